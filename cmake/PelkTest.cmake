@@ -1,0 +1,12 @@
+# pelk_add_test(NAME source...) builds one QtTest executable against the core
+# library and registers it with CTest, so adding a test is one line.
+function(pelk_add_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE pelkcore Qt6::Test)
+    target_compile_definitions(${name} PRIVATE
+        PELK_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT 300
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+endfunction()

@@ -1,0 +1,69 @@
+// Which parameters or convenience functions want profile-likelihood limits,
+// at which alpha levels, and the limits the profile run found. The presence
+// of a key is the request. Indexes are symbol positions: the window keeps
+// one container for parameters and one for convenience functions.
+#pragma once
+
+#include <QStringList>
+
+#include <map>
+#include <utility>
+
+namespace pelk {
+
+struct ProfileResult
+{
+    bool lowerFound = false;
+    bool upperFound = false;
+    double lower = 0.0;
+    double upper = 0.0;
+    double displayDigits = 0.0;  // decimals with which the limits are shown
+
+    bool operator==(const ProfileResult &o) const
+    {
+        return lowerFound == o.lowerFound && upperFound == o.upperFound && lower == o.lower
+            && upper == o.upper && displayDigits == o.displayDigits;
+    }
+};
+
+class ProfileLikelihoods
+{
+public:
+    // (symbol index, alpha index), ordered by index, then by alpha index.
+    using Key = std::pair<int, int>;
+    using Map = std::map<Key, ProfileResult>;
+
+    // The alpha levels in index order 0, 1, 2.
+    static const QStringList &alphaLevels();
+    static int alphaLevelCount() { return 3; }
+
+    bool isRequested(int index, int alphaIndex) const { return m_results.count({index, alphaIndex}) != 0; }
+    // Removes the request when present, otherwise adds it with an empty result.
+    void toggleRequest(int index, int alphaIndex);
+
+    // Overwrites the result of a requested key; a key that is not requested
+    // is left alone.
+    void setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower,
+                   double upper, double displayDigits);
+    const ProfileResult &result(int index, int alphaIndex) const { return m_results.at({index, alphaIndex}); }
+    std::pair<bool, bool> foundFlags(int index, int alphaIndex) const;
+    std::pair<double, double> bounds(int index, int alphaIndex) const;
+    double displayDigits(int index, int alphaIndex) const;
+
+    int count() const { return int(m_results.size()); }
+    bool isEmpty() const { return m_results.empty(); }
+    Map::const_iterator begin() const { return m_results.begin(); }
+    Map::const_iterator end() const { return m_results.end(); }
+
+    // A symbol was inserted at position i: keys at i and above move up by one.
+    void insertIndex(int i);
+    // The symbol at position i was deleted: its keys go, keys above move down.
+    void removeIndex(int i);
+
+    bool operator==(const ProfileLikelihoods &o) const { return m_results == o.m_results; }
+
+private:
+    Map m_results;
+};
+
+} // namespace pelk
