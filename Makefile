@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 TSAN_BUILD_DIR ?= build-tsan
-EXAMPLE ?= examples/workspace.pelk
+EXAMPLE ?= examples/workspace.txt
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
