@@ -8,11 +8,19 @@
 #include "expr/SymbolValidator.h"
 #include "expr/Tokenizer.h"
 
+#include <algorithm>
+
 namespace zav {
 
 namespace {
 
 const QString illegalSyntax = QStringLiteral("illegal syntax");
+
+// Every walk of a tree (evaluation, text, derivatives, destruction) recurses
+// once per level, so a formula's depth is bounded well below what an 8 MiB
+// thread stack holds. Real formulas are tens of levels deep; a sum of n
+// terms is n levels deep, so this still allows sums of thousands of terms.
+constexpr int maxTreeDepth = 10000;
 
 // Shunting-yard with parenthesis depth instead of stacked parentheses.
 class ShuntingYard
@@ -30,6 +38,7 @@ private:
 
     const AbstractSymbolValidator &m_validator;
     OperandStack m_operands;
+    std::vector<int> m_treeDepths;  // depth of each tree on the operand stack
     std::vector<std::unique_ptr<Operator>> m_operators;
     int m_depth = 0;
     bool m_expectingOperand = true;
@@ -81,6 +90,7 @@ void ShuntingYard::readOperand(const Token &token)
         // a leading "+": neither a number nor a name.
         throw ParseError(token, QStringLiteral("Invalid symbol name"));
     }
+    m_treeDepths.push_back(1);
     m_expectingOperand = false;
 }
 
@@ -120,8 +130,17 @@ void ShuntingYard::applyTop(const Token &at)
 {
     std::unique_ptr<Operator> top = std::move(m_operators.back());
     m_operators.pop_back();
-    if (m_operands.size() < std::size_t(top->arity()))
+    const std::size_t arity = std::size_t(top->arity());
+    if (m_operands.size() < arity)
         throw ParseError(at, illegalSyntax);
+    int depth = 0;
+    for (std::size_t i = 0; i < arity; ++i) {
+        depth = std::max(depth, m_treeDepths.back());
+        m_treeDepths.pop_back();
+    }
+    if (++depth > maxTreeDepth)
+        throw ParseError(at, QStringLiteral("formula nested too deeply"));
+    m_treeDepths.push_back(depth);
     m_operands.push_back(top->apply(m_operands));
 }
 

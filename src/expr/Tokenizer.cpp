@@ -1,5 +1,7 @@
 #include "expr/Tokenizer.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace zav {
@@ -54,17 +56,18 @@ TokenList Tokenizer::tokenize(const QString &text, int line) const
 // anywhere in the text; the part before it is split the same way, and so is
 // the part after it. The part after is handled by the loop rather than by
 // recursion, and each delimiter's next occurrence is remembered, so a long
-// line costs O(length x delimiters) and the recursion depth is bounded by
-// the number of delimiters: the part before the split point holds none of
-// the delimiters tried before the one chosen.
-void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &tokens) const
+// line costs O(length x delimiters). The part before the split point holds
+// none of the delimiters tried up to the one chosen, so its split starts
+// with the next delimiter and the recursion is no deeper than their number.
+void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &tokens,
+                      qsizetype firstDelimiter) const
 {
     constexpr qsizetype unknown = -2;
-    QList<qsizetype> next(m_delimiters.size(), unknown);
+    QVarLengthArray<qsizetype, 16> next(m_delimiters.size(), unknown);
     qsizetype pos = 0;
     while (pos < text.size()) {
-        int chosen = -1;
-        for (int d = 0; d < m_delimiters.size(); ++d) {
+        qsizetype chosen = -1;
+        for (qsizetype d = firstDelimiter; d < m_delimiters.size(); ++d) {
             if (next[d] == unknown || (next[d] >= 0 && next[d] < pos))
                 next[d] = text.indexOf(m_delimiters[d].text, pos);
             if (next[d] >= 0) {
@@ -78,7 +81,7 @@ void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &to
         }
         const Delimiter &delimiter = m_delimiters[chosen];
         const qsizetype offset = next[chosen];
-        split(text.mid(pos, offset - pos), startColumn + int(pos), line, tokens);
+        split(text.mid(pos, offset - pos), startColumn + int(pos), line, tokens, chosen + 1);
         if (delimiter.kept)
             tokens.append(Token(delimiter.text, line, startColumn + int(offset)));
         pos = offset + delimiter.text.size();

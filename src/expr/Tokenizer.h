@@ -30,7 +30,8 @@ private:
         bool kept;
     };
 
-    void split(QStringView text, int startColumn, int line, TokenList &tokens) const;
+    void split(QStringView text, int startColumn, int line, TokenList &tokens,
+               qsizetype firstDelimiter = 0) const;
 
     QList<Delimiter> m_delimiters;  // longest first, so "exp(" is found before "("
     QString m_commentMarker;
