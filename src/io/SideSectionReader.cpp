@@ -1,0 +1,116 @@
+#include "io/SideSectionReader.h"
+
+#include "expr/NumberText.h"
+#include "expr/ParseError.h"
+#include "io/AssignmentList.h"
+#include "io/TokenStream.h"
+#include "model/ModelDefinition.h"
+#include "model/ProfileLikelihoods.h"
+
+#include <QStringList>
+
+namespace pelk {
+
+void SideSectionReader::readCategoryCounts(TokenStream &tokens, QMap<QString, int> &categoryCounts,
+                                           bool requireOneLine)
+{
+    for (auto it = categoryCounts.begin(); it != categoryCounts.end(); ++it)
+        it.value() = 0;
+    if (requireOneLine)
+        readCountLine(tokens, categoryCounts);
+    while (!tokens.peek().text.isEmpty())
+        readCountLine(tokens, categoryCounts);
+}
+
+// "<label> : <count>", or "<label>" alone for a count of 1. The label runs
+// to a ":" or to the end of its line, whichever comes first.
+void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &categoryCounts)
+{
+    const zav::Token first = tokens.next();
+    // A file with no count line at all must not make the reader wait for one.
+    TokenStream::throwIfEnd(first);
+    QStringList words{first.text};
+    bool lastOnLine = first.lastOnLine;
+    while (!lastOnLine) {
+        const zav::Token token = tokens.peek();
+        // The last token of the input is always last on its line, so the
+        // loop ends there; the test only guards against a stream that lies.
+        if (token.text.isEmpty() || token.text == u":")
+            break;
+        tokens.next();
+        words.append(token.text);
+        lastOnLine = token.lastOnLine;
+    }
+    const QString label = words.join(u' ');
+    if (!categoryCounts.contains(label))
+        throw zav::ParseError(zav::Token::empty(), QStringLiteral("Unknown category \"%1\" at line %2")
+                                                       .arg(label)
+                                                       .arg(first.line));
+    int count = 1;
+    if (!lastOnLine && tokens.peek().text == u":") {
+        tokens.next();
+        const zav::Token countToken = tokens.next();
+        const std::optional<int> value = zav::toInt(countToken.text);
+        if (!value)
+            throw zav::ParseError(countToken, QStringLiteral("Illegal counts"));
+        count = *value;
+    }
+    categoryCounts[label] += count;
+}
+
+void SideSectionReader::readParameterSeeds(TokenStream &tokens, const ModelDefinition &model,
+                                           std::vector<double> &seeds)
+{
+    tokens.expect(QStringLiteral("parameterSeeds"));
+    // Resized before anything is stored: existing values stay, new ones are
+    // 0, and every index below is a valid parameter position.
+    seeds.resize(std::size_t(model.parameterCount()), 0.0);
+    // A model without parameters has an empty section, "parameterSeeds;".
+    if (tokens.peek().text == u";") {
+        tokens.next();
+        return;
+    }
+    const QList<Assignment> entries = AssignmentList::read(tokens);
+    for (const Assignment &entry : entries) {
+        const qsizetype index = model.parameterNames().indexOf(entry.name.text);
+        if (index < 0)
+            throw zav::ParseError(entry.name, QStringLiteral("Unrecognized parameter name"));
+        const zav::Token &valueToken = entry.firstValueToken();
+        const std::optional<double> value =
+            entry.value.isEmpty() ? std::nullopt : zav::toFiniteDouble(valueToken.text);
+        if (!value)
+            throw zav::ParseError(valueToken, QStringLiteral("Illegal parameter seed"));
+        seeds[std::size_t(index)] = *value;
+    }
+}
+
+void SideSectionReader::readProfileLikelihoodRequests(TokenStream &tokens, const ModelDefinition &model,
+                                                      ProfileLikelihoods &parameterRequests,
+                                                      ProfileLikelihoods &variableRequests)
+{
+    tokens.expect(QStringLiteral("profileLikelihoodRequests"));
+    if (tokens.peek().text == u";") {
+        tokens.next();
+        return;
+    }
+    const QStringList &levels = ProfileLikelihoods::alphaLevels();
+    const QList<Assignment> entries = AssignmentList::read(tokens);
+    for (const Assignment &entry : entries) {
+        ProfileLikelihoods *requests = &parameterRequests;
+        qsizetype index = model.parameterNames().indexOf(entry.name.text);
+        if (index < 0) {
+            requests = &variableRequests;
+            index = model.variableNames().indexOf(entry.name.text);
+        }
+        if (index < 0)
+            throw zav::ParseError(entry.name, QStringLiteral("Unrecognized symbol"));
+        const zav::Token &valueToken = entry.firstValueToken();
+        // Levels are matched as text: "0.1" is not "0.10".
+        const qsizetype level = entry.value.isEmpty() ? -1 : levels.indexOf(valueToken.text);
+        if (level < 0)
+            throw zav::ParseError(valueToken, QStringLiteral("Unrecognized alpha level"));
+        requests->toggleRequest(int(index), int(level));
+    }
+}
+
+} // namespace pelk

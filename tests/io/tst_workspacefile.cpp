@@ -1,0 +1,310 @@
+// The workspace file: all sections in one, round trips and partial loads.
+#include "IoTestSupport.h"
+
+#include "expr/ParseError.h"
+#include "expr/Parser.h"
+#include "expr/SymbolValidator.h"
+#include "io/FileWriter.h"
+#include "io/PelkFileReader.h"
+#include "io/Workspace.h"
+#include "model/ModelDefinition.h"
+#include "model/ProfileLikelihoods.h"
+
+#include <QSignalSpy>
+#include <QtTest/QtTest>
+
+using iotest::TempFiles;
+using Factory = zav::OptimizerFactory;
+using pelk::ModelDefinition;
+using pelk::ProfileLikelihoods;
+
+namespace {
+
+// A fresh workspace with the helpers these tests need.
+struct Workspace : pelk::Workspace
+{
+    void read(const QString &path) { pelk::Workspace::read(path); }
+    // The error's description, or an empty string after a clean read.
+    QString readText(const QByteArray &text)
+    {
+        TempFiles files;
+        const QString path = files.write(QStringLiteral("workspace.txt"), text);
+        try {
+            read(path);
+        } catch (const zav::ParseError &e) {
+            return e.description();
+        }
+        return QString();
+    }
+    QByteArray written() const
+    {
+        TempFiles files;
+        return files.writeWith(QStringLiteral("saved.txt"), [this](pelk::FileWriter &w) { write(w); });
+    }
+};
+
+zav::EquationPtr formula(const QString &text)
+{
+    return zav::parse(text, pelk::SymbolValidator());
+}
+
+QByteArray exampleWorkspace()
+{
+    return iotest::exampleBytes(QStringLiteral("workspace.txt"));
+}
+
+// The example's first n lines.
+QByteArray firstLines(const QByteArray &text, int n)
+{
+    const QList<QByteArray> lines = text.split('\n');
+    return lines.mid(0, n).join('\n') + '\n';
+}
+
+} // namespace
+
+class TestWorkspaceFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void readsTheExample();
+    void exampleRoundTripsByteForByte();
+    void withNoRequestsRoundTrips();
+    void readsWindowsLineEnds();
+    void builtWorkspaceRoundTrips();
+    void countsOfDeletedCategoriesAreNotWritten();
+    void workspaceWithoutLikelihoodsRoundTrips();
+    void workspaceWithoutParametersRoundTrips();
+    void modelFileAloneIsRefusedAsWorkspace();
+    void endingAfterTheRequestsLoadsWithZeroCounts();
+    void unknownCategoryInTheCounts();
+    void failureInTheSeedsKeepsTheEarlierSections();
+    void cannotOpenFile();
+};
+
+void TestWorkspaceFile::initTestCase()
+{
+    qRegisterMetaType<Factory::OptimizerType>();
+}
+
+void TestWorkspaceFile::init()
+{
+    iotest::resetOptimizerState();
+}
+
+void TestWorkspaceFile::cleanup()
+{
+    iotest::resetOptimizerState();
+}
+
+void TestWorkspaceFile::readsTheExample()
+{
+    Workspace ws;
+    pelk::PelkFileReader reader;
+    QSignalSpy spy(&reader, &pelk::PelkFileReader::optimizerChanged);
+    ws.pelk::Workspace::read(iotest::examplePath(QStringLiteral("workspace.txt")), reader);
+    QCOMPARE(ws.model.parameterNames(), QStringList({"s", "p"}));
+    QCOMPARE(ws.model.likelihoodCount(), 1);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<Factory::OptimizerType>(), Factory::Fletch);
+    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QVERIFY(ws.usePreviousEstimatesAsSeeds);
+    QVERIFY(ws.calculateCovariance);
+    QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.5}));
+    QCOMPARE(ws.parameterRequests.count(), 1);
+    QVERIFY(ws.parameterRequests.isRequested(1, 1));
+    QVERIFY(ws.variableRequests.isEmpty());
+    QCOMPARE(ws.categoryCounts, (QMap<QString, int>{{"seen once", 12}, {"seen twice", 7}}));
+}
+
+void TestWorkspaceFile::exampleRoundTripsByteForByte()
+{
+    const QByteArray original = exampleWorkspace();
+    QCOMPARE(original.count('\n'), 28);
+    Workspace ws;
+    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    QCOMPARE(ws.written(), original);
+}
+
+void TestWorkspaceFile::withNoRequestsRoundTrips()
+{
+    const QByteArray original = exampleWorkspace();
+    const QByteArray text = firstLines(original, 22) + "profileLikelihoodRequests;\n\nseen once : 12\nseen twice : 7\n";
+    QCOMPARE(text.count('\n'), 26);
+    Workspace ws;
+    QCOMPARE(ws.readText(text), QString());
+    QVERIFY(ws.parameterRequests.isEmpty());
+    QCOMPARE(ws.categoryCounts.value("seen twice"), 7);
+    QCOMPARE(ws.written(), text);
+}
+
+void TestWorkspaceFile::readsWindowsLineEnds()
+{
+    QByteArray text = exampleWorkspace();
+    text.replace("\n", "\r\n");
+    Workspace ws;
+    QCOMPARE(ws.readText(text), QString());
+    QCOMPARE(ws.written(), exampleWorkspace());
+}
+
+void TestWorkspaceFile::builtWorkspaceRoundTrips()
+{
+    Workspace ws;
+    ModelDefinition &m = ws.model;
+    m.insertParameter(0, QStringLiteral("N"));
+    m.insertParameter(1, QStringLiteral("p"));
+    m.insertVariable(0, QStringLiteral("q"), QStringLiteral("1 - p"), formula(QStringLiteral("1-p")));
+    // A normal likelihood first: left when the multinomial ones before it were deleted.
+    const int normal = m.addLikelihood(QStringLiteral("Weight"), true);
+    m.setObserved(normal, QStringLiteral("3.5"), formula(QStringLiteral("3.5")));
+    m.setExpected(normal, QStringLiteral("p*10"), formula(QStringLiteral("p*10")));
+    m.setStandardError(normal, QStringLiteral("0.2"), formula(QStringLiteral("0.2")));
+    const int trap = m.addLikelihood(QStringLiteral("Trap"), false);
+    m.insertCategory(trap, QStringLiteral("caught"), QStringLiteral("p"), formula(QStringLiteral("p")));
+    m.setUnobservedCategory(trap, QStringLiteral("N"), QStringLiteral("q"), formula(QStringLiteral("q")));
+    const int hidden = m.addLikelihood(QStringLiteral("Hidden"), false);
+    m.setUnobservedCategory(hidden, QStringLiteral("q"), QStringLiteral("p*q"), formula(QStringLiteral("p*q")));
+    ws.seeds = {120, 0.3};
+    ws.parameterRequests.toggleRequest(0, 2);
+    ws.parameterRequests.toggleRequest(1, 0);
+    ws.variableRequests.toggleRequest(0, 1);
+    ws.categoryCounts = {{"caught", 42}};
+    ws.usePreviousEstimatesAsSeeds = false;
+    ws.calculateCovariance = true;
+    Factory::instance().setOptimizerType(Factory::Simplex);
+    zav::SimplexSettings::instance().maxFuncEvaluations = 900;
+
+    const QByteArray first = ws.written();
+    iotest::resetOptimizerState();
+    Workspace reread;
+    QCOMPARE(reread.readText(first), QString());
+    QCOMPARE(Factory::instance().optimizerType(), Factory::Simplex);
+    QCOMPARE(zav::SimplexSettings::instance().maxFuncEvaluations, 900);
+    QCOMPARE(reread.written(), first);
+    QCOMPARE(reread.seeds, ws.seeds);
+    QVERIFY(reread.parameterRequests == ws.parameterRequests);
+    QVERIFY(reread.variableRequests == ws.variableRequests);
+    QCOMPARE(reread.categoryCounts, ws.categoryCounts);
+    QCOMPARE(reread.usePreviousEstimatesAsSeeds, false);
+    QCOMPARE(reread.calculateCovariance, true);
+    QCOMPARE(reread.model.variableDefinition(0), QStringLiteral("1 - p"));
+}
+
+void TestWorkspaceFile::countsOfDeletedCategoriesAreNotWritten()
+{
+    Workspace ws;
+    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    const int id = ws.model.likelihoodId(0);
+    ws.model.deleteCategory(id, 1);  // "seen once"; its count stays in the map
+    QCOMPARE(ws.categoryCounts.size(), 2);
+    const QByteArray saved = ws.written();
+    QVERIFY(!saved.contains("seen once :"));
+    Workspace reread;
+    QCOMPARE(reread.readText(saved), QString());
+    QCOMPARE(reread.categoryCounts, (QMap<QString, int>{{"seen twice", 7}}));
+}
+
+void TestWorkspaceFile::workspaceWithoutLikelihoodsRoundTrips()
+{
+    Workspace ws;
+    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    ws.model.deleteLikelihood(ws.model.likelihoodId(0));
+    const QByteArray saved = ws.written();
+    QVERIFY(saved.contains("q = 1 - p;\n\noptimizer\n"));
+    Workspace reread;
+    QCOMPARE(reread.readText(saved), QString());
+    QCOMPARE(reread.model.likelihoodCount(), 0);
+    QVERIFY(reread.categoryCounts.isEmpty());
+    QCOMPARE(reread.written(), saved);
+}
+
+void TestWorkspaceFile::workspaceWithoutParametersRoundTrips()
+{
+    Workspace ws;
+    ws.model.addLikelihood(QStringLiteral("Likelihood 1"), false);
+    Factory::instance().setOptimizerType(Factory::Powell);
+    const QByteArray saved = ws.written();
+    QCOMPARE(saved, QByteArray("parameters;\n\nvariables;\n\nlikelihood \"Likelihood 1\";\n\noptimizer\n"
+                               "powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no;\n\n"
+                               "parameterSeeds;\n\nprofileLikelihoodRequests;\n\n"));
+    Workspace reread;
+    QCOMPARE(reread.readText(saved), QString());
+    QCOMPARE(reread.written(), saved);
+}
+
+void TestWorkspaceFile::modelFileAloneIsRefusedAsWorkspace()
+{
+    Workspace ws;
+    QCOMPARE(ws.readText(iotest::exampleBytes(QStringLiteral("model-definition.txt"))),
+             QStringLiteral("\"\" - Unexpected characters"));
+    QCOMPARE(ws.model.likelihoodCount(), 2);
+}
+
+void TestWorkspaceFile::endingAfterTheRequestsLoadsWithZeroCounts()
+{
+    for (int lines : {24, 25, 26}) {
+        const QByteArray text = firstLines(exampleWorkspace(), lines);
+        Workspace ws;
+        ws.categoryCounts = {{"seen once", 3}};
+        QCOMPARE(ws.readText(text), QString());
+        QCOMPARE(ws.categoryCounts, (QMap<QString, int>{{"seen once", 0}, {"seen twice", 0}}));
+        QVERIFY(ws.parameterRequests.isRequested(1, 1));
+    }
+}
+
+void TestWorkspaceFile::unknownCategoryInTheCounts()
+{
+    const QByteArray text = firstLines(exampleWorkspace(), 27) + "seen thrice : 7\n";
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("bad.txt"), text);
+    Workspace ws;
+    try {
+        ws.read(path);
+        QFAIL("no error");
+    } catch (zav::ParseError &e) {
+        QCOMPARE(e.description(), QStringLiteral("\"\" - Unknown category \"seen thrice\" at line 28"));
+        e.setFileName(path);  // as the load action does
+        QCOMPARE(e.description(),
+                 QStringLiteral("\"\" - Unknown category \"seen thrice\" at line 28, file \"%1\"").arg(path));
+    }
+    // Everything before the counts was loaded.
+    QCOMPARE(ws.model.likelihoodCount(), 1);
+    QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.5}));
+    QVERIFY(ws.parameterRequests.isRequested(1, 1));
+    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QCOMPARE(ws.categoryCounts, (QMap<QString, int>{{"seen once", 12}, {"seen twice", 0}}));
+}
+
+void TestWorkspaceFile::failureInTheSeedsKeepsTheEarlierSections()
+{
+    QByteArray text = exampleWorkspace();
+    text.replace("p = 0.5;", "p = half;");
+    Workspace ws;
+    QCOMPARE(ws.readText(text), QStringLiteral("\"half\" - Illegal parameter seed, line 21"));
+    QCOMPARE(ws.model.parameterCount(), 2);
+    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QVERIFY(ws.usePreviousEstimatesAsSeeds && ws.calculateCovariance);
+    QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.0}));
+    QVERIFY(ws.parameterRequests.isEmpty());
+    QCOMPARE(ws.categoryCounts, (QMap<QString, int>{{"seen once", 0}, {"seen twice", 0}}));
+}
+
+void TestWorkspaceFile::cannotOpenFile()
+{
+    TempFiles files;
+    const QString path = files.path(QStringLiteral("gone.txt"));
+    Workspace ws;
+    try {
+        ws.read(path);
+        QFAIL("no error");
+    } catch (const zav::ParseError &e) {
+        QCOMPARE(e.description(), QStringLiteral("\"\" - Error opening input file \"%1\"").arg(path));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestWorkspaceFile)
+#include "tst_workspacefile.moc"
