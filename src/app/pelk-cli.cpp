@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int exitUnreadable = 2;
-constexpr int exitUsage = 64;  // EX_USAGE
+constexpr int exitUsage = 64; // EX_USAGE
 
 int usage()
 {

@@ -9,7 +9,7 @@ namespace zav {
 
 namespace {
 
-template <typename Node>
+template<typename Node>
 EquationPtr make(EquationPtr left, EquationPtr right)
 {
     return std::make_unique<Node>(std::move(left), std::move(right));
@@ -100,7 +100,7 @@ void MultiplyOperation::collectTerms(QSet<QString> &terms) const
 double MultiplyOperation::derivativeValue(const QString &name) const
 {
     return m_left->derivativeValue(name) * m_right->evaluate()
-         + m_left->evaluate() * m_right->derivativeValue(name);
+        + m_left->evaluate() * m_right->derivativeValue(name);
 }
 
 // (left * right') + (right * left')

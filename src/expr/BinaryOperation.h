@@ -8,8 +8,8 @@ namespace zav {
 class BinaryOperation : public Equation
 {
 public:
-    BinaryOperation(EquationPtr left, EquationPtr right)
-        : m_left(std::move(left)), m_right(std::move(right)) {}
+    BinaryOperation(EquationPtr left, EquationPtr right) : m_left(std::move(left)), m_right(std::move(right))
+    {}
 
     const Equation *left() const { return m_left.get(); }
     const Equation *right() const { return m_right.get(); }

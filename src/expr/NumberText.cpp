@@ -7,7 +7,7 @@ namespace zav {
 std::optional<double> toFiniteDouble(const QString &text)
 {
     bool ok = false;
-    const double value = text.toDouble(&ok);  // QString::toDouble uses the C locale
+    const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

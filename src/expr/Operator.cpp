@@ -18,7 +18,7 @@ EquationPtr pop(OperandStack &operands)
     return top;
 }
 
-template <typename Node>
+template<typename Node>
 class BinaryOperator : public Operator
 {
 public:
@@ -32,16 +32,13 @@ public:
     }
 };
 
-template <typename Node>
+template<typename Node>
 class UnaryOperator : public Operator
 {
 public:
     using Operator::Operator;
     int arity() const override { return 1; }
-    EquationPtr apply(OperandStack &operands) const override
-    {
-        return std::make_unique<Node>(pop(operands));
-    }
+    EquationPtr apply(OperandStack &operands) const override { return std::make_unique<Node>(pop(operands)); }
 };
 
 using AddOperator = BinaryOperator<AddOperation>;

@@ -17,7 +17,8 @@ class Operator
 {
 public:
     Operator(const Token &token, int precedence, int depth)
-        : m_token(token), m_precedence(precedence), m_depth(depth) {}
+        : m_token(token), m_precedence(precedence), m_depth(depth)
+    {}
     virtual ~Operator() = default;
 
     const Token &token() const { return m_token; }

@@ -4,8 +4,7 @@ namespace zav {
 
 ParseError::ParseError(const Token &token, const QString &reason)
     : m_message(QStringLiteral("\"%1\" - %2").arg(token.text, reason)), m_token(token)
-{
-}
+{}
 
 QString ParseError::description() const
 {

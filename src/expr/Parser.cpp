@@ -38,7 +38,7 @@ private:
 
     const AbstractSymbolValidator &m_validator;
     OperandStack m_operands;
-    std::vector<int> m_treeDepths;  // depth of each tree on the operand stack
+    std::vector<int> m_treeDepths; // depth of each tree on the operand stack
     std::vector<std::unique_ptr<Operator>> m_operators;
     int m_depth = 0;
     bool m_expectingOperand = true;
@@ -53,9 +53,9 @@ EquationPtr ShuntingYard::run(const TokenList &tokens)
             readOperator(token);
     }
     const Token last = tokens.last();
-    if (m_depth != 0)  // "(", "exp(a"
+    if (m_depth != 0) // "(", "exp(a"
         throw ParseError(last, QStringLiteral("unbalanced Parentheses"));
-    if (m_expectingOperand)  // "a+", a lone "-": an operator without its operand
+    if (m_expectingOperand) // "a+", a lone "-": an operator without its operand
         throw ParseError(last, illegalSyntax);
     while (!m_operators.empty())
         applyTop(last);
@@ -97,12 +97,12 @@ void ShuntingYard::readOperand(const Token &token)
 void ShuntingYard::readOperator(const Token &token)
 {
     if (token.text == u")") {
-        if (--m_depth < 0)  // "a)"
+        if (--m_depth < 0) // "a)"
             throw ParseError(token, illegalSyntax);
         return;
     }
     auto op = Operator::binary(token, m_depth);
-    if (!op)  // "a b", "(a)(b)", "a exp(b)": two operands in a row
+    if (!op) // "a b", "(a)(b)", "a exp(b)": two operands in a row
         throw ParseError(token, illegalSyntax);
     push(std::move(op), token);
     m_expectingOperand = true;
@@ -162,7 +162,7 @@ EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &valida
 
 EquationPtr parse(const QString &text, const AbstractSymbolValidator &validator)
 {
-    return parse(TokenList{Token(text, 0, 1)}, validator);
+    return parse(TokenList {Token(text, 0, 1)}, validator);
 }
 
 } // namespace zav

@@ -53,8 +53,7 @@ bool Symbol::isDifferentiable(const QString &name) const
 
 double Symbol::derivativeValue(const QString &name) const
 {
-    return m_binding ? m_binding->derivativeValue(name)
-                     : std::numeric_limits<double>::quiet_NaN();
+    return m_binding ? m_binding->derivativeValue(name) : std::numeric_limits<double>::quiet_NaN();
 }
 
 std::unique_ptr<Equation> Symbol::derivative(const QString &name) const

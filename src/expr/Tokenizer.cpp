@@ -18,16 +18,14 @@ Tokenizer::Tokenizer(const QStringList &keptDelimiters, const QStringList &dropp
         if (!d.isEmpty())
             m_delimiters.append({d, false});
     std::stable_sort(m_delimiters.begin(), m_delimiters.end(),
-                     [](const Delimiter &a, const Delimiter &b) {
-                         return a.text.size() > b.text.size();
-                     });
+                     [](const Delimiter &a, const Delimiter &b) { return a.text.size() > b.text.size(); });
 }
 
 QStringList Tokenizer::formulaDelimiters()
 {
-    return {QStringLiteral("*"), QStringLiteral("/"), QStringLiteral("+"), QStringLiteral("-"),
-            QStringLiteral("("), QStringLiteral(")"), QStringLiteral("^"),
-            QStringLiteral("exp("), QStringLiteral("log("), QStringLiteral("invLogit(")};
+    return {QStringLiteral("*"),    QStringLiteral("/"),        QStringLiteral("+"), QStringLiteral("-"),
+            QStringLiteral("("),    QStringLiteral(")"),        QStringLiteral("^"), QStringLiteral("exp("),
+            QStringLiteral("log("), QStringLiteral("invLogit(")};
 }
 
 QStringList Tokenizer::blanks()

@@ -33,7 +33,7 @@ private:
     void split(QStringView text, int startColumn, int line, TokenList &tokens,
                qsizetype firstDelimiter = 0) const;
 
-    QList<Delimiter> m_delimiters;  // longest first, so "exp(" is found before "("
+    QList<Delimiter> m_delimiters; // longest first, so "exp(" is found before "("
     QString m_commentMarker;
 };
 

@@ -112,8 +112,7 @@ std::unique_ptr<Equation> InvLogitOperation::derivative(const QString &name) con
 {
     auto oneMinusS = std::make_unique<SubtractOperation>(std::make_unique<Literal>(1.0), clone());
     return std::make_unique<MultiplyOperation>(
-        std::make_unique<MultiplyOperation>(clone(), std::move(oneMinusS)),
-        m_operand->derivative(name));
+        std::make_unique<MultiplyOperation>(clone(), std::move(oneMinusS)), m_operand->derivative(name));
 }
 
 // --- negate ----------------------------------------------------------------

@@ -13,8 +13,8 @@ class TokenStream;
 struct Assignment
 {
     zav::Token name;
-    zav::TokenList value;   // may be empty: "=" directly followed by "," or ";"
-    zav::Token separator;   // the "," or ";" after the value
+    zav::TokenList value; // may be empty: "=" directly followed by "," or ";"
+    zav::Token separator; // the "," or ";" after the value
 
     // The token a value check blames: the value's first token, or the
     // separator when the value is empty.

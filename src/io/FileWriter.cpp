@@ -212,10 +212,10 @@ void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool c
     *m_stream << "optimizer";
     endLine();
     zav::OptimizerFactory &factory = zav::OptimizerFactory::instance();
-    factory.configuredOptimizer();  // the optimizer carries the current settings
+    factory.configuredOptimizer(); // the optimizer carries the current settings
 
-    QStringList names{QStringLiteral("usePreviousEstimatesAsSeeds"), QStringLiteral("calculateCovariance")};
-    QStringList values{yesNo(usePreviousEstimatesAsSeeds), yesNo(calculateCovariance)};
+    QStringList names {QStringLiteral("usePreviousEstimatesAsSeeds"), QStringLiteral("calculateCovariance")};
+    QStringList values {yesNo(usePreviousEstimatesAsSeeds), yesNo(calculateCovariance)};
     switch (factory.optimizerType()) {
     case zav::OptimizerFactory::Powell:
         *m_stream << "powell, ";

@@ -36,15 +36,16 @@ public:
     // Only the entries whose label is a regular category label of the model.
     void writeCategoryCounts(const QMap<QString, int> &categoryCounts, const ModelDefinition &model);
     void writeParameterSeeds(const ModelDefinition &model, const std::vector<double> &seeds);
-    void writeProfileLikelihoodRequests(const ModelDefinition &model, const ProfileLikelihoods &parameterRequests,
+    void writeProfileLikelihoodRequests(const ModelDefinition &model,
+                                        const ProfileLikelihoods &parameterRequests,
                                         const ProfileLikelihoods &variableRequests);
     // The optimizer factory's current type with its settings record.
     void writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool calculateCovariance);
 
     void writeWorkspace(const ModelDefinition &model, const std::vector<double> &seeds,
-                        const ProfileLikelihoods &parameterRequests, const ProfileLikelihoods &variableRequests,
-                        const QMap<QString, int> &categoryCounts, bool usePreviousEstimatesAsSeeds,
-                        bool calculateCovariance);
+                        const ProfileLikelihoods &parameterRequests,
+                        const ProfileLikelihoods &variableRequests, const QMap<QString, int> &categoryCounts,
+                        bool usePreviousEstimatesAsSeeds, bool calculateCovariance);
 
 private:
     void writeMultinomialLikelihood(const ModelDefinition &model, int id);

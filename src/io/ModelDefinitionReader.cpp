@@ -19,8 +19,7 @@ const QString normalLikelihoodKeyword = QStringLiteral("normalLikelihood");
 
 ModelDefinitionReader::ModelDefinitionReader(TokenStream &tokens, ModelDefinition &model)
     : m_tokens(tokens), m_model(model)
-{
-}
+{}
 
 void ModelDefinitionReader::read(QMap<QString, int> &categoryCounts, bool allowNoLikelihood)
 {
@@ -91,8 +90,8 @@ void ModelDefinitionReader::readVariables()
         QStringList texts;
         for (const zav::Token &token : entry.value)
             texts.append(token.text);
-        m_model.insertVariable(m_model.variableCount(), entry.name.text,
-                               texts.join(u' ').trimmed(), std::move(equation));
+        m_model.insertVariable(m_model.variableCount(), entry.name.text, texts.join(u' ').trimmed(),
+                               std::move(equation));
     }
 }
 
@@ -106,7 +105,7 @@ void ModelDefinitionReader::readLikelihoods(bool allowNoLikelihood)
     if (first == normalLikelihoodKeyword)
         readNormalLikelihood();
     else
-        readMultinomialLikelihood();  // anything else fails in its expect("likelihood")
+        readMultinomialLikelihood(); // anything else fails in its expect("likelihood")
     for (;;) {
         const QString kind = m_tokens.peek().text;
         if (kind == likelihoodKeyword)
@@ -125,7 +124,7 @@ QString ModelDefinitionReader::readLikelihoodName()
     QStringList words;
     for (;;) {
         const zav::Token token = m_tokens.next();
-        TokenStream::throwIfEnd(token);  // an unbalanced quote
+        TokenStream::throwIfEnd(token); // an unbalanced quote
         if (token.text == u"\"")
             break;
         words.append(token.text);
@@ -172,7 +171,7 @@ void ModelDefinitionReader::readCategory(int id)
     if (!label.isEmpty() && m_model.isCategoryLabelUsed(label))
         throw zav::ParseError(zav::Token::empty(),
                               QStringLiteral("Duplicate category label \"%1\"").arg(label));
-    m_tokens.next();  // the ","
+    m_tokens.next(); // the ","
 
     const zav::TokenList probability = m_tokens.gatherExpression();
     if (probability.isEmpty())

@@ -105,13 +105,14 @@ void readFletchSettings(const QList<Assignment> &entries)
 void readSimplexSettings(const QList<Assignment> &entries)
 {
     zav::SimplexSettings &simplex = zav::SimplexSettings::instance();
-    readSettings(entries,
-                 {{QStringLiteral("fractionalTolerance"),
-                   [&simplex](const Assignment &e) { simplex.fractionalTolerance = doubleValue(e, illegalValue); }},
-                  {QStringLiteral("maxFuncEvaluations"),
-                   [&simplex](const Assignment &e) { simplex.maxFuncEvaluations = intValue(e, illegalValue); }},
-                  {QStringLiteral("stepSize"),
-                   [&simplex](const Assignment &e) { simplex.stepSize = doubleValue(e, illegalValue); }}});
+    readSettings(
+        entries,
+        {{QStringLiteral("fractionalTolerance"),
+          [&simplex](const Assignment &e) { simplex.fractionalTolerance = doubleValue(e, illegalValue); }},
+         {QStringLiteral("maxFuncEvaluations"),
+          [&simplex](const Assignment &e) { simplex.maxFuncEvaluations = intValue(e, illegalValue); }},
+         {QStringLiteral("stepSize"),
+          [&simplex](const Assignment &e) { simplex.stepSize = doubleValue(e, illegalValue); }}});
 }
 
 } // namespace
@@ -133,7 +134,7 @@ void OptimizerSectionReader::read(TokenStream &tokens, bool &usePreviousEstimate
         throw zav::ParseError(method, unrecognizedKeyword);
     tokens.expect(QStringLiteral(","));
 
-    const QList<Assignment> entries = AssignmentList::read(tokens);  // never empty
+    const QList<Assignment> entries = AssignmentList::read(tokens); // never empty
     readFlag(entries.at(0), QStringLiteral("usePreviousEstimatesAsSeeds"), usePreviousEstimatesAsSeeds);
     // The second option is missing: blame the ";" where its entry should start.
     if (entries.size() < 2)

@@ -13,8 +13,7 @@ namespace pelk {
 
 PelkFileReader::PelkFileReader(QObject *parent)
     : QObject(parent), m_delimiters(TokenStream::defaultDelimiters())
-{
-}
+{}
 
 PelkFileReader::~PelkFileReader() = default;
 
@@ -70,16 +69,15 @@ void PelkFileReader::readOptimizerSettings(const QString &fileName, bool &usePre
 
 void PelkFileReader::readOptimizerSection(bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
 {
-    OptimizerSectionReader::read(*m_tokens, usePreviousEstimatesAsSeeds, calculateCovariance,
-                                 [this](zav::OptimizerFactory::OptimizerType type) {
-                                     emit optimizerChanged(type);
-                                 });
+    OptimizerSectionReader::read(
+        *m_tokens, usePreviousEstimatesAsSeeds, calculateCovariance,
+        [this](zav::OptimizerFactory::OptimizerType type) { emit optimizerChanged(type); });
 }
 
-void PelkFileReader::readWorkspace(const QString &fileName, ModelDefinition &model, std::vector<double> &seeds,
-                                   ProfileLikelihoods &parameterRequests, ProfileLikelihoods &variableRequests,
-                                   QMap<QString, int> &categoryCounts, bool &usePreviousEstimatesAsSeeds,
-                                   bool &calculateCovariance)
+void PelkFileReader::readWorkspace(const QString &fileName, ModelDefinition &model,
+                                   std::vector<double> &seeds, ProfileLikelihoods &parameterRequests,
+                                   ProfileLikelihoods &variableRequests, QMap<QString, int> &categoryCounts,
+                                   bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
 {
     open(fileName);
     // A workspace may hold no likelihood: its model had them all deleted.

@@ -29,7 +29,7 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
     const zav::Token first = tokens.next();
     // A file with no count line at all must not make the reader wait for one.
     TokenStream::throwIfEnd(first);
-    QStringList words{first.text};
+    QStringList words {first.text};
     bool lastOnLine = first.lastOnLine;
     while (!lastOnLine) {
         const zav::Token token = tokens.peek();
@@ -43,9 +43,9 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
     }
     const QString label = words.join(u' ');
     if (!categoryCounts.contains(label))
-        throw zav::ParseError(zav::Token::empty(), QStringLiteral("Unknown category \"%1\" at line %2")
-                                                       .arg(label)
-                                                       .arg(first.line));
+        throw zav::ParseError(
+            zav::Token::empty(),
+            QStringLiteral("Unknown category \"%1\" at line %2").arg(label).arg(first.line));
     int count = 1;
     if (!lastOnLine && tokens.peek().text == u":") {
         tokens.next();
@@ -76,8 +76,8 @@ void SideSectionReader::readParameterSeeds(TokenStream &tokens, const ModelDefin
         if (index < 0)
             throw zav::ParseError(entry.name, QStringLiteral("Unrecognized parameter name"));
         const zav::Token &valueToken = entry.firstValueToken();
-        const std::optional<double> value =
-            entry.value.isEmpty() ? std::nullopt : zav::toFiniteDouble(valueToken.text);
+        const std::optional<double> value
+            = entry.value.isEmpty() ? std::nullopt : zav::toFiniteDouble(valueToken.text);
         if (!value)
             throw zav::ParseError(valueToken, QStringLiteral("Illegal parameter seed"));
         seeds[std::size_t(index)] = *value;

@@ -230,8 +230,8 @@ QString ModelDefinition::abundanceSymbolName(int id) const
     return it == m_abundanceSymbolName.end() ? QString() : it->second;
 }
 
-void ModelDefinition::setUnobservedCategory(int id, const QString &abundanceName,
-                                            const QString &probability, zav::EquationPtr equation)
+void ModelDefinition::setUnobservedCategory(int id, const QString &abundanceName, const QString &probability,
+                                            zav::EquationPtr equation)
 {
     m_abundanceSymbolName[id] = abundanceName;
     m_unobservedProbability[id] = probability;
@@ -260,26 +260,44 @@ zav::Equation *ModelDefinition::equationOf(const std::map<int, Formula> &formula
     return it == formulas.end() ? nullptr : it->second.equation.get();
 }
 
-QString ModelDefinition::observed(int id) const { return textOf(m_observed, id); }
-QString ModelDefinition::expected(int id) const { return textOf(m_expected, id); }
-QString ModelDefinition::standardError(int id) const { return textOf(m_standardError, id); }
-zav::Equation *ModelDefinition::observedEquation(int id) const { return equationOf(m_observed, id); }
-zav::Equation *ModelDefinition::expectedEquation(int id) const { return equationOf(m_expected, id); }
-zav::Equation *ModelDefinition::standardErrorEquation(int id) const { return equationOf(m_standardError, id); }
+QString ModelDefinition::observed(int id) const
+{
+    return textOf(m_observed, id);
+}
+QString ModelDefinition::expected(int id) const
+{
+    return textOf(m_expected, id);
+}
+QString ModelDefinition::standardError(int id) const
+{
+    return textOf(m_standardError, id);
+}
+zav::Equation *ModelDefinition::observedEquation(int id) const
+{
+    return equationOf(m_observed, id);
+}
+zav::Equation *ModelDefinition::expectedEquation(int id) const
+{
+    return equationOf(m_expected, id);
+}
+zav::Equation *ModelDefinition::standardErrorEquation(int id) const
+{
+    return equationOf(m_standardError, id);
+}
 
 void ModelDefinition::setObserved(int id, const QString &text, zav::EquationPtr equation)
 {
-    m_observed[id] = Formula{text, std::move(equation)};
+    m_observed[id] = Formula {text, std::move(equation)};
 }
 
 void ModelDefinition::setExpected(int id, const QString &text, zav::EquationPtr equation)
 {
-    m_expected[id] = Formula{text, std::move(equation)};
+    m_expected[id] = Formula {text, std::move(equation)};
 }
 
 void ModelDefinition::setStandardError(int id, const QString &text, zav::EquationPtr equation)
 {
-    m_standardError[id] = Formula{text, std::move(equation)};
+    m_standardError[id] = Formula {text, std::move(equation)};
 }
 
 } // namespace pelk

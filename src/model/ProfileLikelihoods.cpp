@@ -4,23 +4,23 @@ namespace pelk {
 
 const QStringList &ProfileLikelihoods::alphaLevels()
 {
-    static const QStringList levels{QStringLiteral("0.01"), QStringLiteral("0.05"), QStringLiteral("0.10")};
+    static const QStringList levels {QStringLiteral("0.01"), QStringLiteral("0.05"), QStringLiteral("0.10")};
     return levels;
 }
 
 void ProfileLikelihoods::toggleRequest(int index, int alphaIndex)
 {
-    const Key key{index, alphaIndex};
+    const Key key {index, alphaIndex};
     if (m_results.erase(key) == 0)
         m_results.emplace(key, ProfileResult());
 }
 
-void ProfileLikelihoods::setResult(int index, int alphaIndex, bool lowerFound, bool upperFound,
-                                   double lower, double upper, double displayDigits)
+void ProfileLikelihoods::setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower,
+                                   double upper, double displayDigits)
 {
     const auto it = m_results.find({index, alphaIndex});
     if (it != m_results.end())
-        it->second = ProfileResult{lowerFound, upperFound, lower, upper, displayDigits};
+        it->second = ProfileResult {lowerFound, upperFound, lower, upper, displayDigits};
 }
 
 std::pair<bool, bool> ProfileLikelihoods::foundFlags(int index, int alphaIndex) const
@@ -46,7 +46,7 @@ void ProfileLikelihoods::insertIndex(int i)
 {
     Map moved;
     for (const auto &[key, result] : m_results)
-        moved.emplace(Key{key.first >= i ? key.first + 1 : key.first, key.second}, result);
+        moved.emplace(Key {key.first >= i ? key.first + 1 : key.first, key.second}, result);
     m_results.swap(moved);
 }
 
@@ -56,7 +56,7 @@ void ProfileLikelihoods::removeIndex(int i)
     for (const auto &[key, result] : m_results) {
         if (key.first == i)
             continue;
-        moved.emplace(Key{key.first > i ? key.first - 1 : key.first, key.second}, result);
+        moved.emplace(Key {key.first > i ? key.first - 1 : key.first, key.second}, result);
     }
     m_results.swap(moved);
 }

@@ -17,7 +17,7 @@ struct ProfileResult
     bool upperFound = false;
     double lower = 0.0;
     double upper = 0.0;
-    double displayDigits = 0.0;  // decimals with which the limits are shown
+    double displayDigits = 0.0; // decimals with which the limits are shown
 
     bool operator==(const ProfileResult &o) const
     {
@@ -43,8 +43,8 @@ public:
 
     // Overwrites the result of a requested key; a key that is not requested
     // is left alone.
-    void setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower,
-                   double upper, double displayDigits);
+    void setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower, double upper,
+                   double displayDigits);
     const ProfileResult &result(int index, int alphaIndex) const { return m_results.at({index, alphaIndex}); }
     std::pair<bool, bool> foundFlags(int index, int alphaIndex) const;
     std::pair<double, double> bounds(int index, int alphaIndex) const;

@@ -28,7 +28,8 @@ public:
     // On entry `point` holds the start values; on a normal return the
     // minimiser found. `numIterations` receives the reported count.
     virtual void minimize(Func &function, std::vector<double> &point, const CancelFlag *cancelFlag,
-                          int &numIterations) = 0;
+                          int &numIterations)
+        = 0;
 
 signals:
     void beginOptimization(const QString &optimizerName, double functionValue);

@@ -6,8 +6,8 @@ namespace zav {
 
 struct FletchSettings
 {
-    static constexpr double defaultPrecision = 1e-6;      // convergence precision
-    static constexpr double defaultStepSize = 1e-6;       // proportional finite-difference step
+    static constexpr double defaultPrecision = 1e-6; // convergence precision
+    static constexpr double defaultStepSize = 1e-6; // proportional finite-difference step
     static constexpr int defaultMaxIterations = 200;
 
     double precision = defaultPrecision;

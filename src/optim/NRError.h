@@ -14,8 +14,8 @@ struct NRError
     std::int32_t code;
 
     explicit NRError(const char *message)
-        : message(message),
-          code(std::strcmp(message, "Maximum number of iterations exceeded") == 0 ? 0 : 1) {}
+        : message(message), code(std::strcmp(message, "Maximum number of iterations exceeded") == 0 ? 0 : 1)
+    {}
 };
 
 } // namespace NR3

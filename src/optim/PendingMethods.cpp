@@ -21,8 +21,7 @@ void PowellOptimizer::minimize(Func &, std::vector<double> &, const CancelFlag *
 
 FletchOptimizer::FletchOptimizer(QObject *parent)
     : AbstractOptimizer(parent), m_engine(std::make_unique<FletchEngine>())
-{
-}
+{}
 
 FletchOptimizer::~FletchOptimizer() = default;
 
@@ -36,8 +35,7 @@ SimplexOptimizer::SimplexOptimizer(QObject *parent)
       fractionalTolerance(SimplexSettings::instance().fractionalTolerance),
       maxFuncEvaluations(SimplexSettings::instance().maxFuncEvaluations),
       stepSize(SimplexSettings::instance().stepSize)
-{
-}
+{}
 
 void SimplexOptimizer::minimize(Func &, std::vector<double> &, const CancelFlag *, int &)
 {
