@@ -96,8 +96,14 @@ std::unique_ptr<Equation> InvLogitOperation::clone() const
 
 double InvLogitOperation::evaluate() const
 {
-    const double e = std::exp(m_operand->evaluate());
-    return e / (1.0 + e);
+    const double argument = m_operand->evaluate();
+    // Plain equality: a NaN argument never hits the cache.
+    if (argument == m_cachedArgument)
+        return m_cachedResult;
+    const double e = std::exp(argument);
+    m_cachedArgument = argument;
+    m_cachedResult = e / (1.0 + e);
+    return m_cachedResult;
 }
 
 // s (1 - s) f'

@@ -69,7 +69,10 @@ protected:
 };
 
 // e / (1 + e) with e = exp(operand). Overflows to NaN for large operands,
-// as documented; the objective treats that point as unusable.
+// as documented; the objective treats that point as unusable. Like exp it
+// keeps its last argument and result: a capture probability written once as
+// a convenience function p = invLogit(a) is read by every category, and
+// only the first read after a change of a needs the exponential.
 class InvLogitOperation : public UnaryOperation
 {
 public:
@@ -82,6 +85,11 @@ public:
 protected:
     QString prefix() const override { return QStringLiteral("invLogit("); }
     QString suffix() const override { return QStringLiteral(")"); }
+
+private:
+    // invLogit(0) = 1/2 exactly, so a fresh node needs no call for 0.
+    mutable double m_cachedArgument = 0.0;
+    mutable double m_cachedResult = 0.5;
 };
 
 class NegateOperation : public UnaryOperation

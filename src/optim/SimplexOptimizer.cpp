@@ -1,6 +1,6 @@
 #include "optim/SimplexOptimizer.h"
 
-#include "optim/PendingMethod.h"
+#include "optim/SimplexEngine.h"
 
 namespace zav {
 
@@ -9,12 +9,16 @@ SimplexOptimizer::SimplexOptimizer(QObject *parent)
       fractionalTolerance(SimplexSettings::instance().fractionalTolerance),
       maxFuncEvaluations(SimplexSettings::instance().maxFuncEvaluations),
       stepSize(SimplexSettings::instance().stepSize)
-{
-}
+{}
 
-void SimplexOptimizer::minimize(Func &, std::vector<double> &, const CancelFlag *, int &)
+void SimplexOptimizer::minimize(Func &function, std::vector<double> &point, const CancelFlag *cancelFlag,
+                                int &numIterations)
 {
-    methodNotAvailable();
+    // The simplex reports no progress signals: the estimation log shows only
+    // its iteration count.
+    SimplexEngine engine(function, fractionalTolerance, maxFuncEvaluations, stepSize);
+    point = engine.minimize(point, cancelFlag);
+    numIterations = engine.evaluationCount() + 1;
 }
 
 } // namespace zav

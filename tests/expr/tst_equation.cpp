@@ -100,6 +100,7 @@ private slots:
     void freshExponentialNodeReturnsOneForZeroWithoutCallingExp();
     void nanArgumentNeverHitsTheExponentialCache();
     void clonedExponentialStartsWithAFreshCache();
+    void invLogitCacheFollowsItsArgument();
 };
 
 void TestEquation::evaluatesIllegalValuesAsInfinitiesAndNaNs_data()
@@ -487,6 +488,21 @@ void TestEquation::clonedExponentialStartsWithAFreshCache()
     QVERIFY(node);
     QCOMPARE(copy->evaluate(), std::exp(1.0));
     QCOMPARE(node->expCalls(), 1LL);  // a copied cache would have hit
+}
+
+// The inverse logit keeps its last argument and result like exp: the value
+// must follow every change of the argument, NaN included.
+void TestEquation::invLogitCacheFollowsItsArgument()
+{
+    BoundFormula formula("invLogit(a)");
+    for (double a : {0.0, 0.0, 2.0, 2.0, -3.0, 0.0}) {
+        formula.setValues(a);
+        QCOMPARE(formula.evaluate(), std::exp(a) / (1 + std::exp(a)));
+    }
+    formula.setValues(notANumber);
+    QVERIFY(std::isnan(formula.evaluate()));
+    formula.setValues(1.0);
+    QCOMPARE(formula.evaluate(), std::exp(1.0) / (1 + std::exp(1.0)));
 }
 
 QTEST_GUILESS_MAIN(TestEquation)

@@ -13,15 +13,6 @@ using zav::OptimizerFactory;
 
 Q_DECLARE_METATYPE(zav::OptimizerFactory::OptimizerType)
 
-namespace {
-
-class Parabola : public zav::Func
-{
-public:
-    double operator()(const std::vector<double> &x) override { return x[0] * x[0]; }
-};
-
-} // namespace
 
 class TestOptimizerFactory : public QObject
 {
@@ -38,7 +29,6 @@ private slots:
     void configuredOptimizerCopiesTheCurrentSettings();
     void nrErrorCodeMarksThePlainIterationMessage_data();
     void nrErrorCodeMarksThePlainIterationMessage();
-    void methodsNotYetBuiltFailInsteadOfReturningAPoint();
     void cleanup();
 };
 
@@ -160,19 +150,6 @@ void TestOptimizerFactory::nrErrorCodeMarksThePlainIterationMessage()
     const NR3::NRError error(message.constData());
     QCOMPARE(error.code, code);
     QCOMPARE(QByteArray(error.message), message);
-}
-
-void TestOptimizerFactory::methodsNotYetBuiltFailInsteadOfReturningAPoint()
-{
-    Parabola parabola;
-    for (auto type : {OptimizerFactory::Powell, OptimizerFactory::Fletch, OptimizerFactory::Simplex}) {
-        OptimizerFactory::instance().setOptimizerType(type);
-        std::vector<double> point{1.0};
-        int iterations = 0;
-        QVERIFY_THROWS_EXCEPTION(NR3::NRError,
-                                 OptimizerFactory::instance().configuredOptimizer()->minimize(
-                                     parabola, point, nullptr, iterations));
-    }
 }
 
 void TestOptimizerFactory::cleanup()

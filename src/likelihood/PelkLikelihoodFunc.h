@@ -1,0 +1,105 @@
+// The objective every estimation minimises: the negative log-likelihood of
+// a validated model (every symbol bound) for fixed category counts.
+//
+// The model's log-likelihood is the sum of its likelihoods' log-likelihoods:
+// - normal: log(1/s) - z^2/2 with z = (o - e)/s (the constant -log(2 pi)/2
+//   is left out);
+// - multinomial: log(n!/prod n_j!) + sum over n_j > 0 of n_j log p_j;
+// - multinomial with an unobserved category of abundance N: the same with
+//   the unobserved count u = N - n, i.e. log(N!/(u! prod n_j!)) +
+//   sum over n_j > 0 of n_j log p_j + u log p_0.
+// A point that cannot be used (an abundance below the observed total, a NaN
+// log-likelihood) gives the largest finite double; the optimizers treat it
+// as a very bad point. A probability of 0 where a count is positive gives
+// +infinity, not the cap.
+#pragma once
+
+#include "optim/Func.h"
+
+#include <QMap>
+#include <QString>
+
+#include <limits>
+#include <vector>
+
+namespace pelk {
+
+class ModelDefinition;
+
+class PelkLikelihoodFuncBase : public zav::Func
+{
+public:
+    // The objective of a point that cannot be used.
+    static constexpr double unusable = std::numeric_limits<double>::max();
+
+    explicit PelkLikelihoodFuncBase(const ModelDefinition &model) : m_model(&model) {}
+
+    // Points every parameter node at x (parameter i reads x[i]; elements
+    // past the last parameter are ignored) and returns the objective there.
+    // The nodes keep pointing at x after the call: x must outlive any later
+    // evaluation of the trees that does not re-point them.
+    double operator()(const std::vector<double> &x) override;
+
+    // The objective at the parameter values now in force.
+    virtual double negativeLogLikelihood() const = 0;
+
+protected:
+    const ModelDefinition &model() const { return *m_model; }
+
+private:
+    const ModelDefinition *m_model;
+};
+
+class PelkLikelihoodFunc : public PelkLikelihoodFuncBase
+{
+public:
+    // Captures the counts: a later change of the counts needs a new object.
+    // A category label without an entry in counts counts 0. Throws
+    // NR3::NRError "bad arg in gammln" for a negative count.
+    PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts);
+
+    double negativeLogLikelihood() const override;
+
+    // Log-likelihood of the likelihood at list position `position`. Sets
+    // `invalid` (and returns 0) when the point is outside its domain: an
+    // abundance below the observed total, or a formula that is missing.
+    // Leaves `invalid` untouched otherwise.
+    double logLikelihood(int position, bool &invalid) const;
+
+    // The negated log-likelihood of one likelihood, with the guards of the
+    // whole objective: the largest finite double when invalid or NaN.
+    double likelihoodObjective(int position) const;
+
+private:
+    // Everything about one likelihood that depends on the counts alone,
+    // computed once so that a call costs one evaluation per formula and one
+    // logarithm per category with a positive count.
+    struct Constants
+    {
+        enum class Kind { Normal, Multinomial, WithUnobservedCategory };
+        int id = -1;
+        Kind kind = Kind::Normal;
+        // Observed count of each regular category, in category order.
+        std::vector<double> counts;
+        // Without an unobserved category: log n! - sum log n_j!.
+        double multinomialConstant = 0.0;
+        // With an unobserved category: sum log n_j!.
+        double sumOfCountLogFactorials = 0.0;
+        // With an unobserved category: n = sum n_j (0 for the others).
+        double totalObserved = 0.0;
+    };
+
+    double normalLogLikelihood(int id, bool &invalid) const;
+    double multinomialLogLikelihood(const Constants &constants, bool &invalid) const;
+    double unobservedLogLikelihood(const Constants &constants, bool &invalid) const;
+    // Adds n_j log p_j, one category after the other, for the regular
+    // categories with n_j > 0; the other categories' formulas are not
+    // evaluated at all, so a zero or NaN probability there is harmless.
+    double addObservedCategoryTerms(double logLikelihoodValue, const Constants &constants,
+                                    bool &invalid) const;
+
+    // Per likelihood, in list order (normal likelihoods hold only their id).
+    std::vector<Constants> m_likelihoods;
+};
+
+} // namespace pelk
