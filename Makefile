@@ -1,6 +1,7 @@
 # PELK: the two entry points of a fresh Debian machine.
 #   make run   installs what is missing, builds, runs PELK on a bundled example
-#   make test  installs what is missing, builds under ASan+UBSan, runs every test
+#   make test  installs what is missing, builds under ASan+UBSan, runs every test,
+#              then runs the threading tests under ThreadSanitizer
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libbenchmark-dev
@@ -40,8 +41,21 @@ run: build
 	@echo "PELK (headless for now): reading $(EXAMPLE) and writing it back as PELK saves it"
 	$(BUILD_DIR)/src/app/pelk-cli print $(EXAMPLE)
 
+# The ASan+UBSan suite first, then the threading tests under TSan; the
+# target fails when either fails.
 test: build-test
 	cd $(TEST_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory tsan
+
+# ThreadSanitizer cannot share a build with ASan, and only the tests labelled
+# "threads" exercise the worker thread, so this build compiles just those
+# (a test is named after its executable) and runs them.
+tsan: deps
+	cmake -S . -B $(TSAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_TSAN=ON -DPELK_SANITIZE=OFF
+	targets=$$(cd $(TSAN_BUILD_DIR) && ctest -N -L threads | sed -n 's/^ *Test *#[0-9]*: *//p'); \
+	test -n "$$targets" || { echo "No test is labelled threads"; exit 1; }; \
+	cmake --build $(TSAN_BUILD_DIR) -j $(JOBS) --target $$targets
+	cd $(TSAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L threads --no-tests=error
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR)
