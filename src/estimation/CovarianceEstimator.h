@@ -1,0 +1,39 @@
+// The unit of work that estimates the covariance matrix of the estimates:
+// the inverse of the finite-difference Hessian of the objective there.
+#pragma once
+
+#include "estimation/ThreadRunnable.h"
+#include "optim/Func.h"
+#include "optim/Matrix.h"
+
+#include <vector>
+
+namespace pelk {
+
+class CovarianceEstimator : public zav::ThreadRunnable
+{
+    Q_OBJECT
+
+public:
+    using zav::ThreadRunnable::ThreadRunnable;
+
+    // Steps of the Hessian's differences, relative to each estimate.
+    static constexpr double relativeStep = 1e-5;
+
+    // Set before each run; none of them is owned.
+    void setFunction(zav::Func *function) { m_function = function; }
+    void setEstimates(const std::vector<double> *estimates) { m_estimates = estimates; }
+    void setCovariance(zav::Matrix *covariance) { m_covariance = covariance; }
+
+    void run() override;
+
+signals:
+    void covarianceEstimationComplete();
+
+private:
+    zav::Func *m_function = nullptr;
+    const std::vector<double> *m_estimates = nullptr;
+    zav::Matrix *m_covariance = nullptr;
+};
+
+} // namespace pelk

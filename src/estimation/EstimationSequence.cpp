@@ -1,0 +1,162 @@
+#include "estimation/EstimationSequence.h"
+
+#include "estimation/CovarianceEstimator.h"
+#include "estimation/ParametersEstimator.h"
+#include "estimation/ProfileLikelihoodsEstimator.h"
+#include "estimation/ThreadRunner.h"
+#include "likelihood/Estimability.h"
+#include "likelihood/PelkLikelihoodFunc.h"
+#include "model/MessageSink.h"
+#include "model/ModelDefinition.h"
+#include "model/ModelValidator.h"
+#include "model/ProfileLikelihoods.h"
+
+namespace pelk {
+
+EstimationSequence::EstimationSequence(QObject *parent)
+    : QObject(parent),
+      m_runner(new zav::ThreadRunner(this)),
+      m_parametersEstimator(new ParametersEstimator(m_runner, this)),
+      m_covarianceEstimator(new CovarianceEstimator(m_runner, this)),
+      m_profileLikelihoodsEstimator(new ProfileLikelihoodsEstimator(m_runner, this))
+{
+    connect(m_runner, &zav::ThreadRunner::status, this, &EstimationSequence::status);
+    connect(m_runner, &zav::ThreadRunner::error, this, &EstimationSequence::error);
+    connect(m_runner, &zav::ThreadRunner::percentComplete, this, &EstimationSequence::percentComplete);
+    connect(m_runner, &zav::ThreadRunner::busy, this, &EstimationSequence::busy);
+    connect(m_runner, &zav::ThreadRunner::runComplete, this, &EstimationSequence::onRunComplete);
+    connect(m_runner, &zav::ThreadRunner::runCanceled, this, &EstimationSequence::onRunCanceled);
+    connect(m_profileLikelihoodsEstimator, &ProfileLikelihoodsEstimator::profileStatus, this,
+            &EstimationSequence::profileStatus);
+    // Queued from the worker: both arrive before the runner's runComplete.
+    connect(m_parametersEstimator, &ParametersEstimator::parameterEstimationComplete, this, [this] {
+        if (m_results)
+            m_results->parametersEstimated = true;
+    });
+    connect(m_covarianceEstimator, &CovarianceEstimator::covarianceEstimationComplete, this, [this] {
+        if (m_results)
+            m_results->covarianceAvailable = true;
+    });
+}
+
+// The runner is destroyed first among the children that matter: its
+// destructor stops a running worker before the runnables and the objective
+// it uses go away.
+EstimationSequence::~EstimationSequence()
+{
+    delete m_runner;
+}
+
+EstimationSequence::Readiness EstimationSequence::check(ModelDefinition &model,
+                                                        const QMap<QString, int> &categoryCounts,
+                                                        MessageSink &sink)
+{
+    if (!validate(model, sink)) {
+        sink.write(
+            QStringLiteral("Model Definition errors must be fixed before estimating the parameters.\n"),
+            MessageSink::Bold);
+        return Readiness::ModelInvalid;
+    }
+    // A count is data: a negative one (possible in a counts file) has no
+    // meaning and would reach log-gamma at a negative argument.
+    bool countsValid = true;
+    for (int position = 0; position < model.likelihoodCount(); ++position) {
+        const int id = model.likelihoodId(position);
+        for (int i = 0; i < model.categoryCount(id); ++i) {
+            const QString label = model.categoryLabel(id, i);
+            const int count = categoryCounts.value(label, 0);
+            if (count < 0) {
+                sink.write(
+                    QStringLiteral("Category \"%1\" has the negative count %2.\n").arg(label).arg(count),
+                    MessageSink::Bold);
+                countsValid = false;
+            }
+        }
+    }
+    if (!countsValid) {
+        sink.write(QStringLiteral("Negative counts must be fixed before estimating the parameters.\n"),
+                   MessageSink::Bold);
+        return Readiness::CountsInvalid;
+    }
+    if (isEstimabilityDecidable(model) && sufficientStatisticDimension(model) < model.parameterCount())
+        return Readiness::TooManyParameters;
+    return Readiness::Ready;
+}
+
+void EstimationSequence::start(ModelDefinition &model, const QMap<QString, int> &categoryCounts,
+                               const std::vector<double> &seeds, ProfileLikelihoods &parameterRequests,
+                               ProfileLikelihoods &variableRequests, bool calculateCovariance,
+                               EstimationResults &results)
+{
+    const int n = model.parameterCount();
+    m_results = &results;
+    results.estimates = seeds;
+    results.estimates.resize(std::size_t(n), 0.0);
+    results.covariance = zav::Matrix(n, n);
+    results.covarianceAvailable = false;
+    results.parametersEstimated = false;
+
+    m_likelihoodFunction = std::make_unique<PelkLikelihoodFunc>(model, categoryCounts);
+
+    m_parametersEstimator->setFunction(m_likelihoodFunction.get());
+    m_parametersEstimator->setPoint(&results.estimates);
+    m_runner->setRunnable(m_parametersEstimator);
+    if (calculateCovariance) {
+        m_covarianceEstimator->setFunction(m_likelihoodFunction.get());
+        m_covarianceEstimator->setEstimates(&results.estimates);
+        m_covarianceEstimator->setCovariance(&results.covariance);
+        m_runner->addRunnable(m_covarianceEstimator);
+    }
+    if (!parameterRequests.isEmpty() || !variableRequests.isEmpty()) {
+        m_profileLikelihoodsEstimator->setModel(&model);
+        m_profileLikelihoodsEstimator->setRequests(&parameterRequests, &variableRequests);
+        m_profileLikelihoodsEstimator->setEstimates(&results.estimates);
+        m_profileLikelihoodsEstimator->setFunction(m_likelihoodFunction.get());
+        m_runner->addRunnable(m_profileLikelihoodsEstimator);
+    }
+    for (zav::ThreadRunnable *runnable : m_runner->runnables())
+        runnable->setCanceled(false);
+    m_runner->start(QThread::InheritPriority);
+}
+
+void EstimationSequence::setProfilePrecision(const double *precision)
+{
+    m_profileLikelihoodsEstimator->setPrecision(precision);
+}
+
+void EstimationSequence::cancel()
+{
+    m_runner->setCanceled(true);
+    for (zav::ThreadRunnable *runnable : m_runner->runnables())
+        runnable->setCanceled(true);
+}
+
+bool EstimationSequence::isRunning() const
+{
+    return m_runner->isRunning();
+}
+
+void EstimationSequence::onRunComplete()
+{
+    // The worker may still be returning from run(); wait so that a caller
+    // reacting to finished() can start the next run at once.
+    m_runner->wait();
+    // The runner clears its own flag when its thread starts, so a cancel
+    // made before that reaches only the units, which return at once: the
+    // run still ends as cancelled.
+    for (const zav::ThreadRunnable *runnable : m_runner->runnables())
+        if (runnable->isCanceled())
+            return onRunCanceled();
+    if (m_results && m_results->parametersEstimated)
+        emit estimationComplete();
+    emit finished();
+}
+
+void EstimationSequence::onRunCanceled()
+{
+    m_runner->wait();
+    emit canceled();
+    emit finished();
+}
+
+} // namespace pelk

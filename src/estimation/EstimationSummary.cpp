@@ -1,0 +1,115 @@
+#include "estimation/EstimationSummary.h"
+
+#include "estimation/EstimationResults.h"
+#include "likelihood/DeltaMethod.h"
+#include "likelihood/Estimability.h"
+#include "likelihood/FitStatistics.h"
+#include "model/ModelDefinition.h"
+#include "model/ProfileLikelihoods.h"
+
+#include <cmath>
+
+namespace pelk {
+
+namespace {
+
+QList<EstimationSummary::LikelihoodCounts> countsByLikelihood(const ModelDefinition &model,
+                                                              const QMap<QString, int> &categoryCounts)
+{
+    QList<EstimationSummary::LikelihoodCounts> result;
+    for (int position = 0; position < model.likelihoodCount(); ++position) {
+        const int id = model.likelihoodId(position);
+        if (!model.isMultinomial(id))
+            continue;
+        EstimationSummary::LikelihoodCounts counts {model.likelihoodName(id), 0, {}};
+        for (int i = 0; i < model.categoryCount(id); ++i) {
+            const QString label = model.categoryLabel(id, i);
+            const int count = categoryCounts.value(label, 0);
+            counts.total += count;
+            counts.categories.append({label, count});
+        }
+        result.append(counts);
+    }
+    return result;
+}
+
+// The requests of one container in key order: symbol position, then level.
+void appendProfiles(QList<EstimationSummary::ProfileInterval> &profiles, const ProfileLikelihoods &requests,
+                    bool isParameter, const ModelDefinition &model, const std::vector<double> &estimates)
+{
+    for (const auto &[key, result] : requests) {
+        const auto [index, alphaIndex] = key;
+        const int symbolCount = isParameter ? model.parameterCount() : model.variableCount();
+        if (index >= symbolCount)
+            continue;
+        EstimationSummary::ProfileInterval interval;
+        interval.isParameter = isParameter;
+        interval.alphaIndex = alphaIndex;
+        if (isParameter) {
+            interval.symbol = model.parameterName(index);
+            interval.estimate = estimates.at(std::size_t(index));
+        } else {
+            interval.symbol = model.variableName(index);
+            interval.estimate = model.variableEquation(index)->evaluate();
+        }
+        if (result.lowerFound)
+            interval.lower = result.lower;
+        if (result.upperFound)
+            interval.upper = result.upper;
+        interval.displayDigits = int(result.displayDigits);
+        profiles.append(interval);
+    }
+}
+
+} // namespace
+
+EstimationSummary EstimationSummary::compute(const ModelDefinition &model,
+                                             const QMap<QString, int> &categoryCounts,
+                                             const std::vector<double> &seeds,
+                                             const EstimationResults &results,
+                                             const ProfileLikelihoods &parameterRequests,
+                                             const ProfileLikelihoods &variableRequests)
+{
+    EstimationSummary summary;
+    const std::vector<double> &estimates = results.estimates;
+    const FitStatistics fit(model, categoryCounts, estimates); // points the parameters at the estimates
+    summary.parameterCount = fit.parameterCount();
+    summary.logLikelihood = fit.logLikelihood();
+    summary.aic = fit.aic();
+    for (int position = 0; position < model.likelihoodCount(); ++position)
+        summary.likelihoods.append({model.likelihoodName(model.likelihoodId(position)),
+                                    fit.likelihoodLogLikelihoods().at(std::size_t(position))});
+    if (isEstimabilityDecidable(model))
+        summary.sufficientStatisticDimension = pelk::sufficientStatisticDimension(model);
+    summary.counts = countsByLikelihood(model, categoryCounts);
+
+    const zav::Matrix *covariance = results.covarianceAvailable ? &results.covariance : nullptr;
+    if (covariance)
+        summary.covariance = *covariance;
+    for (int i = 0; i < model.parameterCount(); ++i) {
+        Estimate parameter {model.parameterName(i), i < int(seeds.size()) ? seeds[std::size_t(i)] : 0.0,
+                            estimates.at(std::size_t(i)), std::nullopt};
+        if (covariance)
+            parameter.standardError = std::sqrt((*covariance)(i, i));
+        summary.parameters.append(parameter);
+    }
+
+    // Sizing the statistics may have pointed the parameters elsewhere.
+    for (int i = 0; i < model.parameterCount(); ++i)
+        model.parameter(i)->setValues(&estimates);
+    appendProfiles(summary.profiles, parameterRequests, true, model, estimates);
+    appendProfiles(summary.profiles, variableRequests, false, model, estimates);
+    for (int i = 0; i < model.variableCount(); ++i) {
+        const zav::Equation *tree = model.variableEquation(i);
+        Estimate function {model.variableName(i), 0.0, tree->evaluate(), std::nullopt};
+        bool ok = false;
+        const double variance = deltaMethodVariance(*tree, model, covariance, ok);
+        if (ok)
+            function.standardError = std::sqrt(variance);
+        summary.functions.append(function);
+    }
+    summary.observedExpected = observedExpectedRows(model, estimates, categoryCounts);
+    return summary;
+}
+
+} // namespace pelk

@@ -1,0 +1,45 @@
+// The unit of work that estimates the parameters: it minimises the
+// objective from the seeds with the optimizer of the factory, then again
+// from each result while the method still needs more than two iterations.
+#pragma once
+
+#include "estimation/ThreadRunnable.h"
+#include "optim/Func.h"
+
+#include <vector>
+
+namespace pelk {
+
+class ParametersEstimator : public zav::ThreadRunnable
+{
+    Q_OBJECT
+
+public:
+    using zav::ThreadRunnable::ThreadRunnable;
+
+    // Set before each run: the objective and the estimates vector, which
+    // holds the start point and receives the minimiser. Neither is owned.
+    void setFunction(zav::Func *function) { m_function = function; }
+    void setPoint(std::vector<double> *point) { m_point = point; }
+
+    void run() override;
+
+    // A re-estimation that needs more than two iterations again is repeated
+    // at most this many times: the downhill simplex counts its evaluations,
+    // which practically never fall to two, so its restarts also stop as
+    // soon as one no longer lowers the objective.
+    static constexpr int maxReestimations = 100;
+
+signals:
+    void parameterEstimationComplete();
+
+public slots:
+    void onBeginOptimization(const QString &optimizerName, double beginFuncValue);
+    void onEndOptimization(const QString &optimizerName, double endFuncValue, int numIterations);
+
+private:
+    zav::Func *m_function = nullptr;
+    std::vector<double> *m_point = nullptr;
+};
+
+} // namespace pelk

@@ -1,0 +1,56 @@
+// The objective of a profile-likelihood step for a convenience function h:
+// the negative log-likelihood at the point moved onto the surface h = q.
+//
+// A penalty |w| |h - q| does not work for a function of several
+// parameters: once a line search has put the point on the surface, every
+// coordinate step leaves it and pays w, so the other parameters never reach
+// their constrained optimum and the limits come out too narrow. Here each
+// point is first projected onto the surface by Newton steps along the
+// gradient of h, so every point the optimizer tries satisfies the
+// constraint and the search moves along it freely.
+#pragma once
+
+#include "expr/Equation.h"
+#include "model/Parameter.h"
+#include "optim/Func.h"
+
+#include <vector>
+
+namespace pelk {
+
+class ProjectedProfileFunction : public zav::Func
+{
+public:
+    // `parameters` are the model's parameter nodes in order (h reads them);
+    // `function` is the negative log-likelihood. None is owned.
+    ProjectedProfileFunction(std::vector<Parameter *> parameters, zav::Func *function,
+                             const zav::Equation *symbol);
+
+    void setTarget(double target) { m_target = target; }
+
+    // f at the projection of x; the largest finite double when x cannot be
+    // projected (h does not reach q nearby, or its gradient vanishes).
+    double operator()(const std::vector<double> &x) override;
+
+    // Moves x onto h = q in place; false when that fails.
+    bool project(std::vector<double> &x);
+
+    // Newton steps allowed per projection, and the accepted residual
+    // |h - q| <= tolerance (1 + |q|): far below any precision of the limits.
+    static constexpr int maxNewtonSteps = 50;
+    static constexpr double tolerance = 1e-12;
+
+private:
+    double constraintAt(const std::vector<double> &x);
+    void gradientAt(std::vector<double> &x, std::vector<double> &gradient);
+
+    std::vector<Parameter *> m_parameters;
+    zav::Func *m_function;
+    const zav::Equation *m_symbol;
+    double m_target = 0.0;
+    bool m_analytic = true; // h is differentiable by every parameter
+    std::vector<double> m_projected; // reused, so a call allocates nothing
+    std::vector<double> m_gradient;
+};
+
+} // namespace pelk

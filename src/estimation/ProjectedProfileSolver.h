@@ -1,0 +1,36 @@
+// The profile of a convenience function: minimises the negative
+// log-likelihood over points projected onto h = q (ProjectedProfileFunction),
+// so the optimum found is the constrained one.
+#pragma once
+
+#include "estimation/ProfileSolver.h"
+#include "estimation/ProjectedProfileFunction.h"
+
+#include <vector>
+
+namespace zav {
+class AbstractOptimizer;
+}
+
+namespace pelk {
+
+class ProjectedProfileSolver : public zav::ProfileSolver
+{
+public:
+    ProjectedProfileSolver(const std::vector<double> &estimates, std::vector<Parameter *> parameters,
+                           zav::Func *function, const zav::Equation *symbol);
+
+protected:
+    void restart(double q) override;
+    bool solve(const zav::CancelFlag *cancelFlag) override;
+    double objective() override { return m_profileFunction(m_work); }
+    double likelihood() override { return m_profileFunction(m_work); }
+
+private:
+    const std::vector<double> &m_estimates;
+    std::vector<double> m_work;
+    ProjectedProfileFunction m_profileFunction;
+    zav::AbstractOptimizer *m_optimizer;
+};
+
+} // namespace pelk

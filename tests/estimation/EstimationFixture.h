@@ -1,0 +1,85 @@
+// Runs the estimation sequence on a workspace given as text, in process,
+// and waits for it to finish.
+#pragma once
+
+#include "estimation/EstimationResults.h"
+#include "estimation/EstimationSequence.h"
+#include "estimation/ThreadRunner.h"
+#include "io/Workspace.h"
+#include "model/MessageSink.h"
+#include "optim/FletchSettings.h"
+#include "optim/OptimizerFactory.h"
+#include "optim/SimplexSettings.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <memory>
+
+struct EstimationFixture
+{
+    pelk::Workspace workspace;
+    pelk::EstimationResults results;
+    pelk::EstimationSequence sequence;
+    pelk::PlainTextSink checkMessages;
+    QStringList statusLines;
+    QStringList errorLines;
+
+    explicit EstimationFixture(const QString &workspaceText)
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("workspace.txt"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+            qFatal("cannot write %s", qPrintable(path));
+        QTextStream(&file) << workspaceText;
+        file.close();
+        workspace.read(path);
+        QObject::connect(&sequence, &pelk::EstimationSequence::status, [this](const QString &s) { statusLines << s; });
+        QObject::connect(&sequence, &pelk::EstimationSequence::error, [this](const QString &s) { errorLines << s; });
+    }
+
+    pelk::EstimationSequence::Readiness check()
+    {
+        return sequence.check(workspace.model, workspace.categoryCounts, checkMessages);
+    }
+
+    void start()
+    {
+        sequence.start(workspace.model, workspace.categoryCounts, workspace.seeds, workspace.parameterRequests,
+                       workspace.variableRequests, workspace.calculateCovariance, results);
+    }
+
+    // Checks, starts and waits for finished(); false when the run did not
+    // finish in time (a hang).
+    bool run(int timeoutMs = 120000)
+    {
+        if (check() != pelk::EstimationSequence::Readiness::Ready)
+            return false;
+        QSignalSpy finished(&sequence, &pelk::EstimationSequence::finished);
+        start();
+        return finish(finished, timeoutMs);
+    }
+
+    // Joins the worker before any queued report is delivered, then delivers
+    // them. Qt's event queue is not instrumented, so ThreadSanitizer would
+    // otherwise see the reports cross threads without synchronisation; the
+    // join is synchronisation it sees.
+    bool finish(QSignalSpy &finished, int timeoutMs = 120000)
+    {
+        if (!sequence.runner()->wait(QDeadlineTimer(timeoutMs)))
+            return false;
+        return finished.count() > 0 || finished.wait(timeoutMs);
+    }
+
+    static void resetOptimizers()
+    {
+        zav::FletchSettings::instance() = zav::FletchSettings();
+        zav::SimplexSettings::instance() = zav::SimplexSettings();
+        zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
+    }
+};

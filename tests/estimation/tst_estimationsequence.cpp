@@ -1,0 +1,315 @@
+// The estimation sequence end to end on small models whose answers are
+// known in closed form: estimates, standard errors, log-likelihoods and
+// profile-likelihood limits; the checks before a run; numeric failures;
+// cancellation in each unit of work.
+#include "EstimationFixture.h"
+
+#include "estimation/EstimationSummary.h"
+#include "estimation/ThreadRunner.h"
+#include "model/ProfileLikelihoods.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+
+using Readiness = pelk::EstimationSequence::Readiness;
+using Factory = zav::OptimizerFactory;
+
+Q_DECLARE_METATYPE(zav::OptimizerFactory::OptimizerType)
+
+namespace {
+
+QString optimizerSection(const QString &method, bool covariance = true)
+{
+    return QStringLiteral("\noptimizer\n%1, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = %2;\n")
+        .arg(method, covariance ? QStringLiteral("yes") : QStringLiteral("no"));
+}
+
+// Binomial: 30 successes in 100 trials.
+QString binomial(const QString &method = QStringLiteral("powell"), const QString &requests = QStringLiteral(";"),
+                 bool covariance = true)
+{
+    return QStringLiteral("parameters p;\nvariables;\nlikelihood \"Trials\"\nsuccess, p,\nfailure, 1-p;\n")
+         + optimizerSection(method, covariance)
+         + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests%1\n\nsuccess : 30\nfailure : 70\n")
+               .arg(requests);
+}
+
+// Solves g(q) = 0 for q in [a, b] (g(a), g(b) of opposite signs) by bisection.
+double bisect(const std::function<double(double)> &g, double a, double b)
+{
+    double ga = g(a);
+    for (int i = 0; i < 200; ++i) {
+        const double m = 0.5 * (a + b);
+        const double gm = g(m);
+        if ((gm < 0) == (ga < 0)) {
+            a = m;
+            ga = gm;
+        } else {
+            b = m;
+        }
+    }
+    return 0.5 * (a + b);
+}
+
+constexpr double chi95 = 3.841458820694129;
+
+} // namespace
+
+class TestEstimationSequence : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { EstimationFixture::resetOptimizers(); }
+
+    void binomialEstimatesMatchTheClosedForm_data();
+    void binomialEstimatesMatchTheClosedForm();
+    void hardyWeinbergAlleleFrequency();
+    void twoSampleClosedPopulationAbundance();
+    void logFollowsTheUnitsInOrder();
+    void parameterProfileMatchesTheClosedForm();
+    void functionProfileReachesTheConstrainedOptimum();
+    void refusesAnInvalidModel();
+    void refusesANegativeCount();
+    void flagsAnOverParameterisedModel();
+    void numericFailureIsReportedOnceAndNotAnnounced();
+    void cancelInEachUnit_data();
+    void cancelInEachUnit();
+    void cancelAtAnyMomentEndsTheRun();
+};
+
+void TestEstimationSequence::binomialEstimatesMatchTheClosedForm_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::newRow("powell") << "powell";
+    QTest::newRow("fletch") << "fletch";
+    QTest::newRow("simplex") << "simplex";
+}
+
+// p = 30/100; the inverse Hessian of the negative log-likelihood there is
+// p (1 - p) / n; LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7.
+void TestEstimationSequence::binomialEstimatesMatchTheClosedForm()
+{
+    QFETCH(QString, method);
+    EstimationFixture f(binomial(method));
+    QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
+    QVERIFY(f.run());
+    QCOMPARE(complete.count(), 1);
+    QVERIFY(f.results.parametersEstimated);
+    QVERIFY(f.results.covarianceAvailable);
+    QVERIFY2(std::abs(f.results.estimates[0] - 0.3) < 1e-5, qPrintable(QString::number(f.results.estimates[0], 'g', 17)));
+    QVERIFY(std::abs(f.results.covariance(0, 0) / (0.3 * 0.7 / 100) - 1) < 1e-3);
+
+    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
+                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
+                                                          f.workspace.variableRequests);
+    const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
+    QVERIFY(std::abs(summary.logLikelihood - ll) < 1e-8);
+    QVERIFY(std::abs(summary.aic - (2 - 2 * ll)) < 1e-8);
+    QCOMPARE(summary.sufficientStatisticDimension, std::optional<int>(1));
+    QVERIFY(std::abs(*summary.parameters[0].standardError - std::sqrt(0.0021)) < 1e-4);
+}
+
+// p = (2 nAA + nAa) / 2n, var p = p (1 - p) / 2n.
+void TestEstimationSequence::hardyWeinbergAlleleFrequency()
+{
+    EstimationFixture f(QStringLiteral("parameters p;\nvariables\nq = 1 - p;\nlikelihood \"Genotypes\"\n"
+                                       "AA, p*p,\nAa, 2*p*q,\naa, q*q;\n")
+                        + optimizerSection(QStringLiteral("powell"))
+                        + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\n"
+                                         "AA : 30\nAa : 50\naa : 20\n"));
+    QVERIFY(f.run());
+    QVERIFY(std::abs(f.results.estimates[0] - 0.55) < 1e-6);
+    QVERIFY(std::abs(f.results.covariance(0, 0) / (0.55 * 0.45 / 200) - 1) < 1e-3);
+    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
+                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
+                                                          f.workspace.variableRequests);
+    // q = 1 - p has the same standard error as p by the delta method.
+    QVERIFY(std::abs(summary.functions[0].estimate - 0.45) < 1e-6);
+    QVERIFY(std::abs(*summary.functions[0].standardError - *summary.parameters[0].standardError) < 1e-12);
+}
+
+// Captured in sample 1 only (40), in sample 2 only (30), in both (20). For a
+// given N the MLEs of p1, p2 are n1/N, n2/N; N maximises the profile below,
+// found here by golden-section search on its closed form.
+void TestEstimationSequence::twoSampleClosedPopulationAbundance()
+{
+    EstimationFixture f(QStringLiteral("parameters N, p1, p2;\nvariables;\nlikelihood \"Samples\"\n"
+                                       "10, p1*(1-p2),\n01, (1-p1)*p2,\n11, p1*p2,\n, (1-p1)*(1-p2), N;\n")
+                        + optimizerSection(QStringLiteral("powell"))
+                        + QStringLiteral("\nparameterSeeds\nN = 120,\np1 = 0.5,\np2 = 0.4;\n\n"
+                                         "profileLikelihoodRequests;\n\n10 : 40\n01 : 30\n11 : 20\n"));
+    QVERIFY(f.run());
+    const double n1 = 60, n2 = 50, r = 90;
+    auto profile = [&](double N) {
+        const double p1 = n1 / N, p2 = n2 / N;
+        return std::lgamma(N + 1) - std::lgamma(N - r + 1) + 40 * std::log(p1 * (1 - p2))
+             + 30 * std::log((1 - p1) * p2) + 20 * std::log(p1 * p2) + (N - r) * std::log((1 - p1) * (1 - p2));
+    };
+    double a = r, b = 10 * r;
+    const double golden = 0.5 * (std::sqrt(5.0) - 1);
+    for (int i = 0; i < 200; ++i) {
+        const double c = b - golden * (b - a), d = a + golden * (b - a);
+        (profile(c) > profile(d) ? b : a) = (profile(c) > profile(d) ? d : c);
+    }
+    const double nHat = 0.5 * (a + b);
+    QVERIFY2(std::abs(f.results.estimates[0] / nHat - 1) < 1e-5,
+             qPrintable(QStringLiteral("%1 vs %2").arg(f.results.estimates[0], 0, 'g', 12).arg(nHat, 0, 'g', 12)));
+    QVERIFY(std::abs(f.results.estimates[1] - n1 / nHat) < 1e-5);
+    QVERIFY(std::abs(f.results.estimates[2] - n2 / nHat) < 1e-5);
+    QVERIFY(f.results.covarianceAvailable);
+}
+
+void TestEstimationSequence::logFollowsTheUnitsInOrder()
+{
+    EstimationFixture f(binomial());
+    QVERIFY(f.run());
+    QVERIFY(f.errorLines.isEmpty());
+    QCOMPARE(f.statusLines.first(), QStringLiteral("Estimating model parameters..."));
+    QVERIFY(f.statusLines.at(1).startsWith(QStringLiteral("Powell: Starting function value: ")));
+    QVERIFY(f.statusLines.at(2).startsWith(QStringLiteral("Powell: Ending function value: ")));
+    QVERIFY(f.statusLines.at(3).startsWith(QStringLiteral("Powell: Number of iterations: ")));
+    const QStringList tail = f.statusLines.mid(f.statusLines.size() - 3);
+    QCOMPARE(tail, QStringList({"Parameter estimation complete.", "Estimating covariance matrix...",
+                                "Covariance matrix estimation complete."}));
+    // Every re-estimation block follows its announcement.
+    for (int i = 4; i < f.statusLines.size() - 3; i += 4)
+        QCOMPARE(f.statusLines.at(i), QStringLiteral("Re-estimating parameters using estimates as new seeds..."));
+}
+
+// chi(q) = 2 (LL(0.3) - LL(q)); the limits must lie on or just outside the
+// true ones, within one step of the search's precision (1e-5 here).
+void TestEstimationSequence::parameterProfileMatchesTheClosedForm()
+{
+    EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05;")));
+    QVERIFY(f.run());
+    const auto ll = [](double p) { return 30 * std::log(p) + 70 * std::log(1 - p); };
+    const auto chi = [&](double q) { return 2 * (ll(0.3) - ll(q)) - chi95; };
+    const double lower = bisect(chi, 0.05, 0.3), upper = bisect(chi, 0.3, 0.6);
+    const auto [lowerFound, upperFound] = f.workspace.parameterRequests.foundFlags(0, 1);
+    QVERIFY(lowerFound && upperFound);
+    const auto [pelkLower, pelkUpper] = f.workspace.parameterRequests.bounds(0, 1);
+    QVERIFY2(pelkLower <= lower + 1e-7 && pelkLower > lower - 2e-5, qPrintable(QString::number(pelkLower - lower)));
+    QVERIFY2(pelkUpper >= upper - 1e-7 && pelkUpper < upper + 2e-5, qPrintable(QString::number(pelkUpper - upper)));
+    QCOMPARE(f.workspace.parameterRequests.displayDigits(0, 1), 5.0);
+    QVERIFY(f.statusLines.contains(QStringLiteral("Parameter p, alpha level = 0.05, lower boundary")));
+    QCOMPARE(f.statusLines.last(), QStringLiteral("ProfileLikelihood estimation complete."));
+}
+
+// Trinomial 30, 50, 20 with p3 = 1 - p1 - p2. With p3 held at q the other
+// two are (1 - q) n1 / (n1 + n2) and (1 - q) n2 / (n1 + n2), which gives the
+// profile in closed form.
+void TestEstimationSequence::functionProfileReachesTheConstrainedOptimum()
+{
+    EstimationFixture f(QStringLiteral("parameters p1, p2;\nvariables\np3 = 1 - p1 - p2;\nlikelihood \"L\"\n"
+                                       "A, p1,\nB, p2,\nC, 1-p1-p2;\n")
+                        + optimizerSection(QStringLiteral("powell"), false)
+                        + QStringLiteral("\nparameterSeeds\np1 = 0.3,\np2 = 0.4;\n\n"
+                                         "profileLikelihoodRequests\np3 = 0.05;\n\n\nA : 30\nB : 50\nC : 20\n"));
+    QVERIFY(f.run());
+    const auto ll = [](double q) {
+        return 30 * std::log((1 - q) * 30 / 80) + 50 * std::log((1 - q) * 50 / 80) + 20 * std::log(q);
+    };
+    const auto chi = [&](double q) { return 2 * (ll(0.2) - ll(q)) - chi95; };
+    const double lower = bisect(chi, 0.05, 0.2), upper = bisect(chi, 0.2, 0.5);
+    const auto [lowerFound, upperFound] = f.workspace.variableRequests.foundFlags(0, 1);
+    QVERIFY(lowerFound && upperFound);
+    const auto [pelkLower, pelkUpper] = f.workspace.variableRequests.bounds(0, 1);
+    QVERIFY2(std::abs(pelkLower - lower) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkLower).arg(lower)));
+    QVERIFY2(std::abs(pelkUpper - upper) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkUpper).arg(upper)));
+    QVERIFY(f.statusLines.contains(QStringLiteral("Convenience function  p3, alpha level = 0.05, upper boundary")));
+}
+
+void TestEstimationSequence::refusesAnInvalidModel()
+{
+    EstimationFixture f(QStringLiteral("parameters p;\nvariables;\nlikelihood \"L\"\nA, p,\nB, z;\n")
+                        + optimizerSection(QStringLiteral("powell"))
+                        + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\nA : 1\nB : 2\n"));
+    QCOMPARE(f.check(), Readiness::ModelInvalid);
+    QCOMPARE(f.checkMessages.text(), QStringLiteral("Category \"B\" uses undefined symbol \"z\".\n"
+                                                    "Model Definition errors must be fixed before estimating the "
+                                                    "parameters.\n"));
+}
+
+void TestEstimationSequence::refusesANegativeCount()
+{
+    EstimationFixture f(binomial().replace(QStringLiteral("failure : 70"), QStringLiteral("failure : -70")));
+    QCOMPARE(f.check(), Readiness::CountsInvalid);
+    QCOMPARE(f.checkMessages.boldText(), QStringLiteral("Category \"failure\" has the negative count -70.\n"
+                                                        "Negative counts must be fixed before estimating the "
+                                                        "parameters.\n"));
+}
+
+// p and 1 - p cannot estimate an unused second parameter q.
+void TestEstimationSequence::flagsAnOverParameterisedModel()
+{
+    EstimationFixture f(binomial().replace(QStringLiteral("parameters p;"), QStringLiteral("parameters p, q;")));
+    QCOMPARE(f.check(), Readiness::TooManyParameters);
+    QVERIFY(f.checkMessages.text().isEmpty());
+}
+
+void TestEstimationSequence::numericFailureIsReportedOnceAndNotAnnounced()
+{
+    zav::FletchSettings::instance().maxIterations = 1;
+    EstimationFixture f(binomial(QStringLiteral("fletch")).replace(QStringLiteral("calculateCovariance = yes;"),
+                                                                   QStringLiteral("calculateCovariance = yes,\nmaxIterations = 1;")));
+    QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
+    QVERIFY(f.run());
+    QCOMPARE(f.errorLines, QStringList({"Maximum number of iterations exceeded in fletch"}));
+    QCOMPARE(complete.count(), 0);
+    QVERIFY(!f.statusLines.contains(QStringLiteral("Parameter estimation complete.")));
+    // The covariance run still runs from whatever the estimates hold.
+    QVERIFY(f.statusLines.contains(QStringLiteral("Estimating covariance matrix...")));
+}
+
+void TestEstimationSequence::cancelInEachUnit_data()
+{
+    QTest::addColumn<QString>("announcement");
+    QTest::addColumn<QString>("neverShown");
+    QTest::newRow("parameters") << "Estimating model parameters..." << "Parameter estimation complete.";
+    QTest::newRow("covariance") << "Estimating covariance matrix..." << "Covariance matrix estimation complete.";
+    QTest::newRow("profiles") << "Estimating profile likelihood confidence intervals..."
+                              << "ProfileLikelihood estimation complete.";
+}
+
+// The cancel request is made on the worker, the moment a unit announces
+// itself, so the unit sees it at its first check.
+void TestEstimationSequence::cancelInEachUnit()
+{
+    QFETCH(QString, announcement);
+    QFETCH(QString, neverShown);
+    EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05;")));
+    QObject::connect(
+        f.sequence.runner(), &zav::ThreadRunner::status, f.sequence.runner(),
+        [&f, announcement](const QString &text) {
+            if (text == announcement)
+                f.sequence.cancel();
+        },
+        Qt::DirectConnection);
+    QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
+    QSignalSpy canceled(&f.sequence, &pelk::EstimationSequence::canceled);
+    QVERIFY(f.run());
+    QCOMPARE(canceled.count(), 1);
+    QCOMPARE(complete.count(), 0);
+    QVERIFY(f.statusLines.contains(announcement));
+    QVERIFY(!f.statusLines.contains(neverShown));
+}
+
+void TestEstimationSequence::cancelAtAnyMomentEndsTheRun()
+{
+    for (int delayMs : {0, 1, 3, 10, 30}) {
+        EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05,\np = 0.10;")));
+        QSignalSpy finished(&f.sequence, &pelk::EstimationSequence::finished);
+        QCOMPARE(f.check(), Readiness::Ready);
+        f.start();
+        QThread::msleep(unsigned(delayMs));
+        f.sequence.cancel();
+        QVERIFY(f.finish(finished));
+        QVERIFY(!f.sequence.isRunning());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestEstimationSequence)
+#include "tst_estimationsequence.moc"
