@@ -1,0 +1,172 @@
+// Speed of the objective and of a whole estimation on closed-population
+// capture-recapture models with t = 5 and t = 10 occasions (31 and 1023
+// observed histories), against the same negative log-likelihood written by
+// hand in plain C++ as the floor.
+#include "../tests/support/CaptureRecaptureWorkspace.h"
+
+#include "estimation/EstimationResults.h"
+#include "estimation/EstimationSequence.h"
+#include "io/Workspace.h"
+#include "likelihood/PelkLikelihoodFunc.h"
+#include "model/MessageSink.h"
+#include "model/ModelValidator.h"
+#include "optim/OptimizerFactory.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<pelk::Workspace> workspaceFor(int occasions, const QString &requests = QStringLiteral(";"))
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("captures.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return nullptr;
+    QTextStream(&file) << support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests);
+    file.close();
+    auto workspace = std::make_unique<pelk::Workspace>();
+    workspace->read(path);
+    return workspace;
+}
+
+// A point near the estimates; each call moves one coordinate a little, as
+// an optimizer's line search does.
+std::vector<double> startPoint(int occasions)
+{
+    std::vector<double> x{520.0};
+    for (int j = 0; j < occasions; ++j)
+        x.push_back(std::log(support::captureProbability(j) / (1 - support::captureProbability(j))));
+    return x;
+}
+
+void objective(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    auto workspace = workspaceFor(occasions);
+    pelk::PlainTextSink sink;
+    if (!pelk::validate(workspace->model, sink))
+        state.SkipWithError("invalid model");
+    pelk::PelkLikelihoodFunc function(workspace->model, workspace->categoryCounts);
+    std::vector<double> x = startPoint(occasions);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        x[1 + i++ % std::size_t(occasions)] += 1e-9;
+        benchmark::DoNotOptimize(function(x));
+    }
+    state.SetLabel(QStringLiteral("%1 histories").arg((1 << occasions) - 1).toStdString());
+}
+
+// The same objective by hand: log N!/(u! prod n_h!) + sum n_h log p_h + u log p_0.
+class HandWritten
+{
+public:
+    explicit HandWritten(int occasions) : m_occasions(occasions)
+    {
+        for (int history = 1; history < (1 << occasions); ++history) {
+            double probability = 1.0;
+            for (int j = 0; j < occasions; ++j)
+                probability *= (history >> j) & 1 ? support::captureProbability(j) : 1 - support::captureProbability(j);
+            const double count = double(std::lround(500.0 * probability));
+            m_counts.push_back(count);
+            m_total += count;
+            m_logFactorials += std::lgamma(count + 1);
+        }
+        m_p.resize(std::size_t(occasions));
+    }
+
+    double operator()(const std::vector<double> &x)
+    {
+        const double n = x[0];
+        const double unobserved = n - m_total;
+        if (unobserved < 0)
+            return std::numeric_limits<double>::max();
+        for (int j = 0; j < m_occasions; ++j) {
+            const double e = std::exp(x[std::size_t(j + 1)]);
+            m_p[std::size_t(j)] = e / (1 + e);
+        }
+        double ll = -m_logFactorials - std::lgamma(unobserved + 1) + std::lgamma(n + 1);
+        for (std::size_t h = 0; h < m_counts.size(); ++h) {
+            if (m_counts[h] <= 0)
+                continue;
+            double probability = 1.0;
+            for (int j = 0; j < m_occasions; ++j)
+                probability *= ((h + 1) >> j) & 1 ? m_p[std::size_t(j)] : 1 - m_p[std::size_t(j)];
+            ll += m_counts[h] * std::log(probability);
+        }
+        double p0 = 1.0;
+        for (double p : m_p)
+            p0 *= 1 - p;
+        ll += unobserved * std::log(p0);
+        return -ll;
+    }
+
+private:
+    int m_occasions;
+    std::vector<double> m_counts;
+    std::vector<double> m_p;
+    double m_total = 0.0;
+    double m_logFactorials = 0.0;
+};
+
+void handWrittenObjective(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    HandWritten function(occasions);
+    std::vector<double> x = startPoint(occasions);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        x[1 + i++ % std::size_t(occasions)] += 1e-9;
+        benchmark::DoNotOptimize(function(x));
+    }
+}
+
+// Parameters, covariance and the 0.05 profile interval of N, through the
+// estimation sequence exactly as the Estimate page runs it.
+void fullEstimation(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto workspace = workspaceFor(occasions, QStringLiteral("\nN = 0.05;"));
+        zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
+        pelk::EstimationSequence sequence;
+        pelk::PlainTextSink sink;
+        if (sequence.check(workspace->model, workspace->categoryCounts, sink)
+            != pelk::EstimationSequence::Readiness::Ready)
+            state.SkipWithError("model not ready");
+        pelk::EstimationResults results;
+        QEventLoop loop;
+        QObject::connect(&sequence, &pelk::EstimationSequence::finished, &loop, &QEventLoop::quit);
+        state.ResumeTiming();
+        sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds, workspace->parameterRequests,
+                       workspace->variableRequests, true, results);
+        loop.exec();
+        if (!results.parametersEstimated || !results.covarianceAvailable)
+            state.SkipWithError("estimation failed");
+    }
+}
+
+} // namespace
+
+BENCHMARK(objective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
+BENCHMARK(handWrittenObjective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
+BENCHMARK(fullEstimation)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,298 @@
+#include "EstimateCommand.h"
+
+#include "ExitStatus.h"
+#include "InterruptHandler.h"
+#include "WorkspaceLoader.h"
+#include "estimation/EstimationResults.h"
+#include "estimation/EstimationSequence.h"
+#include "estimation/EstimationSummary.h"
+#include "expr/Literal.h"
+#include "io/SummaryJsonWriter.h"
+#include "io/SummaryTextWriter.h"
+#include "model/MessageSink.h"
+#include "model/ProfileLikelihoods.h"
+#include "optim/NRError.h"
+#include "optim/OptimizerFactory.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+using Factory = zav::OptimizerFactory;
+
+struct Options
+{
+    bool json = false;
+    bool force = false;
+    bool noCovariance = false;
+    std::optional<Factory::OptimizerType> optimizer;
+    QList<QPair<QString, QString>> profiles;  // (symbol, alpha text)
+    QString fileName;
+};
+
+std::optional<Factory::OptimizerType> optimizerNamed(const QString &name)
+{
+    if (name == u"powell")
+        return Factory::Powell;
+    if (name == u"fletch")
+        return Factory::Fletch;
+    if (name == u"simplex")
+        return Factory::Simplex;
+    return std::nullopt;
+}
+
+QString optimizerName(Factory::OptimizerType type)
+{
+    switch (type) {
+    case Factory::Powell:
+        return QStringLiteral("powell");
+    case Factory::Fletch:
+        return QStringLiteral("fletch");
+    case Factory::Simplex:
+        return QStringLiteral("simplex");
+    case Factory::NoOptimizer:
+        break;
+    }
+    return QString();
+}
+
+// Returns an error text for wrong usage, or nothing.
+std::optional<QString> parse(const QStringList &arguments, Options &options)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == u"--json") {
+            options.json = true;
+        } else if (argument == u"--force") {
+            options.force = true;
+        } else if (argument == u"--no-covariance") {
+            options.noCovariance = true;
+        } else if (argument == u"--optimizer") {
+            if (!hasValue || !(options.optimizer = optimizerNamed(arguments.at(++i))))
+                return QStringLiteral("--optimizer takes powell, fletch or simplex");
+        } else if (argument == u"--profile") {
+            const QString request = hasValue ? arguments.at(++i) : QString();
+            const qsizetype equals = request.indexOf(u'=');
+            if (equals <= 0)
+                return QStringLiteral("--profile takes NAME=ALPHA");
+            options.profiles.append({request.left(equals), request.mid(equals + 1)});
+        } else if (argument.startsWith(u'-') || !options.fileName.isEmpty()) {
+            return QStringLiteral("unexpected argument \"%1\"").arg(argument);
+        } else {
+            options.fileName = argument;
+        }
+    }
+    if (options.fileName.isEmpty())
+        return QStringLiteral("no workspace file named");
+    return std::nullopt;
+}
+
+// Adds a request (never removes one that the workspace already holds).
+std::optional<QString> addProfileRequest(pelk::Workspace &workspace, const QString &symbol, const QString &alpha)
+{
+    const qsizetype level = pelk::ProfileLikelihoods::alphaLevels().indexOf(alpha);
+    if (level < 0)
+        return QStringLiteral("alpha level \"%1\" is not one of 0.01, 0.05, 0.10").arg(alpha);
+    qsizetype index = workspace.model.parameterNames().indexOf(symbol);
+    pelk::ProfileLikelihoods *requests = &workspace.parameterRequests;
+    if (index < 0) {
+        index = workspace.model.variableNames().indexOf(symbol);
+        requests = &workspace.variableRequests;
+    }
+    if (index < 0)
+        return QStringLiteral("\"%1\" is neither a parameter nor a convenience function").arg(symbol);
+    if (!requests->isRequested(int(index), int(level)))
+        requests->toggleRequest(int(index), int(level));
+    return std::nullopt;
+}
+
+// The log of the run: every line to standard error as it happens and into
+// the lists that the JSON document reports. During the profile run a
+// percentage is shown on a terminal, and wiped before the next line.
+class RunLog : public pelk::MessageSink
+{
+public:
+    RunLog() : m_err(stderr), m_terminal(::isatty(STDERR_FILENO) == 1) {}
+
+    void write(const QString &text, Style style) override
+    {
+        // Findings arrive in pieces, some without a line end.
+        m_pending += text;
+        if (style == Bold)
+            m_pendingIsError = true;
+        qsizetype end;
+        while ((end = m_pending.indexOf(u'\n')) >= 0) {
+            line(m_pending.left(end), m_pendingIsError);
+            m_pending.remove(0, end + 1);
+        }
+        if (m_pending.isEmpty())
+            m_pendingIsError = false;
+    }
+    void flush()
+    {
+        if (!m_pending.isEmpty())
+            line(m_pending, m_pendingIsError);
+        m_pending.clear();
+        m_pendingIsError = false;
+    }
+    void line(const QString &text, bool isError)
+    {
+        clearProgress();
+        m_err << text << '\n';
+        m_err.flush();
+        m_lines.append(text);
+        if (isError)
+            m_errors.append(text);
+    }
+    void progress(int percent)
+    {
+        if (!m_terminal)
+            return;
+        m_err << QStringLiteral("\rProfile likelihoods: %1%").arg(percent);
+        m_err.flush();
+        m_progressShown = true;
+    }
+    void clearProgress()
+    {
+        if (!m_progressShown)
+            return;
+        m_err << "\r\033[K";
+        m_progressShown = false;
+    }
+
+    const QStringList &lines() const { return m_lines; }
+    const QStringList &errors() const { return m_errors; }
+
+private:
+    QTextStream m_err;
+    bool m_terminal;
+    bool m_progressShown = false;
+    QString m_pending;
+    bool m_pendingIsError = false;
+    QStringList m_lines;
+    QStringList m_errors;
+};
+
+int finish(const Options &options, const pelk::SummaryJsonWriter::Run &run, const pelk::EstimationSummary *summary,
+           int status)
+{
+    QTextStream out(stdout);
+    if (options.json)
+        out << QJsonDocument(pelk::SummaryJsonWriter::write(run, summary)).toJson(QJsonDocument::Indented);
+    else if (summary)
+        out << pelk::SummaryTextWriter::write(*summary, QDateTime::currentDateTime());
+    return status;
+}
+
+} // namespace
+
+QString EstimateCommand::usage()
+{
+    return QStringLiteral(
+        "usage: pelk-cli estimate [options] WORKSPACE\n"
+        "  --optimizer powell|fletch|simplex  the minimisation method (default: the workspace's)\n"
+        "  --no-covariance                    do not estimate the covariance matrix\n"
+        "  --profile NAME=ALPHA               add a profile-likelihood request (ALPHA: 0.01, 0.05, 0.10)\n"
+        "  --force                            go on when there are more parameters than can be estimated\n"
+        "  --json                             print one JSON document instead of the text summary\n");
+}
+
+int EstimateCommand::run(const QStringList &arguments)
+{
+    Options options;
+    if (const auto problem = parse(arguments, options)) {
+        QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
+        return ExitUsage;
+    }
+    const auto workspace = WorkspaceLoader::load(options.fileName);
+    if (!workspace)
+        return ExitUnreadable;
+    for (const auto &[symbol, alpha] : std::as_const(options.profiles))
+        if (const auto problem = addProfileRequest(*workspace, symbol, alpha)) {
+            QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
+            return ExitUsage;
+        }
+    Factory &factory = Factory::instance();
+    if (options.optimizer)
+        factory.setOptimizerType(*options.optimizer);
+    if (factory.optimizerType() == Factory::NoOptimizer)
+        factory.setOptimizerType(Factory::Powell);
+    const bool calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
+
+    RunLog log;
+    pelk::SummaryJsonWriter::Run run;
+    run.optimizer = optimizerName(factory.optimizerType());
+    pelk::EstimationSequence sequence;
+    const auto readiness = sequence.check(workspace->model, workspace->categoryCounts, log);
+    log.flush();
+    run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
+    auto refuse = [&] {
+        run.log = log.lines();
+        run.errors = log.errors();
+        return finish(options, run, nullptr, ExitModelRefused);
+    };
+    if (readiness == pelk::EstimationSequence::Readiness::ModelInvalid
+        || readiness == pelk::EstimationSequence::Readiness::CountsInvalid)
+        return refuse();
+    if (readiness == pelk::EstimationSequence::Readiness::TooManyParameters) {
+        log.write(QStringLiteral("There are more parameters than can be estimated.\n"
+                                 "Any estimates obtained by continuing can not be considered valid.\n"),
+                  options.force ? pelk::MessageSink::Normal : pelk::MessageSink::Bold);
+        if (!options.force)
+            return refuse();
+    }
+
+    QObject::connect(&sequence, &pelk::EstimationSequence::status, [&log](const QString &text) { log.line(text, false); });
+    QObject::connect(&sequence, &pelk::EstimationSequence::error, [&log](const QString &text) { log.line(text, true); });
+    QObject::connect(&sequence, &pelk::EstimationSequence::profileStatus,
+                     [&log](double mle, double value, double chi, double target) {
+                         log.line(QStringList{zav::Literal::format(mle), zav::Literal::format(value),
+                                              zav::Literal::format(chi), zav::Literal::format(target)}
+                                      .join(u'\t'),
+                                  false);
+                     });
+    QObject::connect(&sequence, &pelk::EstimationSequence::percentComplete, [&log](int percent) { log.progress(percent); });
+    bool canceled = false;
+    QObject::connect(&sequence, &pelk::EstimationSequence::canceled, [&] {
+        canceled = true;
+        log.line(QStringLiteral("Canceled."), true);
+    });
+    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    InterruptHandler interrupt;
+    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence, &pelk::EstimationSequence::cancel);
+
+    pelk::EstimationResults results;
+    sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds, workspace->parameterRequests,
+                   workspace->variableRequests, calculateCovariance, results);
+    QCoreApplication::exec();
+    log.clearProgress();
+
+    if (canceled) {
+        run.log = log.lines();
+        run.errors = log.errors();
+        return finish(options, run, nullptr, ExitInterrupted);
+    }
+    if (!results.parametersEstimated) {
+        run.log = log.lines();
+        run.errors = log.errors();
+        return finish(options, run, nullptr, ExitRunFailed);
+    }
+    std::optional<pelk::EstimationSummary> summary;
+    try {
+        summary = pelk::EstimationSummary::compute(workspace->model, workspace->categoryCounts, workspace->seeds,
+                                                   results, workspace->parameterRequests, workspace->variableRequests);
+    } catch (const NR3::NRError &error) {
+        log.line(QString::fromLatin1(error.message), true);
+    }
+    run.log = log.lines();
+    run.errors = log.errors();
+    return finish(options, run, summary ? &*summary : nullptr, summary ? ExitEstimated : ExitRunFailed);
+}

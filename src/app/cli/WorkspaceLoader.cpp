@@ -1,0 +1,18 @@
+#include "WorkspaceLoader.h"
+
+#include "expr/ParseError.h"
+
+#include <QTextStream>
+
+std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName)
+{
+    auto workspace = std::make_unique<pelk::Workspace>();
+    try {
+        workspace->read(fileName);
+    } catch (zav::ParseError &error) {
+        error.setFileName(fileName);
+        QTextStream(stderr) << error.description() << '\n';
+        return nullptr;
+    }
+    return workspace;
+}

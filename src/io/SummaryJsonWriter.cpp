@@ -1,0 +1,88 @@
+#include "io/SummaryJsonWriter.h"
+
+#include "estimation/EstimationSummary.h"
+#include "model/ProfileLikelihoods.h"
+
+#include <QJsonArray>
+
+#include <cmath>
+
+namespace pelk {
+
+QJsonValue SummaryJsonWriter::number(double value)
+{
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonValue SummaryJsonWriter::number(const std::optional<double> &value)
+{
+    return value ? number(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *summary)
+{
+    QJsonObject json;
+    json[QStringLiteral("valid")] = run.valid;
+    json[QStringLiteral("optimizer")] = run.optimizer;
+    json[QStringLiteral("log")] = QJsonArray::fromStringList(run.log);
+    json[QStringLiteral("errors")] = QJsonArray::fromStringList(run.errors);
+
+    const QJsonValue null(QJsonValue::Null);
+    QJsonArray likelihoods, parameters, functions, profiles, observedExpected;
+    QJsonValue covariance = null;
+    if (summary) {
+        json[QStringLiteral("logLikelihood")] = number(summary->logLikelihood);
+        json[QStringLiteral("aic")] = number(summary->aic);
+        json[QStringLiteral("parameterCount")] = summary->parameterCount;
+        json[QStringLiteral("sufficientStatisticDimension")] =
+            summary->sufficientStatisticDimension ? QJsonValue(*summary->sufficientStatisticDimension) : null;
+        for (const auto &likelihood : summary->likelihoods)
+            likelihoods.append(QJsonObject{{QStringLiteral("name"), likelihood.name},
+                                           {QStringLiteral("logLikelihood"), number(likelihood.logLikelihood)}});
+        for (const auto &parameter : summary->parameters)
+            parameters.append(QJsonObject{{QStringLiteral("name"), parameter.name},
+                                          {QStringLiteral("seed"), number(parameter.seed)},
+                                          {QStringLiteral("estimate"), number(parameter.estimate)},
+                                          {QStringLiteral("se"), number(parameter.standardError)}});
+        for (const auto &function : summary->functions)
+            functions.append(QJsonObject{{QStringLiteral("name"), function.name},
+                                         {QStringLiteral("estimate"), number(function.estimate)},
+                                         {QStringLiteral("se"), number(function.standardError)}});
+        for (const auto &interval : summary->profiles)
+            profiles.append(QJsonObject{
+                {QStringLiteral("symbol"), interval.symbol},
+                {QStringLiteral("kind"), interval.isParameter ? QStringLiteral("parameter") : QStringLiteral("function")},
+                {QStringLiteral("alpha"), ProfileLikelihoods::alphaLevels().at(interval.alphaIndex)},
+                {QStringLiteral("estimate"), number(interval.estimate)},
+                {QStringLiteral("lower"), number(interval.lower)},
+                {QStringLiteral("upper"), number(interval.upper)}});
+        for (const auto &row : summary->observedExpected)
+            observedExpected.append(QJsonObject{{QStringLiteral("category"), row.category},
+                                                {QStringLiteral("observed"), number(row.observed)},
+                                                {QStringLiteral("expected"), number(row.expected)},
+                                                {QStringLiteral("residual"), number(row.residual)}});
+        if (summary->covariance) {
+            QJsonArray rows;
+            const zav::Matrix &matrix = *summary->covariance;
+            for (int i = 0; i < matrix.rows(); ++i) {
+                QJsonArray row;
+                for (int j = 0; j < matrix.columns(); ++j)
+                    row.append(number(matrix(i, j)));
+                rows.append(row);
+            }
+            covariance = rows;
+        }
+    } else {
+        for (const char *key : {"logLikelihood", "aic", "parameterCount", "sufficientStatisticDimension"})
+            json[QLatin1String(key)] = null;
+    }
+    json[QStringLiteral("likelihoods")] = likelihoods;
+    json[QStringLiteral("parameters")] = parameters;
+    json[QStringLiteral("functions")] = functions;
+    json[QStringLiteral("covariance")] = covariance;
+    json[QStringLiteral("profiles")] = profiles;
+    json[QStringLiteral("observedExpected")] = observedExpected;
+    return json;
+}
+
+} // namespace pelk

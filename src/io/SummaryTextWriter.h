@@ -1,0 +1,28 @@
+// The estimation summary as plain text: the sections of the summary report
+// (date, AIC, log-likelihoods, estimability, counts by likelihood,
+// parameter estimates, profile intervals, convenience functions) followed
+// by the observed-versus-expected table, numbers as the report prints them
+// (6 significant digits; profile limits with their own decimals; "--na--"
+// for a value that does not exist). Tables are aligned in columns.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace pelk {
+
+struct EstimationSummary;
+
+class SummaryTextWriter
+{
+public:
+    static QString write(const EstimationSummary &summary, const QDateTime &when);
+
+    // "05 March 2010 03::15::42 pm", in the C locale so that the text is
+    // the same on every desktop.
+    static QString dateLine(const QDateTime &when);
+    // General format, 6 significant digits.
+    static QString number(double value);
+};
+
+} // namespace pelk
