@@ -10,11 +10,12 @@ JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_BUILD_DIR ?= build-test
 TSAN_BUILD_DIR ?= build-tsan
-EXAMPLE ?= examples/workspace.txt
+BENCH_BUILD_DIR ?= build-bench
+EXAMPLE ?= examples/two-sample-capture.txt
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test tsan deps build build-test clean
+.PHONY: run test tsan bench deps build build-test clean
 
 deps:
 	@missing=""; \
@@ -35,11 +36,11 @@ build-test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_SANITIZE=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
-# Until the desktop program exists, "run" reads the bundled example
-# workspace and writes it back to standard output as PELK saves it.
+# Until the desktop program exists, "run" estimates the bundled example
+# workspace with the command-line program.
 run: build
-	@echo "PELK (headless for now): reading $(EXAMPLE) and writing it back as PELK saves it"
-	$(BUILD_DIR)/src/app/pelk-cli print $(EXAMPLE)
+	@echo "PELK has no window yet: estimating $(EXAMPLE) with pelk-cli (log on standard error, summary below)"
+	$(BUILD_DIR)/src/app/pelk-cli estimate $(EXAMPLE)
 
 # The ASan+UBSan suite first, then the threading tests under TSan; the
 # target fails when either fails.
@@ -57,5 +58,11 @@ tsan: deps
 	cmake --build $(TSAN_BUILD_DIR) -j $(JOBS) --target $$targets
 	cd $(TSAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L threads --no-tests=error
 
+# Speed of the objective and of whole estimations, in an optimised build.
+bench: deps
+	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPELK_BUILD_TESTS=OFF -DPELK_BUILD_BENCH=ON
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target bench_capturerecapture
+	$(BENCH_BUILD_DIR)/bench/bench_capturerecapture
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR) $(BENCH_BUILD_DIR)

@@ -159,8 +159,8 @@ void fullEstimation(benchmark::State &state)
 
 BENCHMARK(objective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
 BENCHMARK(handWrittenObjective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
-BENCHMARK(fullEstimation)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(fullEstimation)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Arg(5)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Arg(10)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

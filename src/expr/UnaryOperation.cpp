@@ -39,16 +39,20 @@ std::unique_ptr<Equation> ExponentialOperation::clone() const
     return std::make_unique<ExponentialOperation>(m_operand->clone());
 }
 
-double ExponentialOperation::evaluate() const
+double CachedFunctionOperation::evaluate() const
 {
     const double argument = m_operand->evaluate();
-    // Plain equality: a NaN argument never hits the cache.
     if (argument == m_cachedArgument)
         return m_cachedResult;
     m_cachedArgument = argument;
-    m_cachedResult = std::exp(argument);
-    ++m_expCalls;
+    m_cachedResult = compute(argument);
+    ++m_computations;
     return m_cachedResult;
+}
+
+double ExponentialOperation::compute(double argument) const
+{
+    return std::exp(argument);
 }
 
 double ExponentialOperation::derivativeValue(const QString &name) const
@@ -94,16 +98,10 @@ std::unique_ptr<Equation> InvLogitOperation::clone() const
     return std::make_unique<InvLogitOperation>(m_operand->clone());
 }
 
-double InvLogitOperation::evaluate() const
+double InvLogitOperation::compute(double argument) const
 {
-    const double argument = m_operand->evaluate();
-    // Plain equality: a NaN argument never hits the cache.
-    if (argument == m_cachedArgument)
-        return m_cachedResult;
     const double e = std::exp(argument);
-    m_cachedArgument = argument;
-    m_cachedResult = e / (1.0 + e);
-    return m_cachedResult;
+    return e / (1.0 + e);
 }
 
 // s (1 - s) f'

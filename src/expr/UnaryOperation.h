@@ -29,29 +29,46 @@ protected:
     EquationPtr m_operand;
 };
 
-// exp with a one-entry cache: while only some parameters move, many exp
-// nodes see the same argument as on the previous evaluation.
-class ExponentialOperation : public UnaryOperation
+// A function of one argument that keeps its last argument and result:
+// while only some parameters move, most such nodes see the same argument as
+// on the previous evaluation and need no call. Plain equality decides, so
+// a NaN argument never hits.
+class CachedFunctionOperation : public UnaryOperation
 {
 public:
-    using UnaryOperation::UnaryOperation;
+    double evaluate() const final;
+
+    // Number of times the function was really computed, for tests of the cache.
+    long long computations() const { return m_computations; }
+
+protected:
+    // `initialResult` is the function's value at 0, the first cached argument.
+    CachedFunctionOperation(EquationPtr operand, double initialResult)
+        : UnaryOperation(std::move(operand)), m_cachedResult(initialResult)
+    {}
+    virtual double compute(double argument) const = 0;
+
+private:
+    mutable double m_cachedArgument = 0.0;
+    mutable double m_cachedResult;
+    mutable long long m_computations = 0;
+};
+
+class ExponentialOperation : public CachedFunctionOperation
+{
+public:
+    // exp(0) = 1, so a fresh node needs no call for a first argument of 0.
+    explicit ExponentialOperation(EquationPtr operand) : CachedFunctionOperation(std::move(operand), 1.0) {}
     std::unique_ptr<Equation> clone() const override;
-    double evaluate() const override;
     double derivativeValue(const QString &name) const override;
     std::unique_ptr<Equation> derivative(const QString &name) const override;
 
-    // Number of times exp was really called, for tests of the cache.
-    long long expCalls() const { return m_expCalls; }
+    long long expCalls() const { return computations(); }
 
 protected:
+    double compute(double argument) const override;
     QString prefix() const override { return QStringLiteral("exp("); }
     QString suffix() const override { return QStringLiteral(")"); }
-
-private:
-    // exp(0) = 1, so a fresh node needs no call for a first argument of 0.
-    mutable double m_cachedArgument = 0.0;
-    mutable double m_cachedResult = 1.0;
-    mutable long long m_expCalls = 0;
 };
 
 class LogOperation : public UnaryOperation
@@ -69,27 +86,23 @@ protected:
 };
 
 // e / (1 + e) with e = exp(operand). Overflows to NaN for large operands,
-// as documented; the objective treats that point as unusable. Like exp it
-// keeps its last argument and result: a capture probability written once as
-// a convenience function p = invLogit(a) is read by every category, and
-// only the first read after a change of a needs the exponential.
-class InvLogitOperation : public UnaryOperation
+// as documented; the objective treats that point as unusable. Cached like
+// exp: a capture probability written once as a convenience function
+// p = invLogit(a) is read by every category, and only the first read after
+// a change of a needs the exponential.
+class InvLogitOperation : public CachedFunctionOperation
 {
 public:
-    using UnaryOperation::UnaryOperation;
+    // invLogit(0) = 1/2 exactly.
+    explicit InvLogitOperation(EquationPtr operand) : CachedFunctionOperation(std::move(operand), 0.5) {}
     std::unique_ptr<Equation> clone() const override;
-    double evaluate() const override;
     double derivativeValue(const QString &name) const override;
     std::unique_ptr<Equation> derivative(const QString &name) const override;
 
 protected:
+    double compute(double argument) const override;
     QString prefix() const override { return QStringLiteral("invLogit("); }
     QString suffix() const override { return QStringLiteral(")"); }
-
-private:
-    // invLogit(0) = 1/2 exactly, so a fresh node needs no call for 0.
-    mutable double m_cachedArgument = 0.0;
-    mutable double m_cachedResult = 0.5;
 };
 
 class NegateOperation : public UnaryOperation

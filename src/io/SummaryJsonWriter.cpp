@@ -34,33 +34,36 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
         json[QStringLiteral("logLikelihood")] = number(summary->logLikelihood);
         json[QStringLiteral("aic")] = number(summary->aic);
         json[QStringLiteral("parameterCount")] = summary->parameterCount;
-        json[QStringLiteral("sufficientStatisticDimension")] =
-            summary->sufficientStatisticDimension ? QJsonValue(*summary->sufficientStatisticDimension) : null;
+        json[QStringLiteral("sufficientStatisticDimension")] = summary->sufficientStatisticDimension
+            ? QJsonValue(*summary->sufficientStatisticDimension)
+            : null;
         for (const auto &likelihood : summary->likelihoods)
-            likelihoods.append(QJsonObject{{QStringLiteral("name"), likelihood.name},
-                                           {QStringLiteral("logLikelihood"), number(likelihood.logLikelihood)}});
+            likelihoods.append(
+                QJsonObject {{QStringLiteral("name"), likelihood.name},
+                             {QStringLiteral("logLikelihood"), number(likelihood.logLikelihood)}});
         for (const auto &parameter : summary->parameters)
-            parameters.append(QJsonObject{{QStringLiteral("name"), parameter.name},
-                                          {QStringLiteral("seed"), number(parameter.seed)},
-                                          {QStringLiteral("estimate"), number(parameter.estimate)},
-                                          {QStringLiteral("se"), number(parameter.standardError)}});
+            parameters.append(QJsonObject {{QStringLiteral("name"), parameter.name},
+                                           {QStringLiteral("seed"), number(parameter.seed)},
+                                           {QStringLiteral("estimate"), number(parameter.estimate)},
+                                           {QStringLiteral("se"), number(parameter.standardError)}});
         for (const auto &function : summary->functions)
-            functions.append(QJsonObject{{QStringLiteral("name"), function.name},
-                                         {QStringLiteral("estimate"), number(function.estimate)},
-                                         {QStringLiteral("se"), number(function.standardError)}});
+            functions.append(QJsonObject {{QStringLiteral("name"), function.name},
+                                          {QStringLiteral("estimate"), number(function.estimate)},
+                                          {QStringLiteral("se"), number(function.standardError)}});
         for (const auto &interval : summary->profiles)
-            profiles.append(QJsonObject{
+            profiles.append(QJsonObject {
                 {QStringLiteral("symbol"), interval.symbol},
-                {QStringLiteral("kind"), interval.isParameter ? QStringLiteral("parameter") : QStringLiteral("function")},
+                {QStringLiteral("kind"),
+                 interval.isParameter ? QStringLiteral("parameter") : QStringLiteral("function")},
                 {QStringLiteral("alpha"), ProfileLikelihoods::alphaLevels().at(interval.alphaIndex)},
                 {QStringLiteral("estimate"), number(interval.estimate)},
                 {QStringLiteral("lower"), number(interval.lower)},
                 {QStringLiteral("upper"), number(interval.upper)}});
         for (const auto &row : summary->observedExpected)
-            observedExpected.append(QJsonObject{{QStringLiteral("category"), row.category},
-                                                {QStringLiteral("observed"), number(row.observed)},
-                                                {QStringLiteral("expected"), number(row.expected)},
-                                                {QStringLiteral("residual"), number(row.residual)}});
+            observedExpected.append(QJsonObject {{QStringLiteral("category"), row.category},
+                                                 {QStringLiteral("observed"), number(row.observed)},
+                                                 {QStringLiteral("expected"), number(row.expected)},
+                                                 {QStringLiteral("residual"), number(row.residual)}});
         if (summary->covariance) {
             QJsonArray rows;
             const zav::Matrix &matrix = *summary->covariance;

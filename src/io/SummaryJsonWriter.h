@@ -18,8 +18,8 @@ public:
     struct Run
     {
         bool valid = false;
-        QString optimizer;  // "powell", "fletch" or "simplex"
-        QStringList log;    // every line of the run, in order
+        QString optimizer; // "powell", "fletch" or "simplex"
+        QStringList log; // every line of the run, in order
         QStringList errors; // the error lines
     };
 

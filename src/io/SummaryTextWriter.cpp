@@ -71,7 +71,8 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
     text += QStringLiteral("Log-likelihood:  ") + number(summary.logLikelihood) + u'\n';
     if (summary.likelihoods.size() > 1)
         for (const auto &likelihood : summary.likelihoods)
-            text += QStringLiteral("   ") + likelihood.name + QStringLiteral(":  ") + number(likelihood.logLikelihood) + u'\n';
+            text += QStringLiteral("   ") + likelihood.name + QStringLiteral(":  ")
+                + number(likelihood.logLikelihood) + u'\n';
     text += QStringLiteral("\nDimension of the Minimum Sufficient Statistic:  ");
     text += summary.sufficientStatisticDimension ? QString::number(*summary.sufficientStatisticDimension)
                                                  : QStringLiteral("Not available");
@@ -81,46 +82,55 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
 
     text += heading(QStringLiteral("Categories and Corresponding Counts by Likelihood"));
     for (const auto &likelihood : summary.counts) {
-        text += QStringLiteral("\n\"%1\"\nTotal observed counts: %2\n").arg(likelihood.name).arg(likelihood.total);
+        text += QStringLiteral("\n\"%1\"\nTotal observed counts: %2\n")
+                    .arg(likelihood.name)
+                    .arg(likelihood.total);
         // Three category/count pairs side by side, as in the report.
-        QList<QStringList> rows{{QStringLiteral("Category"), QStringLiteral("Counts"), QStringLiteral("Category"),
-                                 QStringLiteral("Counts"), QStringLiteral("Category"), QStringLiteral("Counts")}};
+        QList<QStringList> rows {{QStringLiteral("Category"), QStringLiteral("Counts"),
+                                  QStringLiteral("Category"), QStringLiteral("Counts"),
+                                  QStringLiteral("Category"), QStringLiteral("Counts")}};
         for (int i = 0; i < likelihood.categories.size(); ++i) {
             if (i % 3 == 0)
                 rows.append(QStringList());
-            rows.last() << likelihood.categories.at(i).label << QString::number(likelihood.categories.at(i).count);
+            rows.last() << likelihood.categories.at(i).label
+                        << QString::number(likelihood.categories.at(i).count);
         }
         text += table(rows);
     }
 
     text += heading(QStringLiteral("Parameter Estimates"));
-    QList<QStringList> parameters{{QStringLiteral("Parameter"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
+    QList<QStringList> parameters {
+        {QStringLiteral("Parameter"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
     for (const auto &parameter : summary.parameters)
-        parameters.append({parameter.name, number(parameter.estimate), optionalNumber(parameter.standardError)});
+        parameters.append(
+            {parameter.name, number(parameter.estimate), optionalNumber(parameter.standardError)});
     text += table(parameters);
 
     if (!summary.profiles.isEmpty()) {
         text += heading(QStringLiteral("Profile Likelihood Confidence Intervals"));
-        QList<QStringList> rows{{QStringLiteral("Symbol"), QStringLiteral("Estimate"), QStringLiteral("Alpha"),
-                                 QStringLiteral("Lower Bound"), QStringLiteral("Upper Bound")}};
+        QList<QStringList> rows {{QStringLiteral("Symbol"), QStringLiteral("Estimate"),
+                                  QStringLiteral("Alpha"), QStringLiteral("Lower Bound"),
+                                  QStringLiteral("Upper Bound")}};
         for (const auto &interval : summary.profiles)
             rows.append({interval.symbol, number(interval.estimate),
                          ProfileLikelihoods::alphaLevels().at(interval.alphaIndex),
-                         bound(interval.lower, interval.displayDigits), bound(interval.upper, interval.displayDigits)});
+                         bound(interval.lower, interval.displayDigits),
+                         bound(interval.upper, interval.displayDigits)});
         text += table(rows);
     }
 
     if (!summary.functions.isEmpty()) {
         text += heading(QStringLiteral("Convenience Functions"));
-        QList<QStringList> rows{{QStringLiteral("Name"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
+        QList<QStringList> rows {
+            {QStringLiteral("Name"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
         for (const auto &function : summary.functions)
             rows.append({function.name, number(function.estimate), optionalNumber(function.standardError)});
         text += table(rows);
     }
 
     text += heading(QStringLiteral("Observed vs Expected"));
-    QList<QStringList> rows{{QStringLiteral("Category"), QStringLiteral("Observed"), QStringLiteral("Expected"),
-                             QStringLiteral("Anscombe Residual")}};
+    QList<QStringList> rows {{QStringLiteral("Category"), QStringLiteral("Observed"),
+                              QStringLiteral("Expected"), QStringLiteral("Anscombe Residual")}};
     for (const auto &row : summary.observedExpected)
         rows.append({row.category, number(row.observed), number(row.expected), number(row.residual)});
     text += table(rows);

@@ -51,8 +51,7 @@ class Validation
 public:
     Validation(ModelDefinition &model, MessageSink &sink)
         : m_model(model), m_sink(sink), m_table(buildSymbolTable(model))
-    {
-    }
+    {}
 
     bool run()
     {
@@ -75,7 +74,8 @@ private:
     {
         for (int i = 0; i < m_model.variableCount(); ++i)
             for (const QString &name : bind(m_model.variableEquation(i), m_table))
-                error(QStringLiteral("\"%1\" uses undefined symbol \"%2\".\n").arg(m_model.variableName(i), name));
+                error(QStringLiteral("\"%1\" uses undefined symbol \"%2\".\n")
+                          .arg(m_model.variableName(i), name));
     }
 
     // dependsOn follows bindings and stops on a cycle that does not pass
@@ -126,15 +126,16 @@ private:
     void bindNormal(int id)
     {
         const QString name = m_model.likelihoodName(id);
-        const std::pair<zav::Equation *, const char *> formulas[] = {
-            {m_model.observedEquation(id), "observed"},
-            {m_model.expectedEquation(id), "expected"},
-            {m_model.standardErrorEquation(id), "standard error"}};
+        const std::pair<zav::Equation *, const char *> formulas[]
+            = {{m_model.observedEquation(id), "observed"},
+               {m_model.expectedEquation(id), "expected"},
+               {m_model.standardErrorEquation(id), "standard error"}};
         for (const auto &[tree, part] : formulas) {
             // A formula left empty in a file has no tree; the objective
             // could not evaluate it.
             if (!tree)
-                error(QStringLiteral("Likelihood \"%1\" has no formula for \"%2\".\n").arg(name, QLatin1String(part)));
+                error(QStringLiteral("Likelihood \"%1\" has no formula for \"%2\".\n")
+                          .arg(name, QLatin1String(part)));
             for (const QString &symbol : bind(tree, m_table))
                 error(QStringLiteral("Likelihood \"%1\" undefined symbol \"%2\" in \"%3\".")
                           .arg(name, symbol, QLatin1String(part)),
@@ -166,10 +167,7 @@ private:
             m_model.parameter(i)->setValues(nullptr);
     }
 
-    static double evaluate(const zav::Equation *tree)
-    {
-        return tree ? tree->evaluate() : std::nan("");
-    }
+    static double evaluate(const zav::Equation *tree) { return tree ? tree->evaluate() : std::nan(""); }
 
     // Spread the parameters over (0, 1) avoiding exactly 0.5, then shrink
     // them tenfold while some convenience function exceeds 1e15 (a
@@ -182,7 +180,7 @@ private:
         constexpr int maxRescalingPasses = 30;
         const int k = m_model.parameterCount();
         const double step = 0.96 / k;
-        double x = 0.02;  // not reset between passes
+        double x = 0.02; // not reset between passes
         double scale = 1.0;
         for (int pass = 0; pass < maxRescalingPasses; ++pass) {
             for (int i = 0; i < k; ++i) {
@@ -194,7 +192,7 @@ private:
             double largest = 1e10;
             for (int i = 0; i < m_model.variableCount(); ++i) {
                 const double value = evaluate(m_model.variableEquation(i));
-                if (value > largest)  // NaN compares false
+                if (value > largest) // NaN compares false
                     largest = value;
             }
             scale /= 10.0;

@@ -21,10 +21,12 @@ bool verifyModel(ModelDefinition &model, MessageSink &sink)
     sink.write(QStringLiteral("\nNumber of parameters: %1\n").arg(k), MessageSink::Normal);
     try {
         const int d = sufficientStatisticDimension(model);
-        sink.write(QStringLiteral("Dimension of minimum sufficient statistic: %1\n").arg(d), MessageSink::Normal);
+        sink.write(QStringLiteral("Dimension of minimum sufficient statistic: %1\n").arg(d),
+                   MessageSink::Normal);
         if (d < k)
-            sink.write(QStringLiteral("There are more parameters than can be estimated by the current model.\n"),
-                       MessageSink::Bold);
+            sink.write(
+                QStringLiteral("There are more parameters than can be estimated by the current model.\n"),
+                MessageSink::Bold);
     } catch (const NR3::NRError &error) {
         sink.write(QString::fromLatin1(error.message) + u'\n', MessageSink::Bold);
     }

@@ -67,7 +67,6 @@ private slots:
     void binomialEstimatesMatchTheClosedForm_data();
     void binomialEstimatesMatchTheClosedForm();
     void hardyWeinbergAlleleFrequency();
-    void twoSampleClosedPopulationAbundance();
     void logFollowsTheUnitsInOrder();
     void parameterProfileMatchesTheClosedForm();
     void functionProfileReachesTheConstrainedOptimum();
@@ -129,37 +128,6 @@ void TestEstimationSequence::hardyWeinbergAlleleFrequency()
     // q = 1 - p has the same standard error as p by the delta method.
     QVERIFY(std::abs(summary.functions[0].estimate - 0.45) < 1e-6);
     QVERIFY(std::abs(*summary.functions[0].standardError - *summary.parameters[0].standardError) < 1e-12);
-}
-
-// Captured in sample 1 only (40), in sample 2 only (30), in both (20). For a
-// given N the MLEs of p1, p2 are n1/N, n2/N; N maximises the profile below,
-// found here by golden-section search on its closed form.
-void TestEstimationSequence::twoSampleClosedPopulationAbundance()
-{
-    EstimationFixture f(QStringLiteral("parameters N, p1, p2;\nvariables;\nlikelihood \"Samples\"\n"
-                                       "10, p1*(1-p2),\n01, (1-p1)*p2,\n11, p1*p2,\n, (1-p1)*(1-p2), N;\n")
-                        + optimizerSection(QStringLiteral("powell"))
-                        + QStringLiteral("\nparameterSeeds\nN = 120,\np1 = 0.5,\np2 = 0.4;\n\n"
-                                         "profileLikelihoodRequests;\n\n10 : 40\n01 : 30\n11 : 20\n"));
-    QVERIFY(f.run());
-    const double n1 = 60, n2 = 50, r = 90;
-    auto profile = [&](double N) {
-        const double p1 = n1 / N, p2 = n2 / N;
-        return std::lgamma(N + 1) - std::lgamma(N - r + 1) + 40 * std::log(p1 * (1 - p2))
-             + 30 * std::log((1 - p1) * p2) + 20 * std::log(p1 * p2) + (N - r) * std::log((1 - p1) * (1 - p2));
-    };
-    double a = r, b = 10 * r;
-    const double golden = 0.5 * (std::sqrt(5.0) - 1);
-    for (int i = 0; i < 200; ++i) {
-        const double c = b - golden * (b - a), d = a + golden * (b - a);
-        (profile(c) > profile(d) ? b : a) = (profile(c) > profile(d) ? d : c);
-    }
-    const double nHat = 0.5 * (a + b);
-    QVERIFY2(std::abs(f.results.estimates[0] / nHat - 1) < 1e-5,
-             qPrintable(QStringLiteral("%1 vs %2").arg(f.results.estimates[0], 0, 'g', 12).arg(nHat, 0, 'g', 12)));
-    QVERIFY(std::abs(f.results.estimates[1] - n1 / nHat) < 1e-5);
-    QVERIFY(std::abs(f.results.estimates[2] - n2 / nHat) < 1e-5);
-    QVERIFY(f.results.covarianceAvailable);
 }
 
 void TestEstimationSequence::logFollowsTheUnitsInOrder()

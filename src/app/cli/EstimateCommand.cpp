@@ -32,7 +32,7 @@ struct Options
     bool force = false;
     bool noCovariance = false;
     std::optional<Factory::OptimizerType> optimizer;
-    QList<QPair<QString, QString>> profiles;  // (symbol, alpha text)
+    QList<QPair<QString, QString>> profiles; // (symbol, alpha text)
     QString fileName;
 };
 
@@ -95,7 +95,8 @@ std::optional<QString> parse(const QStringList &arguments, Options &options)
 }
 
 // Adds a request (never removes one that the workspace already holds).
-std::optional<QString> addProfileRequest(pelk::Workspace &workspace, const QString &symbol, const QString &alpha)
+std::optional<QString> addProfileRequest(pelk::Workspace &workspace, const QString &symbol,
+                                         const QString &alpha)
 {
     const qsizetype level = pelk::ProfileLikelihoods::alphaLevels().indexOf(alpha);
     if (level < 0)
@@ -180,8 +181,8 @@ private:
     QStringList m_errors;
 };
 
-int finish(const Options &options, const pelk::SummaryJsonWriter::Run &run, const pelk::EstimationSummary *summary,
-           int status)
+int finish(const Options &options, const pelk::SummaryJsonWriter::Run &run,
+           const pelk::EstimationSummary *summary, int status)
 {
     QTextStream out(stdout);
     if (options.json)
@@ -249,29 +250,33 @@ int EstimateCommand::run(const QStringList &arguments)
             return refuse();
     }
 
-    QObject::connect(&sequence, &pelk::EstimationSequence::status, [&log](const QString &text) { log.line(text, false); });
-    QObject::connect(&sequence, &pelk::EstimationSequence::error, [&log](const QString &text) { log.line(text, true); });
+    QObject::connect(&sequence, &pelk::EstimationSequence::status,
+                     [&log](const QString &text) { log.line(text, false); });
+    QObject::connect(&sequence, &pelk::EstimationSequence::error,
+                     [&log](const QString &text) { log.line(text, true); });
     QObject::connect(&sequence, &pelk::EstimationSequence::profileStatus,
                      [&log](double mle, double value, double chi, double target) {
-                         log.line(QStringList{zav::Literal::format(mle), zav::Literal::format(value),
-                                              zav::Literal::format(chi), zav::Literal::format(target)}
+                         log.line(QStringList {zav::Literal::format(mle), zav::Literal::format(value),
+                                               zav::Literal::format(chi), zav::Literal::format(target)}
                                       .join(u'\t'),
                                   false);
                      });
-    QObject::connect(&sequence, &pelk::EstimationSequence::percentComplete, [&log](int percent) { log.progress(percent); });
+    QObject::connect(&sequence, &pelk::EstimationSequence::percentComplete,
+                     [&log](int percent) { log.progress(percent); });
     bool canceled = false;
     QObject::connect(&sequence, &pelk::EstimationSequence::canceled, [&] {
         canceled = true;
         log.line(QStringLiteral("Canceled."), true);
     });
-    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(), &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     InterruptHandler interrupt;
-    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence, &pelk::EstimationSequence::cancel);
+    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
+                     &pelk::EstimationSequence::cancel);
 
     pelk::EstimationResults results;
-    sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds, workspace->parameterRequests,
-                   workspace->variableRequests, calculateCovariance, results);
+    sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds,
+                   workspace->parameterRequests, workspace->variableRequests, calculateCovariance, results);
     QCoreApplication::exec();
     log.clearProgress();
 
@@ -287,8 +292,9 @@ int EstimateCommand::run(const QStringList &arguments)
     }
     std::optional<pelk::EstimationSummary> summary;
     try {
-        summary = pelk::EstimationSummary::compute(workspace->model, workspace->categoryCounts, workspace->seeds,
-                                                   results, workspace->parameterRequests, workspace->variableRequests);
+        summary = pelk::EstimationSummary::compute(workspace->model, workspace->categoryCounts,
+                                                   workspace->seeds, results, workspace->parameterRequests,
+                                                   workspace->variableRequests);
     } catch (const NR3::NRError &error) {
         log.line(QString::fromLatin1(error.message), true);
     }

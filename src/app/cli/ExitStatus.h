@@ -3,9 +3,9 @@
 
 enum ExitStatus {
     ExitEstimated = 0,
-    ExitModelRefused = 1,   // not valid, or not estimable without --force
-    ExitUnreadable = 2,     // the file cannot be opened or read
-    ExitRunFailed = 3,      // the parameter run failed (a numeric error)
-    ExitUsage = 64,         // EX_USAGE
-    ExitInterrupted = 130,  // 128 + SIGINT
+    ExitModelRefused = 1, // not valid, or not estimable without --force
+    ExitUnreadable = 2, // the file cannot be opened or read
+    ExitRunFailed = 3, // the parameter run failed (a numeric error)
+    ExitUsage = 64, // EX_USAGE
+    ExitInterrupted = 130, // 128 + SIGINT
 };

@@ -16,7 +16,8 @@ namespace {
 
 QString usage()
 {
-    return VerifyCommand::usage() + EstimateCommand::usage() + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
+    return VerifyCommand::usage() + EstimateCommand::usage()
+        + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
 }
 
 int printWorkspace(const QStringList &arguments)
