@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pelk {
 
@@ -53,9 +54,11 @@ QString bound(const std::optional<double> &value, int digits)
 
 } // namespace
 
+// A value that is not a number (the square root of a negative variance, the
+// residual of a negative count) cannot be given: it shows as "--na--".
 QString SummaryTextWriter::number(double value)
 {
-    return zav::Literal::format(value);
+    return std::isnan(value) ? notAvailable : zav::Literal::format(value);
 }
 
 QString SummaryTextWriter::dateLine(const QDateTime &when)

@@ -21,7 +21,7 @@ public:
     // "05 March 2010 03::15::42 pm", in the C locale so that the text is
     // the same on every desktop.
     static QString dateLine(const QDateTime &when);
-    // General format, 6 significant digits.
+    // General format, 6 significant digits; "--na--" for NaN.
     static QString number(double value);
 };
 

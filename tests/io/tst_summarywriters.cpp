@@ -1,0 +1,129 @@
+// The estimation summary as text and as JSON, from a summary built by hand:
+// layout, number formats, "--na--" and null for values that do not exist.
+#include "estimation/EstimationSummary.h"
+#include "io/SummaryJsonWriter.h"
+#include "io/SummaryTextWriter.h"
+
+#include <QJsonArray>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+pelk::EstimationSummary smallSummary()
+{
+    pelk::EstimationSummary summary;
+    summary.parameterCount = 2;
+    summary.logLikelihood = -12.3456789;
+    summary.aic = 2 * 2 + 2 * 12.3456789;
+    summary.likelihoods = {{QStringLiteral("L1"), -10.0}, {QStringLiteral("L2"), -2.3456789}};
+    summary.sufficientStatisticDimension = 1;
+    summary.counts = {{QStringLiteral("L1"), 10, {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}, {QStringLiteral("c"), 3}, {QStringLiteral("d"), 4}}}};
+    summary.parameters = {{QStringLiteral("p"), 0.5, 0.25, 0.0125}, {QStringLiteral("q"), 1.0, 1234567.0, std::nan("")}};
+    pelk::EstimationSummary::ProfileInterval interval;
+    interval.symbol = QStringLiteral("p");
+    interval.alphaIndex = 2;
+    interval.estimate = 0.25;
+    interval.lower = 0.123456789;
+    interval.displayDigits = 5;
+    summary.profiles = {interval};
+    summary.functions = {{QStringLiteral("f"), 0.0, 1e-7, std::nullopt}};
+    summary.observedExpected = {{QStringLiteral("a"), 1, 2.5, -0.75}, {QStringLiteral("L1 unobserved"), -3, 0, std::nan("")}};
+    return summary;
+}
+
+} // namespace
+
+class TestSummaryWriters : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dateLineUsesDoubledColonsAndTheCLocale()
+    {
+        const QDateTime when(QDate(2010, 3, 5), QTime(15, 15, 42));
+        QCOMPARE(pelk::SummaryTextWriter::dateLine(when), QStringLiteral("05 March 2010 03::15::42 pm"));
+    }
+
+    void textHasTheReportSectionsInOrder()
+    {
+        const QString text = pelk::SummaryTextWriter::write(smallSummary(), QDateTime(QDate(2010, 3, 5), QTime(9, 0, 0)));
+        const QStringList expectedInOrder{
+            "Estimation Summary Report\n\n05 March 2010 09::00::00 am\n",
+            "AIC: 28.6914\nLog-likelihood:  -12.3457\n   L1:  -10\n   L2:  -2.34568\n",
+            "\nDimension of the Minimum Sufficient Statistic:  1\nNumber of parameters: 2\n"
+            "WARNING:  Parameters may not be estimable\n",
+            "\"L1\"\nTotal observed counts: 10\n",
+            "Category  Counts  Category  Counts  Category  Counts\n"
+            "a         1       b         2       c         3\n"
+            "d         4\n",
+            "Parameter  Estimate     s.e.\np          0.25         0.0125\nq          1.23457e+06  --na--\n",
+            "Symbol  Estimate  Alpha  Lower Bound  Upper Bound\np       0.25      0.10   0.12346      --na--\n",
+            "Name  Estimate  s.e.\nf     1e-07     --na--\n",
+            "Category       Observed  Expected  Anscombe Residual\n"
+            "a              1         2.5       -0.75\n"
+            "L1 unobserved  -3        0         --na--\n"};
+        qsizetype from = 0;
+        for (const QString &part : expectedInOrder) {
+            const qsizetype at = text.indexOf(part, from);
+            QVERIFY2(at >= 0, qPrintable(QStringLiteral("missing or out of order:\n%1\nin:\n%2").arg(part, text)));
+            from = at + part.size();
+        }
+    }
+
+    void textLeavesOutEmptySections()
+    {
+        pelk::EstimationSummary summary = smallSummary();
+        summary.profiles.clear();
+        summary.functions.clear();
+        summary.likelihoods.removeLast();
+        summary.sufficientStatisticDimension.reset();
+        const QString text = pelk::SummaryTextWriter::write(summary, QDateTime::currentDateTime());
+        QVERIFY(!text.contains(QLatin1String("Profile Likelihood")));
+        QVERIFY(!text.contains(QLatin1String("Convenience Functions")));
+        QVERIFY(!text.contains(QLatin1String("   L1:")));
+        QVERIFY(!text.contains(QLatin1String("WARNING")));
+        QVERIFY(text.contains(QLatin1String("Minimum Sufficient Statistic:  Not available\n")));
+    }
+
+    void jsonWritesNullForWhatDoesNotExist()
+    {
+        pelk::SummaryJsonWriter::Run run;
+        run.valid = true;
+        run.optimizer = QStringLiteral("fletch");
+        run.log = QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        pelk::EstimationSummary summary = smallSummary();
+        summary.aic = std::numeric_limits<double>::infinity();
+        const QJsonObject json = pelk::SummaryJsonWriter::write(run, &summary);
+        QVERIFY(json[QStringLiteral("aic")].isNull());
+        QCOMPARE(json[QStringLiteral("logLikelihood")].toDouble(), -12.3456789);
+        QCOMPARE(json[QStringLiteral("sufficientStatisticDimension")].toInt(), 1);
+        QVERIFY(json[QStringLiteral("covariance")].isNull());
+        const QJsonArray parameters = json[QStringLiteral("parameters")].toArray();
+        QCOMPARE(parameters.at(0).toObject()[QStringLiteral("se")].toDouble(), 0.0125);
+        QVERIFY(parameters.at(1).toObject()[QStringLiteral("se")].isNull());
+        const QJsonObject profile = json[QStringLiteral("profiles")].toArray().at(0).toObject();
+        QCOMPARE(profile[QStringLiteral("alpha")].toString(), QStringLiteral("0.10"));
+        QCOMPARE(profile[QStringLiteral("kind")].toString(), QStringLiteral("parameter"));
+        QCOMPARE(profile[QStringLiteral("lower")].toDouble(), 0.123456789);  // full precision, not rounded
+        QVERIFY(profile[QStringLiteral("upper")].isNull());
+        QCOMPARE(json[QStringLiteral("log")].toArray().size(), 2);
+    }
+
+    void jsonWithoutASummaryHasEveryKey()
+    {
+        pelk::SummaryJsonWriter::Run run;
+        const QJsonObject json = pelk::SummaryJsonWriter::write(run, nullptr);
+        for (const char *key : {"valid", "optimizer", "logLikelihood", "aic", "parameterCount",
+                                "sufficientStatisticDimension", "likelihoods", "parameters", "functions",
+                                "covariance", "profiles", "observedExpected", "log", "errors"})
+            QVERIFY2(json.contains(QLatin1String(key)), key);
+        QVERIFY(json[QStringLiteral("logLikelihood")].isNull());
+        QVERIFY(json[QStringLiteral("parameters")].toArray().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSummaryWriters)
+#include "tst_summarywriters.moc"
