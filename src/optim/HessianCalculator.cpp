@@ -4,6 +4,7 @@
 #include "optim/LUdcmp.h"
 #include "optim/NRError.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zav {
@@ -38,9 +39,9 @@ void HessianCalculator::computeCovariance(Func &function, const std::vector<doub
     if (hessianOut)
         *hessianOut = *m_hessian;
 
-    // A Hessian that could not be measured (a zero estimate gives a zero step
-    // and a division by zero, an unusable point an infinite value) cannot be
-    // inverted; it would also feed non-finite values to the SVD.
+    // A Hessian that could not be measured (an unusable point nearby gives an
+    // infinite value) cannot be inverted; it would also feed non-finite
+    // values to the SVD.
     if (!isMeasurable(estimates))
         throw NR3::NRError(singularHessian);
     if (SVD(*m_hessian).rank() < n)
@@ -69,7 +70,7 @@ void HessianCalculator::fillHessian(Func &function, const std::vector<double> &e
         for (std::size_t j = 0; j <= i; ++j) {
             if (isCancelled(m_cancelFlag))
                 return;
-            const double di = x[i] * m_relativeStep;
+            const double di = stepFor(estimates[i]);
             const int row = int(i);
             const int column = int(j);
             if (j == i) {
@@ -79,7 +80,7 @@ void HessianCalculator::fillHessian(Func &function, const std::vector<double> &e
                 const double fMinus = function(x);
                 hessian(row, row) = (fMinus + (fPlus - 2.0 * f0)) / (di * di);
             } else {
-                const double dj = x[j] * m_relativeStep;
+                const double dj = stepFor(estimates[j]);
                 x[i] = estimates[i] + di;
                 x[j] = estimates[j] + dj;
                 const double fPlusPlus = function(x);
@@ -99,11 +100,23 @@ void HessianCalculator::fillHessian(Func &function, const std::vector<double> &e
     }
 }
 
+// The step is relative to the estimate, but never below relativeStep itself:
+// a step proportional to an estimate near 0 (a logit near 0, a probability
+// near 1/2) is so small that rounding in the objective, about 1e-16 of its
+// value, swamps the second difference, which divides by the step squared;
+// at an estimate of exactly 0 it would divide by zero.
+double HessianCalculator::stepFor(double estimate) const
+{
+    // Keeps the estimate's sign, so that from |estimate| = 1 on the points
+    // are exactly relativeStep * estimate away.
+    return m_relativeStep * (std::abs(estimate) >= 1.0 ? estimate : std::copysign(1.0, estimate));
+}
+
 bool HessianCalculator::isMeasurable(const std::vector<double> &estimates) const
 {
     const int n = int(estimates.size());
     for (int i = 0; i < n; ++i) {
-        if (estimates[std::size_t(i)] * m_relativeStep == 0.0)
+        if (stepFor(estimates[std::size_t(i)]) == 0.0)
             return false;
         for (int j = 0; j < n; ++j)
             if (!std::isfinite((*m_hessian)(i, j)))

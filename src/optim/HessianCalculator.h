@@ -32,6 +32,9 @@ public:
 private:
     void fillHessian(Func &function, const std::vector<double> &estimates);
     bool isMeasurable(const std::vector<double> &estimates) const;
+    // The difference step of a parameter: relativeStep x estimate, at least
+    // relativeStep in size.
+    double stepFor(double estimate) const;
 
     const CancelFlag *m_cancelFlag;
     double m_relativeStep;

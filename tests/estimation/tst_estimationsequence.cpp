@@ -67,6 +67,8 @@ private slots:
     void binomialEstimatesMatchTheClosedForm_data();
     void binomialEstimatesMatchTheClosedForm();
     void hardyWeinbergAlleleFrequency();
+    void logitNearZeroHasTheRightStandardError_data();
+    void logitNearZeroHasTheRightStandardError();
     void logFollowsTheUnitsInOrder();
     void parameterProfileMatchesTheClosedForm();
     void functionProfileReachesTheConstrainedOptimum();
@@ -128,6 +130,32 @@ void TestEstimationSequence::hardyWeinbergAlleleFrequency()
     // q = 1 - p has the same standard error as p by the delta method.
     QVERIFY(std::abs(summary.functions[0].estimate - 0.45) < 1e-6);
     QVERIFY(std::abs(*summary.functions[0].standardError - *summary.parameters[0].standardError) < 1e-12);
+}
+
+void TestEstimationSequence::logitNearZeroHasTheRightStandardError_data()
+{
+    QTest::addColumn<int>("successes");
+    QTest::newRow("50 of 100: logit 0") << 50;
+    QTest::newRow("52 of 100: logit 0.08") << 52;
+}
+
+// p = invLogit(a): a = log(s / f), se(a) = 1 / sqrt(n p (1 - p)). An
+// estimate at or near 0 still gets a usable difference step.
+void TestEstimationSequence::logitNearZeroHasTheRightStandardError()
+{
+    QFETCH(int, successes);
+    EstimationFixture f(QStringLiteral("parameters a;\nvariables\np = invLogit(a);\nlikelihood \"Trials\"\n"
+                                       "success, p,\nfailure, 1-p;\n")
+                        + optimizerSection(QStringLiteral("powell"))
+                        + QStringLiteral("\nparameterSeeds\na = 1;\n\nprofileLikelihoodRequests;\n\n"
+                                         "success : %1\nfailure : %2\n").arg(successes).arg(100 - successes));
+    QVERIFY(f.run());
+    const double p = successes / 100.0;
+    QVERIFY(std::abs(f.results.estimates[0] - std::log(p / (1 - p))) < 1e-5);
+    QVERIFY(f.results.covarianceAvailable);
+    const double se = 1 / std::sqrt(100 * p * (1 - p));
+    QVERIFY2(std::abs(std::sqrt(f.results.covariance(0, 0)) / se - 1) < 1e-3,
+             qPrintable(QString::number(std::sqrt(f.results.covariance(0, 0)))));
 }
 
 void TestEstimationSequence::logFollowsTheUnitsInOrder()
