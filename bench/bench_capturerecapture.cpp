@@ -3,6 +3,7 @@
 // observed histories), against the same negative log-likelihood written by
 // hand in plain C++ as the floor.
 #include "../tests/support/CaptureRecaptureWorkspace.h"
+#include "../tests/support/TempFiles.h"
 
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
@@ -16,8 +17,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
-#include <QTextStream>
 
 #include <cmath>
 #include <memory>
@@ -26,13 +25,9 @@ namespace {
 
 std::unique_ptr<pelk::Workspace> workspaceFor(int occasions, const QString &requests = QStringLiteral(";"))
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("captures.txt"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return nullptr;
-    QTextStream(&file) << support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests);
-    file.close();
+    support::TempFiles files;
+    const QString path = files.write(QStringLiteral("captures.txt"),
+                                     support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests));
     auto workspace = std::make_unique<pelk::Workspace>();
     workspace->read(path);
     return workspace;

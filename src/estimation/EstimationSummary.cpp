@@ -94,9 +94,6 @@ EstimationSummary EstimationSummary::compute(const ModelDefinition &model,
         summary.parameters.append(parameter);
     }
 
-    // Sizing the statistics may have pointed the parameters elsewhere.
-    for (int i = 0; i < model.parameterCount(); ++i)
-        model.parameter(i)->setValues(&estimates);
     appendProfiles(summary.profiles, parameterRequests, true, model, estimates);
     appendProfiles(summary.profiles, variableRequests, false, model, estimates);
     for (int i = 0; i < model.variableCount(); ++i) {

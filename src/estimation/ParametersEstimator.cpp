@@ -47,10 +47,14 @@ void ParametersEstimator::run()
         postStatus(QStringLiteral("Estimating model parameters..."));
         int numIterations = 0;
         optimizer->minimize(*m_function, *m_point, cancelFlag(), numIterations);
+        // The simplex restarts only while they lower the objective: its
+        // value and point so far.
         double value = isSimplex ? (*m_function)(*m_point) : 0.0;
+        std::vector<double> previous;
         for (int pass = 0; pass < maxReestimations && numIterations > 2; ++pass) {
             postStatus(QStringLiteral("Re-estimating parameters using estimates as new seeds..."));
-            const std::vector<double> previous = *m_point;
+            if (isSimplex)
+                previous = *m_point;
             optimizer->minimize(*m_function, *m_point, cancelFlag(), numIterations);
             if (isCanceled())
                 return;

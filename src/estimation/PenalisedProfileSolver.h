@@ -24,8 +24,9 @@ protected:
     void restart(double q) override;
     bool solve(const CancelFlag *cancelFlag) override;
     double objective() override { return m_profileFunction(m_work); }
-    // The likelihood reads only the parameters, not the weight.
-    double likelihood() override { return (*m_function)(m_work); }
+    // The objective includes the penalty; the likelihood reads only the
+    // parameters, not the weight.
+    double likelihood(double) override { return (*m_function)(m_work); }
 
 private:
     void resetWork();

@@ -19,7 +19,7 @@ double ProfileSolver::chiSquared(double q, double minimum, const CancelFlag *can
             return 0.0;
         value = objective();
     } while (std::abs(previous - value) > settled);
-    return 2.0 * (likelihood() - minimum);
+    return 2.0 * (likelihood(value) - minimum);
 }
 
 } // namespace zav

@@ -26,8 +26,9 @@ protected:
     virtual bool solve(const CancelFlag *cancelFlag) = 0;
     // The constrained objective at the work point.
     virtual double objective() = 0;
-    // f at the work point's parameters.
-    virtual double likelihood() = 0;
+    // f at the work point's parameters; `objective` is the constrained
+    // objective just computed there, which some solvers can reuse.
+    virtual double likelihood(double objective) = 0;
 };
 
 } // namespace zav

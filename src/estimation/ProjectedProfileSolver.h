@@ -24,7 +24,8 @@ protected:
     void restart(double q) override;
     bool solve(const zav::CancelFlag *cancelFlag) override;
     double objective() override { return m_profileFunction(m_work); }
-    double likelihood() override { return m_profileFunction(m_work); }
+    // The objective is the likelihood at the projected point.
+    double likelihood(double objective) override { return objective; }
 
 private:
     const std::vector<double> &m_estimates;

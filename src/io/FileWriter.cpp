@@ -1,5 +1,6 @@
 #include "io/FileWriter.h"
 
+#include "io/OptimizerKeyword.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 #include "optim/FletchSettings.h"
@@ -214,15 +215,15 @@ void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool c
     zav::OptimizerFactory &factory = zav::OptimizerFactory::instance();
     factory.configuredOptimizer(); // the optimizer carries the current settings
 
+    if (factory.optimizerType() == zav::OptimizerFactory::NoOptimizer)
+        return;
+    // The first option follows the method on the same line.
+    *m_stream << optimizerKeyword(factory.optimizerType()) << ", ";
     QStringList names {QStringLiteral("usePreviousEstimatesAsSeeds"), QStringLiteral("calculateCovariance")};
     QStringList values {yesNo(usePreviousEstimatesAsSeeds), yesNo(calculateCovariance)};
     switch (factory.optimizerType()) {
-    case zav::OptimizerFactory::Powell:
-        *m_stream << "powell, ";
-        break;
     case zav::OptimizerFactory::Fletch: {
         const zav::FletchSettings &settings = zav::FletchSettings::instance();
-        *m_stream << "fletch, ";
         names << QStringLiteral("maxIterations") << QStringLiteral("precision") << QStringLiteral("stepSize");
         values << QString::number(settings.maxIterations) << settingText(settings.precision)
                << settingText(settings.stepSize);
@@ -230,15 +231,15 @@ void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool c
     }
     case zav::OptimizerFactory::Simplex: {
         const zav::SimplexSettings &settings = zav::SimplexSettings::instance();
-        *m_stream << "simplex, ";
         names << QStringLiteral("fractionalTolerance") << QStringLiteral("maxFuncEvaluations")
               << QStringLiteral("stepSize");
         values << settingText(settings.fractionalTolerance) << QString::number(settings.maxFuncEvaluations)
                << settingText(settings.stepSize);
         break;
     }
+    case zav::OptimizerFactory::Powell: // no settings of its own
     case zav::OptimizerFactory::NoOptimizer:
-        return;
+        break;
     }
     writeAssignments(names, values);
 }

@@ -3,6 +3,7 @@
 #include "expr/NumberText.h"
 #include "expr/ParseError.h"
 #include "io/AssignmentList.h"
+#include "io/OptimizerKeyword.h"
 #include "io/TokenStream.h"
 #include "optim/FletchSettings.h"
 #include "optim/SimplexSettings.h"
@@ -123,15 +124,10 @@ void OptimizerSectionReader::read(TokenStream &tokens, bool &usePreviousEstimate
     using Factory = zav::OptimizerFactory;
     tokens.expect(QStringLiteral("optimizer"));
     const zav::Token method = tokens.next();
-    Factory::OptimizerType type;
-    if (method.text == u"powell")
-        type = Factory::Powell;
-    else if (method.text == u"fletch")
-        type = Factory::Fletch;
-    else if (method.text == u"simplex")
-        type = Factory::Simplex;
-    else
+    const auto methodType = optimizerTypeForKeyword(method.text);
+    if (!methodType)
         throw zav::ParseError(method, unrecognizedKeyword);
+    const Factory::OptimizerType type = *methodType;
     tokens.expect(QStringLiteral(","));
 
     const QList<Assignment> entries = AssignmentList::read(tokens); // never empty

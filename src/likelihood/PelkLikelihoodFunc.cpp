@@ -23,6 +23,9 @@ PelkLikelihoodFunc::PelkLikelihoodFunc(const ModelDefinition &model, const QMap<
         Constants constants;
         constants.id = model.likelihoodId(position);
         if (!model.isMultinomial(constants.id)) {
+            constants.observed = model.observedEquation(constants.id);
+            constants.expected = model.expectedEquation(constants.id);
+            constants.standardError = model.standardErrorEquation(constants.id);
             m_likelihoods.push_back(constants);
             continue;
         }
@@ -32,14 +35,20 @@ PelkLikelihoodFunc::PelkLikelihoodFunc(const ModelDefinition &model, const QMap<
         // out of the likelihood instead of reading a value that is not there.
         double total = 0.0;
         double sumOfLogFactorials = 0.0;
-        for (int i = 0; i < model.categoryCount(constants.id); ++i) {
+        const int categoryCount = model.categoryCount(constants.id);
+        for (int i = 0; i < categoryCount; ++i) {
             const double count = categoryCounts.value(model.categoryLabel(constants.id, i), 0);
             constants.counts.push_back(count);
+            constants.probabilities.push_back(model.categoryEquation(constants.id, i));
             total += count;
             sumOfLogFactorials += zav::gammln(count + 1.0);
         }
         if (model.hasUnobservedCategory(constants.id)) {
             constants.kind = Constants::Kind::WithUnobservedCategory;
+            constants.unobserved = model.categoryEquation(constants.id, categoryCount);
+            // Null when the abundance name no longer names a parameter or
+            // function: every point is then unusable.
+            constants.abundance = model.abundanceSymbol(constants.id);
             constants.sumOfCountLogFactorials = sumOfLogFactorials;
             constants.totalObserved = total;
         } else {
@@ -80,41 +89,30 @@ double PelkLikelihoodFunc::logLikelihood(int position, bool &invalid) const
     const Constants &constants = m_likelihoods.at(std::size_t(position));
     switch (constants.kind) {
     case Constants::Kind::Normal:
-        return normalLogLikelihood(constants.id, invalid);
+        return normalLogLikelihood(constants, invalid);
     case Constants::Kind::Multinomial:
-        return multinomialLogLikelihood(constants, invalid);
+        return addObservedCategoryTerms(constants.multinomialConstant, constants, invalid);
     case Constants::Kind::WithUnobservedCategory:
         return unobservedLogLikelihood(constants, invalid);
     }
     return 0.0;
 }
 
-double PelkLikelihoodFunc::normalLogLikelihood(int id, bool &invalid) const
+double PelkLikelihoodFunc::normalLogLikelihood(const Constants &constants, bool &invalid)
 {
-    const zav::Equation *standardError = model().standardErrorEquation(id);
-    const zav::Equation *observed = model().observedEquation(id);
-    const zav::Equation *expected = model().expectedEquation(id);
-    if (!standardError || !observed || !expected) {
+    if (!constants.standardError || !constants.observed || !constants.expected) {
         invalid = true;
         return 0.0;
     }
-    const double s = standardError->evaluate();
-    const double z = (observed->evaluate() - expected->evaluate()) / s;
+    const double s = constants.standardError->evaluate();
+    const double z = (constants.observed->evaluate() - constants.expected->evaluate()) / s;
     return std::log(1.0 / s) - 0.5 * z * z;
 }
 
-double PelkLikelihoodFunc::multinomialLogLikelihood(const Constants &constants, bool &invalid) const
+double PelkLikelihoodFunc::unobservedLogLikelihood(const Constants &constants, bool &invalid)
 {
-    return addObservedCategoryTerms(constants.multinomialConstant, constants, invalid);
-}
-
-double PelkLikelihoodFunc::unobservedLogLikelihood(const Constants &constants, bool &invalid) const
-{
-    // The abundance name is resolved again on every call, so an abundance
-    // that no longer names a parameter or function makes the point unusable
-    // rather than reading a deleted node.
-    const zav::Equation *abundance = model().abundanceSymbol(constants.id);
-    const zav::Equation *unobserved = model().categoryEquation(constants.id, int(constants.counts.size()));
+    const zav::Equation *abundance = constants.abundance;
+    const zav::Equation *unobserved = constants.unobserved;
     if (!abundance || !unobserved) {
         invalid = true;
         return 0.0;
@@ -138,13 +136,13 @@ double PelkLikelihoodFunc::unobservedLogLikelihood(const Constants &constants, b
 }
 
 double PelkLikelihoodFunc::addObservedCategoryTerms(double logLikelihoodValue, const Constants &constants,
-                                                    bool &invalid) const
+                                                    bool &invalid)
 {
     for (std::size_t i = 0; i < constants.counts.size(); ++i) {
         const double count = constants.counts[i];
         if (count <= 0.0)
             continue;
-        const zav::Equation *probability = model().categoryEquation(constants.id, int(i));
+        const zav::Equation *probability = constants.probabilities[i];
         if (!probability) {
             invalid = true;
             return 0.0;

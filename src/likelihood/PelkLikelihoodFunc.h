@@ -22,6 +22,10 @@
 #include <limits>
 #include <vector>
 
+namespace zav {
+class Equation;
+}
+
 namespace pelk {
 
 class ModelDefinition;
@@ -43,9 +47,6 @@ public:
     // The objective at the parameter values now in force.
     virtual double negativeLogLikelihood() const = 0;
 
-protected:
-    const ModelDefinition &model() const { return *m_model; }
-
 private:
     const ModelDefinition *m_model;
 };
@@ -53,9 +54,10 @@ private:
 class PelkLikelihoodFunc : public PelkLikelihoodFuncBase
 {
 public:
-    // Captures the counts: a later change of the counts needs a new object.
-    // A category label without an entry in counts counts 0. Throws
-    // NR3::NRError "bad arg in gammln" for a negative count.
+    // Captures the counts and the formula nodes: a later change of the
+    // counts or of the model needs a new object (the workspace is locked
+    // while a run uses one). A category label without an entry in counts
+    // counts 0. Throws NR3::NRError "bad arg in gammln" for a negative count.
     PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts);
 
     double negativeLogLikelihood() const override;
@@ -87,16 +89,25 @@ private:
         double sumOfCountLogFactorials = 0.0;
         // With an unobserved category: n = sum n_j (0 for the others).
         double totalObserved = 0.0;
+        // The formula nodes, looked up once rather than on every call: the
+        // probability of each regular category; the unobserved category's
+        // probability and abundance; a normal likelihood's observed,
+        // expected and standard-error formulas. Null where the model has none.
+        std::vector<const zav::Equation *> probabilities;
+        const zav::Equation *unobserved = nullptr;
+        const zav::Equation *abundance = nullptr;
+        const zav::Equation *observed = nullptr;
+        const zav::Equation *expected = nullptr;
+        const zav::Equation *standardError = nullptr;
     };
 
-    double normalLogLikelihood(int id, bool &invalid) const;
-    double multinomialLogLikelihood(const Constants &constants, bool &invalid) const;
-    double unobservedLogLikelihood(const Constants &constants, bool &invalid) const;
+    static double normalLogLikelihood(const Constants &constants, bool &invalid);
+    static double unobservedLogLikelihood(const Constants &constants, bool &invalid);
     // Adds n_j log p_j, one category after the other, for the regular
     // categories with n_j > 0; the other categories' formulas are not
     // evaluated at all, so a zero or NaN probability there is harmless.
-    double addObservedCategoryTerms(double logLikelihoodValue, const Constants &constants,
-                                    bool &invalid) const;
+    static double addObservedCategoryTerms(double logLikelihoodValue, const Constants &constants,
+                                           bool &invalid);
 
     // Per likelihood, in list order (normal likelihoods hold only their id).
     std::vector<Constants> m_likelihoods;

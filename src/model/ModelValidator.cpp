@@ -92,7 +92,12 @@ private:
     void bindCategory(const QString &label, zav::Equation *tree)
     {
         for (const QString &name : bind(tree, m_table))
-            error(QStringLiteral("Category \"%1\" uses undefined symbol \"%2\".\n").arg(label, name));
+            undefinedInCategory(label, name);
+    }
+
+    void undefinedInCategory(const QString &label, const QString &name)
+    {
+        error(QStringLiteral("Category \"%1\" uses undefined symbol \"%2\".\n").arg(label, name));
     }
 
     void bindLikelihoods()
@@ -119,8 +124,7 @@ private:
         bindCategory(label, m_model.categoryEquation(id, count));
         // The abundance may name a parameter or function deleted since.
         if (!m_model.abundanceSymbol(id))
-            error(QStringLiteral("Category \"%1\" uses undefined symbol \"%2\".\n")
-                      .arg(label, m_model.abundanceSymbolName(id)));
+            undefinedInCategory(label, m_model.abundanceSymbolName(id));
     }
 
     void bindNormal(int id)

@@ -144,7 +144,6 @@ void SimplexEngine::keepLowestInRowZero(int ilo)
         std::swap(p(0, j), p(ilo, j));
         pmin[j] = p(0, j);
     }
-    fmin = y[0];
 }
 
 void SimplexEngine::shrinkTowards(int ilo)

@@ -23,8 +23,6 @@ public:
 
     // Evaluations counted by the method; the optimizer reports this + 1.
     int evaluationCount() const { return nfunc; }
-    // Function value at the returned vertex (only after convergence).
-    double minimumValue() const { return fmin; }
 
 private:
     void buildSimplex(const std::vector<double> &start);
@@ -42,7 +40,6 @@ private:
     int nfunc = 0;
     int ndim = 0;
     int mpts = 0;
-    double fmin = 0.0;
     std::vector<double> y; // function value at each vertex
     Matrix p; // one vertex per row
     std::vector<double> psum; // column sums of p

@@ -1,12 +1,12 @@
 // pelk-cli as a script uses it: exit statuses, usage, the Verify text, and
 // `estimate --json` on models whose answers are known in closed form.
 #include "../support/CaptureRecaptureWorkspace.h"
+#include "../support/TempFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -47,17 +47,9 @@ class TestPelkCli : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    support::TempFiles m_files;
 
-    QString file(const QString &name, const QByteArray &text)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(path));
-        f.write(text);
-        return path;
-    }
+    QString file(const QString &name, const QByteArray &text) { return m_files.write(name, text); }
 
 private slots:
     void wrongUsageExits64_data();
@@ -97,7 +89,7 @@ void TestPelkCli::wrongUsageExits64()
 
 void TestPelkCli::unreadableWorkspaceExits2WithTheErrorDescription()
 {
-    const QString missing = m_dir.filePath(QStringLiteral("missing.txt"));
+    const QString missing = m_files.path(QStringLiteral("missing.txt"));
     Outcome outcome = runCli({"estimate", missing});
     QCOMPARE(outcome.status, 2);
     QCOMPARE(QString::fromUtf8(outcome.err),

@@ -2,6 +2,8 @@
 // and waits for it to finish.
 #pragma once
 
+#include "../support/TempFiles.h"
+
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
 #include "estimation/ThreadRunner.h"
@@ -12,11 +14,8 @@
 #include "optim/SimplexSettings.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 
 #include <memory>
 
@@ -31,14 +30,8 @@ struct EstimationFixture
 
     explicit EstimationFixture(const QString &workspaceText)
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("workspace.txt"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-            qFatal("cannot write %s", qPrintable(path));
-        QTextStream(&file) << workspaceText;
-        file.close();
-        workspace.read(path);
+        support::TempFiles files;
+        workspace.read(files.write(QStringLiteral("workspace.txt"), workspaceText));
         QObject::connect(&sequence, &pelk::EstimationSequence::status, [this](const QString &s) { statusLines << s; });
         QObject::connect(&sequence, &pelk::EstimationSequence::error, [this](const QString &s) { errorLines << s; });
     }

@@ -3,6 +3,8 @@
 // process-wide optimizer state between tests.
 #pragma once
 
+#include "../support/TempFiles.h"
+
 #include "io/FileWriter.h"
 #include "optim/FletchSettings.h"
 #include "optim/OptimizerFactory.h"
@@ -37,43 +39,25 @@ inline QByteArray exampleBytes(const QString &name)
     return fileBytes(examplePath(name));
 }
 
-// Files in one temporary directory that lives as long as this object.
-class TempFiles
+// The test files of a test, and what a FileWriter writes into one.
+class TempFiles : public support::TempFiles
 {
 public:
-    // Writes the text (UTF-8, exactly as given) and returns the path.
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write test file %s", qPrintable(path));
-        file.write(bytes);
-        return path;
-    }
-    QString write(const QString &name, const QString &text) { return write(name, text.toUtf8()); }
-    QString write(const QString &name, const char *text) { return write(name, QByteArray(text)); }
-
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
     // Opens a file for writing as text, as saving does, lets the writer fill
     // it, and returns its bytes.
     QByteArray writeWith(const QString &name, const std::function<void(pelk::FileWriter &)> &write)
     {
-        const QString path = m_dir.filePath(name);
+        const QString filePath = path(name);
         {
-            QFile file(path);
+            QFile file(filePath);
             if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-                qFatal("cannot write test file %s", qPrintable(path));
+                qFatal("cannot write test file %s", qPrintable(filePath));
             QTextStream stream(&file);
             pelk::FileWriter writer(&stream);
             write(writer);
         }
-        return fileBytes(path);
+        return fileBytes(filePath);
     }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 inline void resetOptimizerState()

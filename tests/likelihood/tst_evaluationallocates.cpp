@@ -1,15 +1,14 @@
 // One evaluation of the objective is the inner loop of every optimisation:
 // it must not allocate. This executable counts every global operator new.
 #include "../support/CaptureRecaptureWorkspace.h"
+#include "../support/TempFiles.h"
 
 #include "io/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
 #include "model/MessageSink.h"
 #include "model/ModelValidator.h"
 
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 
 #include <atomic>
 #include <cstdlib>
@@ -53,13 +52,8 @@ class TestEvaluationAllocates : public QObject
 private slots:
     void objectiveEvaluationAllocatesNothing()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("captures.txt"));
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Text));
-            QTextStream(&file) << support::captureRecaptureWorkspace(5);
-        }
+        support::TempFiles files;
+        const QString path = files.write(QStringLiteral("captures.txt"), support::captureRecaptureWorkspace(5));
         pelk::Workspace workspace;
         workspace.read(path);
         pelk::PlainTextSink sink;

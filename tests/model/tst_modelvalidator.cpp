@@ -1,13 +1,13 @@
 // Model validation: binding, undefined symbols, circular convenience
 // functions and the sum-to-one test with its test point.
+#include "../support/TempFiles.h"
+
 #include "io/PelkFileReader.h"
 #include "model/MessageSink.h"
 #include "model/ModelDefinition.h"
 #include "model/ModelValidator.h"
 
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 
 #include <memory>
 
@@ -18,13 +18,8 @@ namespace {
 // A model read from the text of a model definition file.
 std::unique_ptr<ModelDefinition> readModel(const QString &text)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("model.txt"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        qFatal("cannot write %s", qPrintable(path));
-    QTextStream(&file) << text;
-    file.close();
+    support::TempFiles files;
+    const QString path = files.write(QStringLiteral("model.txt"), text);
     auto model = std::make_unique<ModelDefinition>();
     QMap<QString, int> counts;
     pelk::PelkFileReader().readModelDefinition(path, *model, counts);

@@ -7,6 +7,7 @@
 #include "estimation/EstimationSequence.h"
 #include "estimation/EstimationSummary.h"
 #include "expr/Literal.h"
+#include "io/OptimizerKeyword.h"
 #include "io/SummaryJsonWriter.h"
 #include "io/SummaryTextWriter.h"
 #include "model/MessageSink.h"
@@ -36,32 +37,6 @@ struct Options
     QString fileName;
 };
 
-std::optional<Factory::OptimizerType> optimizerNamed(const QString &name)
-{
-    if (name == u"powell")
-        return Factory::Powell;
-    if (name == u"fletch")
-        return Factory::Fletch;
-    if (name == u"simplex")
-        return Factory::Simplex;
-    return std::nullopt;
-}
-
-QString optimizerName(Factory::OptimizerType type)
-{
-    switch (type) {
-    case Factory::Powell:
-        return QStringLiteral("powell");
-    case Factory::Fletch:
-        return QStringLiteral("fletch");
-    case Factory::Simplex:
-        return QStringLiteral("simplex");
-    case Factory::NoOptimizer:
-        break;
-    }
-    return QString();
-}
-
 // Returns an error text for wrong usage, or nothing.
 std::optional<QString> parse(const QStringList &arguments, Options &options)
 {
@@ -75,7 +50,7 @@ std::optional<QString> parse(const QStringList &arguments, Options &options)
         } else if (argument == u"--no-covariance") {
             options.noCovariance = true;
         } else if (argument == u"--optimizer") {
-            if (!hasValue || !(options.optimizer = optimizerNamed(arguments.at(++i))))
+            if (!hasValue || !(options.optimizer = pelk::optimizerTypeForKeyword(arguments.at(++i))))
                 return QStringLiteral("--optimizer takes powell, fletch or simplex");
         } else if (argument == u"--profile") {
             const QString request = hasValue ? arguments.at(++i) : QString();
@@ -181,9 +156,12 @@ private:
     QStringList m_errors;
 };
 
-int finish(const Options &options, const pelk::SummaryJsonWriter::Run &run,
+// Prints the result (the JSON document carries the log of the run).
+int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::Run run,
            const pelk::EstimationSummary *summary, int status)
 {
+    run.log = log.lines();
+    run.errors = log.errors();
     QTextStream out(stdout);
     if (options.json)
         out << QJsonDocument(pelk::SummaryJsonWriter::write(run, summary)).toJson(QJsonDocument::Indented);
@@ -229,16 +207,12 @@ int EstimateCommand::run(const QStringList &arguments)
 
     RunLog log;
     pelk::SummaryJsonWriter::Run run;
-    run.optimizer = optimizerName(factory.optimizerType());
+    run.optimizer = pelk::optimizerKeyword(factory.optimizerType());
     pelk::EstimationSequence sequence;
     const auto readiness = sequence.check(workspace->model, workspace->categoryCounts, log);
     log.flush();
     run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
-    auto refuse = [&] {
-        run.log = log.lines();
-        run.errors = log.errors();
-        return finish(options, run, nullptr, ExitModelRefused);
-    };
+    auto refuse = [&] { return finish(options, log, run, nullptr, ExitModelRefused); };
     if (readiness == pelk::EstimationSequence::Readiness::ModelInvalid
         || readiness == pelk::EstimationSequence::Readiness::CountsInvalid)
         return refuse();
@@ -281,14 +255,10 @@ int EstimateCommand::run(const QStringList &arguments)
     log.clearProgress();
 
     if (canceled) {
-        run.log = log.lines();
-        run.errors = log.errors();
-        return finish(options, run, nullptr, ExitInterrupted);
+        return finish(options, log, run, nullptr, ExitInterrupted);
     }
     if (!results.parametersEstimated) {
-        run.log = log.lines();
-        run.errors = log.errors();
-        return finish(options, run, nullptr, ExitRunFailed);
+        return finish(options, log, run, nullptr, ExitRunFailed);
     }
     std::optional<pelk::EstimationSummary> summary;
     try {
@@ -298,7 +268,5 @@ int EstimateCommand::run(const QStringList &arguments)
     } catch (const NR3::NRError &error) {
         log.line(QString::fromLatin1(error.message), true);
     }
-    run.log = log.lines();
-    run.errors = log.errors();
-    return finish(options, run, summary ? &*summary : nullptr, summary ? ExitEstimated : ExitRunFailed);
+    return finish(options, log, run, summary ? &*summary : nullptr, summary ? ExitEstimated : ExitRunFailed);
 }
