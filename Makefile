@@ -3,8 +3,13 @@
 #   make test  installs what is missing, builds under ASan+UBSan, runs every test,
 #              then runs the threading tests under ThreadSanitizer
 
-# Debian packages the build and the tests need.
-PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools libbenchmark-dev
+# Debian packages the build and the tests need: the Qt 6 libraries and tools,
+# Qt's help generator (the help collection is built with the program) and
+# its help viewer (Help > Contents), Google Benchmark, a virtual X display
+# for machines without one, and fonts metric-compatible with Arial, the
+# font of PELK's report and tool bars.
+PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-documentation-tools assistant-qt6 \
+            libbenchmark-dev xvfb xauth fonts-liberation2
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
@@ -36,11 +41,15 @@ build-test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_SANITIZE=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
-# Until the desktop program exists, "run" estimates the bundled example
-# workspace with the command-line program.
+# Starts PELK on the bundled example workspace. Without a display it runs on
+# a virtual one (nothing to see; stop it with Ctrl-C).
 run: build
-	@echo "PELK has no window yet: estimating $(EXAMPLE) with pelk-cli (log on standard error, summary below)"
-	$(BUILD_DIR)/src/app/pelk-cli estimate $(EXAMPLE)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD_DIR)/src/app/pelk $(EXAMPLE); \
+	else \
+	    echo "No display: starting PELK on a virtual X display (Ctrl-C stops it)"; \
+	    xvfb-run -a $(BUILD_DIR)/src/app/pelk $(EXAMPLE); \
+	fi
 
 # The ASan+UBSan suite first, then the threading tests under TSan; the
 # target fails when either fails.

@@ -12,3 +12,11 @@ function(pelk_add_test name)
         TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
 endfunction()
+
+# pelk_add_gui_test(NAME source...) is the same for tests of widgets: they
+# link the GUI library and run on the offscreen platform.
+function(pelk_add_gui_test name)
+    pelk_add_test(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE pelkgui)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+endfunction()

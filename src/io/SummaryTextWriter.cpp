@@ -47,12 +47,14 @@ QString heading(const QString &title)
     return u'\n' + title + u'\n' + QString(title.size(), u'-') + u'\n';
 }
 
-QString bound(const std::optional<double> &value, int digits)
-{
-    return value ? QString::number(*value, 'f', std::max(digits, 0)) : notAvailable;
-}
-
 } // namespace
+
+QString SummaryTextWriter::profileLimit(const std::optional<double> &limit, int displayDigits)
+{
+    if (!limit || !std::isfinite(*limit))
+        return notAvailable;
+    return QString::number(*limit, 'f', std::max(displayDigits, 0));
+}
 
 // A value that is not a number (the square root of a negative variance, the
 // residual of a negative count) cannot be given: it shows as "--na--".
@@ -117,8 +119,8 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
         for (const auto &interval : summary.profiles)
             rows.append({interval.symbol, number(interval.estimate),
                          ProfileLikelihoods::alphaLevels().at(interval.alphaIndex),
-                         bound(interval.lower, interval.displayDigits),
-                         bound(interval.upper, interval.displayDigits)});
+                         SummaryTextWriter::profileLimit(interval.lower, interval.displayDigits),
+                         SummaryTextWriter::profileLimit(interval.upper, interval.displayDigits)});
         text += table(rows);
     }
 

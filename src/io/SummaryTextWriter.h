@@ -6,6 +6,8 @@
 // for a value that does not exist). Tables are aligned in columns.
 #pragma once
 
+#include <optional>
+
 #include <QDateTime>
 #include <QString>
 
@@ -23,6 +25,10 @@ public:
     static QString dateLine(const QDateTime &when);
     // General format, 6 significant digits; "--na--" for NaN.
     static QString number(double value);
+    // A profile limit in fixed notation with the decimals its search
+    // reached (10^-digits; a search coarser than 1 shows whole numbers);
+    // "--na--" for a limit not found or not finite.
+    static QString profileLimit(const std::optional<double> &limit, int displayDigits);
 };
 
 } // namespace pelk

@@ -2,6 +2,7 @@
 // `estimate --json` on models whose answers are known in closed form.
 #include "../support/CaptureRecaptureWorkspace.h"
 #include "../support/TempFiles.h"
+#include "../support/TwoSampleCapture.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -172,26 +173,12 @@ void TestPelkCli::twoSampleAbundanceMatchesItsProfileMaximum()
     QCOMPARE(outcome.status, 0);
     const QJsonObject json = outcome.json();
     QVERIFY(json[QStringLiteral("sufficientStatisticDimension")].isNull());  // an unobserved category
-    const double n1 = 60, n2 = 50, r = 90;
-    auto profile = [&](double N) {
-        const double p1 = n1 / N, p2 = n2 / N;
-        return std::lgamma(N + 1) - std::lgamma(N - r + 1) + 40 * std::log(p1 * (1 - p2))
-             + 30 * std::log((1 - p1) * p2) + 20 * std::log(p1 * p2) + (N - r) * std::log((1 - p1) * (1 - p2));
-    };
-    double a = r, b = 10 * r;
-    const double golden = 0.5 * (std::sqrt(5.0) - 1);
-    for (int i = 0; i < 200; ++i) {
-        const double c = b - golden * (b - a), d = a + golden * (b - a);
-        if (profile(c) > profile(d))
-            b = d;
-        else
-            a = c;
-    }
-    const double nHat = 0.5 * (a + b);
+    using namespace support::twoSample;
+    const double nHat = abundance();
     const QJsonArray parameters = json[QStringLiteral("parameters")].toArray();
     QVERIFY(std::abs(parameters.at(0).toObject()[QStringLiteral("estimate")].toDouble() / nHat - 1) < 1e-5);
-    QVERIFY(std::abs(parameters.at(1).toObject()[QStringLiteral("estimate")].toDouble() - n1 / nHat) < 1e-5);
-    QVERIFY(std::abs(parameters.at(2).toObject()[QStringLiteral("estimate")].toDouble() - n2 / nHat) < 1e-5);
+    QVERIFY(std::abs(parameters.at(1).toObject()[QStringLiteral("estimate")].toDouble() - caughtFirst / nHat) < 1e-5);
+    QVERIFY(std::abs(parameters.at(2).toObject()[QStringLiteral("estimate")].toDouble() - caughtSecond / nHat) < 1e-5);
     // The log-likelihood at the estimates is the profile's maximum less the
     // multinomial constant of the counts.
     const double ll = profile(nHat) - std::lgamma(41) - std::lgamma(31) - std::lgamma(21);
@@ -199,7 +186,7 @@ void TestPelkCli::twoSampleAbundanceMatchesItsProfileMaximum()
     // Unobserved row: N - 90 animals never caught.
     const QJsonArray rows = json[QStringLiteral("observedExpected")].toArray();
     QCOMPARE(rows.last().toObject()[QStringLiteral("category")].toString(), QStringLiteral("Two samples unobserved"));
-    QVERIFY(std::abs(rows.last().toObject()[QStringLiteral("observed")].toDouble() - (nHat - r)) < 1e-3);
+    QVERIFY(std::abs(rows.last().toObject()[QStringLiteral("observed")].toDouble() - (nHat - seen)) < 1e-3);
     QCOMPARE(json[QStringLiteral("profiles")].toArray().size(), 2);
 }
 

@@ -1,0 +1,12 @@
+// The About box: the product's name and version.
+#pragma once
+
+#include <QDialog>
+
+class AboutDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AboutDialog(QWidget *parent = nullptr);
+};

@@ -1,0 +1,654 @@
+#include "PelkWindow.h"
+
+#include "AboutDialog.h"
+#include "FileDialogs.h"
+#include "HelpLauncher.h"
+
+#include "expr/ParseError.h"
+#include "io/FileWriter.h"
+#include "io/PelkFileReader.h"
+#include "likelihood/PelkLikelihoodFunc.h"
+#include "model/ModelDefinition.h"
+#include "model/ProfileLikelihoods.h"
+#include "optim/NRError.h"
+#include "pages/diagnostics/ObservedExpectedModel.h"
+#include "pages/diagnostics/ObservedExpectedPlotPage.h"
+#include "pages/diagnostics/ObservedExpectedTablePage.h"
+#include "pages/diagnostics/ResidualsPlotPage.h"
+#include "pages/estimate/EstimatePage.h"
+#include "pages/estimate/VerifyModelPage.h"
+#include "pages/likelihood/LikelihoodDefinitionPage.h"
+#include "pages/options/OptimizerPage.h"
+#include "pages/report/EstimationSummaryPage.h"
+#include "pages/seeds/ParameterSeedsPage.h"
+#include "pages/seeds/ProfileLikelihoodsPage.h"
+#include "pages/symbols/ParameterDefinitionsPage.h"
+#include "pages/symbols/VariableDefinitionsPage.h"
+#include "pages/tables/CorrelationMatrixPage.h"
+#include "pages/tables/CovarianceMatrixPage.h"
+#include "pages/tables/ParameterEstimatesPage.h"
+#include "pages/tables/ProfileLikelihoodEstimatesPage.h"
+#include "pages/tables/VariableEstimatesPage.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextStream>
+#include <QToolBar>
+#include <QTreeView>
+#include <QWhatsThis>
+
+namespace {
+
+QFont toolBarFont()
+{
+    QFont font("Arial", 11);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+PelkWindow::PelkWindow(QWidget *parent) : QMainWindow(parent), m_fileDialogs(std::make_unique<FileDialogs>())
+{
+    m_helpLauncher = new HelpLauncher(this);
+    createPages();
+    createActions();
+    createMenusAndToolBar();
+    resize(610, 444);
+    setWindowTitle(m_windowTitleBase);
+
+    // The "optimizer" entry is kept as it is; the method at start is Powell's.
+    QSettings settings;
+    settings.setValue("optimizer", settings.value("optimizer", "fletch"));
+    zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
+    m_usePreviousEstimatesAsSeeds = settings.value("usePreviousEstimatesSeeds", true).toBool();
+    m_calculateCovariance = settings.value("calculateCovariance", true).toBool();
+
+    connect(m_estimatePage, &pelk::EstimatePage::estimationComplete, this, &PelkWindow::onEstimationComplete);
+    connect(m_estimatePage, &pelk::EstimatePage::runningChanged, this,
+            &PelkWindow::onEstimationRunningChanged);
+
+    setCentralWidget(m_pageStack);
+    createNavigation();
+
+    connect(m_parameterSeedsPage, &ParameterSeedsPage::parameterSeedsChanged, this,
+            &PelkWindow::workspaceChanged);
+    connect(m_profileLikelihoodsPage, &ProfileLikelihoodsPage::profileLikelihoodRequestsChanged, this,
+            &PelkWindow::workspaceChanged);
+    connect(m_optimizerPage, &OptimizerPage::usePreviousEstimatesSeedsStateChanged, this,
+            &PelkWindow::onUsePreviousEstimatesSeedsStateChanged);
+    connect(m_optimizerPage, &OptimizerPage::calculateCovarianceStateChanged, this,
+            &PelkWindow::onCalculateCovarianceStateChanged);
+    connect(m_optimizerPage, &OptimizerPage::optimizerSetupChanged, this, &PelkWindow::workspaceChanged);
+
+    resetWorkspace();
+    newLikelihood("Likelihood 1");
+    showPage(m_parameterDefinitionsPage);
+    m_changed = false;
+    setTitle(QString());
+}
+
+PelkWindow::~PelkWindow()
+{
+    // Hiding closes open cell editors, which commit into the workspace
+    // members; they must do so before those members are destroyed.
+    hide();
+    // The worker writes into the results, which die with this object.
+    m_estimatePage->stopRunAndWait();
+    delete m_parameterRequests;
+    delete m_variableRequests;
+}
+
+void PelkWindow::createPages()
+{
+    m_pageStack = new QStackedWidget(this);
+    m_navModel = new NavPanelModel(this);
+    m_navView = new QTreeView(this);
+
+    m_parameterDefinitionsPage = new ParameterDefinitionsPage(this);
+    m_variableDefinitionsPage = new VariableDefinitionsPage(this);
+    m_verifyModelPage = new VerifyModelPage(this);
+    m_parameterSeedsPage = new ParameterSeedsPage(this);
+    m_profileLikelihoodsPage = new ProfileLikelihoodsPage(this);
+    m_optimizerPage = new OptimizerPage(this);
+    m_estimatePage = new pelk::EstimatePage(this);
+    m_estimationSummaryPage = new EstimationSummaryPage(this);
+    m_parameterEstimatesPage = new ParameterEstimatesPage(this);
+    m_variableEstimatesPage = new VariableEstimatesPage(this);
+    m_profileLikelihoodEstimatesPage = new ProfileLikelihoodEstimatesPage(this);
+    m_covarianceMatrixPage = new CovarianceMatrixPage(this);
+    m_correlationMatrixPage = new CorrelationMatrixPage(this);
+    m_observedExpectedPlotPage = new ObservedExpectedPlotPage(this);
+    m_residualsPlotPage = new ResidualsPlotPage(this);
+    m_observedExpectedTablePage = new ObservedExpectedTablePage(this);
+
+    const QList<QWidget *> pages = {m_parameterDefinitionsPage,
+                                    m_variableDefinitionsPage,
+                                    m_verifyModelPage,
+                                    m_parameterSeedsPage,
+                                    m_profileLikelihoodsPage,
+                                    m_optimizerPage,
+                                    m_estimatePage,
+                                    m_estimationSummaryPage,
+                                    m_parameterEstimatesPage,
+                                    m_variableEstimatesPage,
+                                    m_profileLikelihoodEstimatesPage,
+                                    m_covarianceMatrixPage,
+                                    m_correlationMatrixPage,
+                                    m_observedExpectedPlotPage,
+                                    m_residualsPlotPage,
+                                    m_observedExpectedTablePage};
+    for (QWidget *page : pages)
+        m_pageStack->addWidget(page);
+}
+
+void PelkWindow::createActions()
+{
+    struct ActionEntry
+    {
+        QAction **action;
+        const char *objectName;
+        const char *text;
+        const char *icon;
+        void (PelkWindow::*slot)();
+    };
+    const ActionEntry entries[] = {
+        {&actionNewWorkspace, "actionNewWorkspace", "&New Workspace", ":/icons/workspace-new.png",
+         &PelkWindow::onNewWorkspace},
+        {&actionLoadWorkspace, "actionLoadWorkspace", "&Load Workspace...", ":/icons/workspace-open.png",
+         &PelkWindow::onLoadWorkspace},
+        {&actionSaveWorkspace, "actionSaveWorkspace", "&Save Workspace...", ":/icons/workspace-new.png",
+         &PelkWindow::onSaveWorkspace},
+        {&actionSaveWorkspaceAs, "actionSaveWorkspaceAs", "Save Workspace &As...",
+         ":/icons/workspace-save-as.png", &PelkWindow::onSaveWorkspaceAs},
+        {&actionLoadModelDefinition, "actionLoadModelDefinition", "&Load Model Definition...",
+         ":/icons/model-open.png", &PelkWindow::onLoadModelDefinition},
+        {&actionSaveModelDefinition, "actionSaveModelDefinition", "&Save Model Definition...",
+         ":/icons/model-save-as.png", &PelkWindow::onSaveModelDefinition},
+        {&actionLoadCategoryCounts, "actionLoadCategoryCounts", "Load Category Counts...",
+         ":/icons/counts-open.png", &PelkWindow::onLoadCategoryCounts},
+        {&actionSaveCategoryCounts, "actionSaveCategoryCounts", "Save Category Counts...",
+         ":/icons/counts-save-as.png", &PelkWindow::onSaveCategoryCounts},
+        {&actionLoadParameterSeeds, "actionLoadParameterSeeds", "Load Parameter &Seeds",
+         ":/icons/document-open.png", &PelkWindow::onLoadParameterSeeds},
+        {&actionSaveParameterSeeds, "actionSaveParameterSeeds", "Save Parameter Seeds",
+         ":/icons/document-save-as.png", &PelkWindow::onSaveParameterSeeds},
+        {&actionLoadProfileLikelihoodRequests, "actionLoadProfileLikelihoodRequests",
+         "Load Profile Likelihood Requests", ":/icons/document-open.png",
+         &PelkWindow::onLoadProfileLikelihoodRequests},
+        {&actionSaveProfileLikelihoodRequests, "actionSaveProfileLikelihoodRequests",
+         "Save Profile Likelihood Requests", ":/icons/document-save-as.png",
+         &PelkWindow::onSaveProfileLikelihoodRequests},
+        {&actionLoadOptimizerSettings, "actionLoadOptimizerSettings", "Load Optimizer Settings...",
+         ":/icons/document-open.png", &PelkWindow::onLoadOptimizerSettings},
+        {&actionSaveOptimizerSettings, "actionSaveOptimizerSettings", "Save OptimizerSettings...",
+         ":/icons/document-save-as.png", &PelkWindow::onSaveOptimizerSettings},
+        {&actionClearCurrentEstimates, "actionClearCurrentEstimates", "Clear Current Estimates", nullptr,
+         &PelkWindow::onClearCurrentEstimates},
+        {&actionExit, "actionExit", "E&xit", nullptr, &PelkWindow::onExit},
+        {&actionWhatsThis, "actionWhatsThis", "", ":/icons/whatsThisIcon.png", &PelkWindow::onWhatsThis},
+        {&actionContentsHelp, "actionContentsHelp", "&Contents", nullptr, &PelkWindow::onContentsHelp},
+        {&actionAbout, "actionAbout", "About...", nullptr, &PelkWindow::onAbout},
+    };
+    for (const ActionEntry &entry : entries) {
+        auto *action = new QAction(this);
+        action->setObjectName(entry.objectName);
+        action->setText(entry.text);
+        if (entry.icon)
+            action->setIcon(QIcon(entry.icon));
+        connect(action, &QAction::triggered, this, entry.slot);
+        *entry.action = action;
+    }
+    actionLoadWorkspace->setIconText("Load Workspace");
+    actionLoadWorkspace->setToolTip("Load Workspace");
+    actionClearCurrentEstimates->setEnabled(false);
+    actionWhatsThis->setToolTip("Get help on specific items");
+}
+
+void PelkWindow::createMenusAndToolBar()
+{
+    QMenu *menuFile = menuBar()->addMenu("&File");
+    menuFile->setObjectName("menuFile");
+    menuFile->addActions(
+        {actionNewWorkspace, actionLoadWorkspace, actionSaveWorkspace, actionSaveWorkspaceAs});
+    menuFile->addSeparator();
+    menuFile->addActions({actionLoadModelDefinition, actionSaveModelDefinition});
+    menuFile->addSeparator();
+    menuFile->addActions({actionLoadCategoryCounts, actionSaveCategoryCounts});
+    menuFile->addSeparator();
+    menuFile->addActions({actionLoadParameterSeeds, actionSaveParameterSeeds});
+    menuFile->addSeparator();
+    menuFile->addActions({actionLoadProfileLikelihoodRequests, actionSaveProfileLikelihoodRequests,
+                          actionLoadOptimizerSettings, actionSaveOptimizerSettings});
+    menuFile->addSeparator();
+    menuFile->addAction(actionExit);
+
+    QMenu *menuAction = menuBar()->addMenu("&Actions");
+    menuAction->setObjectName("menuAction");
+    menuAction->addSeparator();
+    menuAction->addAction(actionClearCurrentEstimates);
+
+    QMenu *menuView = menuBar()->addMenu("&View");
+    menuView->setObjectName("menuView");
+
+    QMenu *menuHelp = menuBar()->addMenu("&Help");
+    menuHelp->setObjectName("menu_Help");
+    menuHelp->addActions({actionContentsHelp, actionAbout});
+
+    QToolBar *toolBar = new QToolBar("Tool Bar", this);
+    toolBar->setObjectName("toolBar");
+    addToolBar(Qt::TopToolBarArea, toolBar);
+    toolBar->addActions(
+        {actionNewWorkspace, actionLoadWorkspace, actionSaveWorkspace, actionSaveWorkspaceAs});
+    toolBar->addSeparator();
+    toolBar->addActions({actionLoadModelDefinition, actionSaveModelDefinition});
+    toolBar->addSeparator();
+    toolBar->addActions({actionLoadCategoryCounts, actionSaveCategoryCounts});
+    toolBar->addSeparator();
+    toolBar->addAction(actionWhatsThis);
+    menuView->addAction(toolBar->toggleViewAction());
+}
+
+void PelkWindow::createNavigation()
+{
+    m_defineModelGroup = m_navModel->addGroup("Define the Model");
+    m_navModel->addPage(m_parameterDefinitionsPage, m_defineModelGroup);
+    m_navModel->addPage(m_variableDefinitionsPage, m_defineModelGroup);
+    m_likelihoodFunctionsGroup = m_navModel->addGroup("Likelihood Functions", m_defineModelGroup);
+    m_navModel->addPage(m_verifyModelPage);
+    m_estimationOptionsGroup = m_navModel->addGroup("Set Estimation Options");
+    m_navModel->addPage(m_parameterSeedsPage, m_estimationOptionsGroup);
+    m_navModel->addPage(m_profileLikelihoodsPage, m_estimationOptionsGroup);
+    m_navModel->addPage(m_optimizerPage, m_estimationOptionsGroup);
+    m_navModel->addPage(m_estimatePage);
+    m_estimatesGroup = m_navModel->addGroup("View the Estimates");
+    for (ContentPage *page : std::initializer_list<ContentPage *> {
+             m_estimationSummaryPage, m_parameterEstimatesPage, m_variableEstimatesPage,
+             m_profileLikelihoodEstimatesPage, m_covarianceMatrixPage, m_correlationMatrixPage})
+        m_navModel->addPage(page, m_estimatesGroup);
+    m_diagnosticsGroup = m_navModel->addGroup("View the Model Diagnostics");
+    for (ContentPage *page : std::initializer_list<ContentPage *> {
+             m_observedExpectedPlotPage, m_residualsPlotPage, m_observedExpectedTablePage})
+        m_navModel->addPage(page, m_diagnosticsGroup);
+
+    auto *dock = new QDockWidget("Navigation Panel", this);
+    dock->setObjectName("navigationDock");
+    m_navView->setMinimumWidth(400);
+    m_navView->setModel(m_navModel);
+    m_navView->setSelectionMode(QAbstractItemView::NoSelection);
+    m_navView->header()->hide();
+    m_navView->setWhatsThis("Use this navigation panel to navigate directly to any page by double-clicking "
+                            "on it's name.  The current page is indicated by bold text.  Pages not currently "
+                            "available are grayed out.");
+    dock->setWidget(m_navView);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    connect(m_navView, &QTreeView::doubleClicked, this, &PelkWindow::onNavigationItemDoubleClicked);
+    m_navView->expandAll();
+    // Likelihood pages added later must show too.
+    connect(m_navModel, &QAbstractItemModel::rowsInserted, m_navView, &QTreeView::expandAll);
+    menuBar()->findChild<QMenu *>("menuView")->addAction(dock->toggleViewAction());
+    connect(m_navModel, &NavPanelModel::currentPageChanged, this, &PelkWindow::onCurrentPageChanged);
+}
+
+ContentPage *PelkWindow::currentPage() const
+{
+    return m_navModel->currentPage();
+}
+
+void PelkWindow::showPage(ContentPage *page)
+{
+    if (page)
+        m_navModel->setCurrentPage(page);
+}
+
+// --- Workspace -----------------------------------------------------------------
+
+void PelkWindow::resetWorkspace()
+{
+    m_estimatePage->stopRunAndWait();
+    // Pages showing results let go of them before the results go.
+    if (m_locked) {
+        actionClearCurrentEstimates->setEnabled(false);
+        m_locked = false;
+        emit clearEstimates();
+    }
+
+    showPage(m_parameterDefinitionsPage);
+    for (LikelihoodPage *page : std::as_const(m_likelihoodPages)) {
+        m_navModel->removePage(page);
+        m_pageStack->removeWidget(page);
+        delete page;
+    }
+    m_likelihoodPages.clear();
+
+    delete m_model;
+    delete m_parameterRequests;
+    delete m_variableRequests;
+    m_results = pelk::EstimationResults();
+    m_summary.reset();
+
+    m_model = new pelk::ModelDefinition(this);
+    connect(m_model, &pelk::ModelDefinition::parameterInserted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::parameterRenamed, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::parameterDeleted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::variableInserted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::variableRenamed, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::variableDeleted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::variableRedefined, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::likelihoodAdded, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::likelihoodDeleted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::likelihoodRenamed, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::categoryInserted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::categoryDeleted, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::categoryLabelChanged, this, &PelkWindow::workspaceChanged);
+    connect(m_model, &pelk::ModelDefinition::categoryProbabilityChanged, this, &PelkWindow::workspaceChanged);
+    m_parameterRequests = new pelk::ProfileLikelihoods;
+    m_variableRequests = new pelk::ProfileLikelihoods;
+
+    m_parameterDefinitionsPage->setModelDefinition(m_model);
+    m_variableDefinitionsPage->setModelDefinition(m_model);
+    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    m_parameterSeeds.clear();
+    m_categoryCounts.clear();
+    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+}
+
+void PelkWindow::createLikelihoodPages()
+{
+    for (int position = 0; position < m_model->likelihoodCount(); ++position) {
+        const int id = m_model->likelihoodId(position);
+        addLikelihoodPage(id);
+    }
+    m_parameterDefinitionsPage->setModelDefinition(m_model);
+    m_variableDefinitionsPage->setModelDefinition(m_model);
+    showPage(m_parameterDefinitionsPage);
+}
+
+LikelihoodPage *PelkWindow::addLikelihoodPage(int id)
+{
+    // Normal likelihoods have no page of their own yet.
+    if (!m_model->isMultinomial(id))
+        return nullptr;
+    auto *page = new LikelihoodDefinitionPage(this, id, m_model, &m_categoryCounts);
+    connect(page, &LikelihoodDefinitionPage::categoryCountsChanged, this, &PelkWindow::workspaceChanged);
+    m_pageStack->addWidget(page);
+    m_likelihoodPages.append(page);
+    m_navModel->addPage(page, m_likelihoodFunctionsGroup);
+    return page;
+}
+
+bool PelkWindow::newLikelihood(const QString &name, bool normal)
+{
+    if (m_model->hasLikelihood(name))
+        return false;
+    const int id = m_model->addLikelihood(name, normal);
+    if (LikelihoodPage *page = addLikelihoodPage(id))
+        showPage(page);
+    return true;
+}
+
+bool PelkWindow::renameLikelihood(LikelihoodPage *page, const QString &name)
+{
+    if (m_model->hasLikelihood(name))
+        return false;
+    page->setTitle(name);
+    m_model->renameLikelihood(page->likelihoodId(), name);
+    return true;
+}
+
+void PelkWindow::deleteLikelihoodPage(LikelihoodPage *page)
+{
+    m_model->deleteLikelihood(page->likelihoodId());
+    ContentPage *next = page->nextPage() ? page->nextPage() : page->previousPage();
+    showPage(next);
+    m_likelihoodPages.removeOne(page);
+    m_pageStack->removeWidget(page);
+    m_navModel->removePage(page);
+    page->deleteLater();
+}
+
+void PelkWindow::workspaceChanged()
+{
+    m_changed = true;
+    setTitle("**");
+    actionSaveWorkspace->setEnabled(true);
+}
+
+void PelkWindow::setTitle(const QString &separator)
+{
+    if (separator.isEmpty())
+        setWindowTitle(m_windowTitleBase);
+    else
+        setWindowTitle(m_windowTitleBase + " " + separator + " " + m_workspaceFileName);
+}
+
+void PelkWindow::setWorkspaceFileName(const QString &fileName)
+{
+    m_workspaceFileName = fileName;
+    setTitle("--");
+}
+
+// --- Tool bars for the formula editors ------------------------------------------
+
+// QToolBar::clear() keeps the actions alive; refilled on every page
+// activation, they would pile up.
+static void clearToolBar(QToolBar *toolBar)
+{
+    const QList<QAction *> actions = toolBar->actions();
+    toolBar->clear();
+    qDeleteAll(actions);
+}
+
+QToolBar *PelkWindow::makeMathSymbolsToolBar(QWidget *parent)
+{
+    auto *toolBar = new QToolBar("Math Symbols", parent);
+    toolBar->setFont(toolBarFont());
+    const std::pair<const char *, const char *> symbols[]
+        = {{"(", ":/icons/leftParen.png"}, {")", ":/icons/rightParen.png"}, {"1", ":/icons/one.png"},
+           {"+", ":/icons/plus.png"},      {"-", ":/icons/minus.png"},      {"*", ":/icons/multiply.png"},
+           {"/", ":/icons/divide.png"},    {"^", ":/icons/power.png"}};
+    for (const auto &[text, icon] : symbols)
+        toolBar->addAction(QIcon(icon), text);
+    toolBar->setWhatsThis(
+        "While editing a variable definition or a category probability definition, click on "
+        "any symbol to insert it at the current cursor position.");
+    return toolBar;
+}
+
+QToolBar *PelkWindow::makeParametersToolBar(QWidget *parent)
+{
+    auto *toolBar = new QToolBar("Parameters", parent);
+    toolBar->setFont(toolBarFont());
+    toolBar->setWhatsThis(
+        "While editing a variable definition or a category probability definition, click on "
+        "any parameter name on this tool bar to insert it at the current cursor position.  1 "
+        "minus the parameter (in parentheses) can be inserted by holding the control key "
+        "while clicking on the parameter name.");
+    return toolBar;
+}
+
+QToolBar *PelkWindow::makeFunctionsToolBar(QWidget *parent)
+{
+    auto *toolBar = new QToolBar("Functions of Parameters", parent);
+    toolBar->setFont(toolBarFont());
+    toolBar->setWhatsThis(
+        "While editing a variable definition or a category probability definition, click on "
+        "any symbol name on this tool bar to insert it at the current cursor position.  1 "
+        "minus the symbol (in parentheses) can be inserted by holding the control key while "
+        "clicking on the symbol name.");
+    return toolBar;
+}
+
+void PelkWindow::fillParametersToolBar(QToolBar *toolBar)
+{
+    clearToolBar(toolBar);
+    for (int i = 0; i < m_model->parameterCount(); ++i)
+        toolBar->addAction(m_model->parameterName(i));
+}
+
+void PelkWindow::fillFunctionsToolBar(QToolBar *toolBar)
+{
+    clearToolBar(toolBar);
+    for (int i = 0; i < m_model->variableCount(); ++i)
+        toolBar->addAction(m_model->variableName(i));
+}
+
+void PelkWindow::showStatusMessage(const QString &text)
+{
+    if (ContentPage *page = currentPage())
+        page->statusBar()->showMessage(text, 4000);
+}
+
+void PelkWindow::showHelpPage(const QString &pageName)
+{
+    m_helpLauncher->showPage(pageName);
+}
+
+void PelkWindow::setHelpLauncher(HelpLauncher *launcher)
+{
+    delete m_helpLauncher;
+    m_helpLauncher = launcher;
+    launcher->setParent(this);
+}
+
+void PelkWindow::setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs)
+{
+    m_fileDialogs = std::move(fileDialogs);
+}
+
+// --- Estimation ------------------------------------------------------------------
+
+void PelkWindow::onEstimationComplete()
+{
+    // Every number the result pages show, computed once from the finished run.
+    try {
+        m_summary = std::make_unique<pelk::EstimationSummary>(
+            pelk::EstimationSummary::compute(*m_model, m_categoryCounts, m_parameterSeeds, m_results,
+                                             *m_parameterRequests, *m_variableRequests));
+    } catch (const NR3::NRError &error) {
+        QMessageBox::critical(
+            this, m_windowTitleBase,
+            QString("The results could not be summarised: %1").arg(QString::fromUtf8(error.message)));
+        return;
+    }
+
+    auto *observedExpected = new ObservedExpectedModel(m_summary->observedExpected, this);
+    m_observedExpectedTablePage->setObservedExpectedModel(observedExpected);
+    m_observedExpectedPlotPage->setObservedExpectedModel(observedExpected);
+    m_residualsPlotPage->setObservedExpectedModel(observedExpected);
+
+    actionClearCurrentEstimates->setEnabled(true);
+    m_locked = true;
+    if (!m_workspaceFileName.isEmpty())
+        actionSaveWorkspace->setEnabled(true);
+    emit estimationComplete();
+    emit lockWorkspace();
+}
+
+void PelkWindow::onEstimationRunningChanged(bool running)
+{
+    QList<ContentPage *> editors = {m_parameterDefinitionsPage, m_variableDefinitionsPage,
+                                    m_parameterSeedsPage, m_profileLikelihoodsPage, m_optimizerPage};
+    for (LikelihoodPage *page : std::as_const(m_likelihoodPages))
+        editors.append(page);
+    for (ContentPage *page : std::as_const(editors))
+        page->contentFrame()->setEnabled(!running);
+    for (QAction *action : {actionLoadCategoryCounts, actionLoadParameterSeeds,
+                            actionLoadProfileLikelihoodRequests, actionLoadOptimizerSettings})
+        action->setEnabled(!running);
+}
+
+void PelkWindow::onClearCurrentEstimates()
+{
+    QMessageBox box(
+        QMessageBox::Warning, "PELK",
+        "Clear the current estimates?  Estimates and Model Diagnostics will no longer be available.",
+        QMessageBox::Ok | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Cancel);
+    if (box.exec() == QMessageBox::Cancel)
+        return;
+    if (m_usePreviousEstimatesAsSeeds) {
+        const int n = std::min(int(m_results.estimates.size()), int(m_parameterSeeds.size()));
+        for (int i = 0; i < n; ++i)
+            m_parameterSeedsPage->setSeed(i, m_results.estimates[std::size_t(i)]);
+    }
+    showPage(m_parameterDefinitionsPage);
+    m_results.covarianceAvailable = false;
+    actionClearCurrentEstimates->setEnabled(false);
+    emit clearEstimates();
+    m_locked = false;
+    m_summary.reset();
+}
+
+void PelkWindow::onUsePreviousEstimatesSeedsStateChanged(bool state)
+{
+    m_usePreviousEstimatesAsSeeds = state;
+    QSettings().setValue("usePreviousEstimatesSeeds", state);
+}
+
+void PelkWindow::onCalculateCovarianceStateChanged(bool state)
+{
+    m_calculateCovariance = state;
+    QSettings().setValue("calculateCovariance", state);
+}
+
+void PelkWindow::onOptimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType)
+{
+    m_optimizerPage->showOptimizerType(optimizerType);
+}
+
+// --- Navigation, help, About ---------------------------------------------------------
+
+void PelkWindow::onCurrentPageChanged(ContentPage *contentPage)
+{
+    m_pageStack->setCurrentWidget(contentPage);
+}
+
+void PelkWindow::onNavigationItemDoubleClicked(QModelIndex modelIndex)
+{
+    m_navModel->onDoubleClicked(modelIndex);
+}
+
+void PelkWindow::onWhatsThis()
+{
+    QWhatsThis::enterWhatsThisMode();
+}
+
+void PelkWindow::onContentsHelp()
+{
+    m_helpLauncher->showContents();
+}
+
+void PelkWindow::onAbout()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+// --- Closing -----------------------------------------------------------------------------
+
+void PelkWindow::onExit()
+{
+    // The close event asks about unsaved changes, for Exit and the window's
+    // close button alike.
+    close();
+}
+
+void PelkWindow::closeEvent(QCloseEvent *event)
+{
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    m_estimatePage->stopRunAndWait();
+    event->accept();
+}

@@ -1,0 +1,291 @@
+// The main window owns the whole workspace: the model definition, the
+// category counts, the seeds, both profile-request containers, the results
+// of the last estimation and every page. It offers the menus, tool bars and
+// navigation panel, the file actions, the workspace lock after an
+// estimation, the help viewer and the About dialog, and builds the symbol
+// tool bars that the formula-editing pages embed.
+#pragma once
+
+#include "estimation/EstimationResults.h"
+#include "estimation/EstimationSummary.h"
+#include "optim/OptimizerFactory.h"
+#include "pages/frame/NavPanelModel.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QModelIndex>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ContentPage;
+class CorrelationMatrixPage;
+class CovarianceMatrixPage;
+class EstimationSummaryPage;
+class FileDialogs;
+class HelpLauncher;
+class LikelihoodDefinitionPage;
+class LikelihoodPage;
+class ObservedExpectedModel;
+class ObservedExpectedPlotPage;
+class ObservedExpectedTablePage;
+class OptimizerPage;
+class ParameterDefinitionsPage;
+class ParameterEstimatesPage;
+class ParameterSeedsPage;
+class ProfileLikelihoodEstimatesPage;
+class ProfileLikelihoodsPage;
+class QAction;
+class QStackedWidget;
+class QTextStream;
+class QToolBar;
+class QTreeView;
+class ResidualsPlotPage;
+class VariableDefinitionsPage;
+class VariableEstimatesPage;
+class VerifyModelPage;
+
+namespace pelk {
+class EstimatePage;
+class ModelDefinition;
+class ProfileLikelihoods;
+} // namespace pelk
+
+class PelkWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit PelkWindow(QWidget *parent = nullptr);
+    ~PelkWindow() override;
+
+    // --- The workspace ---------------------------------------------------
+    pelk::ModelDefinition *model() const { return m_model; }
+    QMap<QString, int> &categoryCounts() { return m_categoryCounts; }
+    std::vector<double> &parameterSeeds() { return m_parameterSeeds; }
+    pelk::ProfileLikelihoods *parameterRequests() const { return m_parameterRequests; }
+    pelk::ProfileLikelihoods *variableRequests() const { return m_variableRequests; }
+    // Estimates and covariance of the last run; the worker writes them while
+    // a run is active.
+    pelk::EstimationResults &results() { return m_results; }
+    // Every number the result pages show, computed once when an estimation
+    // completes; null while no estimates exist.
+    const pelk::EstimationSummary *summary() const { return m_summary.get(); }
+    bool usePreviousEstimatesAsSeeds() const { return m_usePreviousEstimatesAsSeeds; }
+    bool calculateCovariance() const { return m_calculateCovariance; }
+    // The precision of every profile limit, or none for the automatic one.
+    std::optional<double> profilePrecision() const { return m_profilePrecision; }
+    void setProfilePrecision(std::optional<double> precision) { m_profilePrecision = precision; }
+
+    bool isLocked() const { return m_locked; }
+    bool isChanged() const { return m_changed; }
+    QString workspaceFileName() const { return m_workspaceFileName; }
+    QString windowTitleBase() const { return m_windowTitleBase; }
+
+    // --- Pages -------------------------------------------------------------
+    NavPanelModel *navModel() const { return m_navModel; }
+    QTreeView *navView() const { return m_navView; }
+    ContentPage *currentPage() const;
+    const QList<LikelihoodPage *> &likelihoodPages() const { return m_likelihoodPages; }
+    ParameterDefinitionsPage *parameterDefinitionsPage() const { return m_parameterDefinitionsPage; }
+    VariableDefinitionsPage *variableDefinitionsPage() const { return m_variableDefinitionsPage; }
+    VerifyModelPage *verifyModelPage() const { return m_verifyModelPage; }
+    ParameterSeedsPage *parameterSeedsPage() const { return m_parameterSeedsPage; }
+    ProfileLikelihoodsPage *profileLikelihoodsPage() const { return m_profileLikelihoodsPage; }
+    OptimizerPage *optimizerPage() const { return m_optimizerPage; }
+    pelk::EstimatePage *estimatePage() const { return m_estimatePage; }
+    EstimationSummaryPage *estimationSummaryPage() const { return m_estimationSummaryPage; }
+    ParameterEstimatesPage *parameterEstimatesPage() const { return m_parameterEstimatesPage; }
+    VariableEstimatesPage *variableEstimatesPage() const { return m_variableEstimatesPage; }
+    ProfileLikelihoodEstimatesPage *profileLikelihoodEstimatesPage() const
+    {
+        return m_profileLikelihoodEstimatesPage;
+    }
+    CovarianceMatrixPage *covarianceMatrixPage() const { return m_covarianceMatrixPage; }
+    CorrelationMatrixPage *correlationMatrixPage() const { return m_correlationMatrixPage; }
+    ObservedExpectedPlotPage *observedExpectedPlotPage() const { return m_observedExpectedPlotPage; }
+    ResidualsPlotPage *residualsPlotPage() const { return m_residualsPlotPage; }
+    ObservedExpectedTablePage *observedExpectedTablePage() const { return m_observedExpectedTablePage; }
+    // Makes the page current, as a double-click in the navigation panel would.
+    void showPage(ContentPage *page);
+
+    // --- Operations offered to the pages -------------------------------------
+    // Adds a likelihood with its page and shows it; false when the name is
+    // taken.
+    bool newLikelihood(const QString &name, bool normal = false);
+    bool renameLikelihood(LikelihoodPage *page, const QString &name);
+    void deleteLikelihoodPage(LikelihoodPage *page);
+
+    QToolBar *makeMathSymbolsToolBar(QWidget *parent);
+    QToolBar *makeParametersToolBar(QWidget *parent);
+    QToolBar *makeFunctionsToolBar(QWidget *parent);
+    void fillParametersToolBar(QToolBar *toolBar);
+    void fillFunctionsToolBar(QToolBar *toolBar);
+
+    // Shows text for 4000 ms in the current page's status bar.
+    void showStatusMessage(const QString &text);
+    // Opens a page of the help collection in the help viewer.
+    void showHelpPage(const QString &pageName);
+
+    FileDialogs &fileDialogs() { return *m_fileDialogs; }
+    void setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs);
+    HelpLauncher *helpLauncher() const { return m_helpLauncher; }
+    // Replaces the help viewer's launcher (tests drive a stand-in viewer);
+    // the window takes ownership.
+    void setHelpLauncher(HelpLauncher *launcher);
+
+    // --- File actions without their dialogs (the File menu runs these once a
+    // file is chosen; `pelk WORKSPACE` runs loadWorkspace) ----------------
+    bool confirmDiscard();
+    bool loadWorkspace(const QString &fileName);
+    void setWorkspaceFileName(const QString &fileName);
+    bool writeWorkspace();
+    bool loadModelDefinition(const QString &fileName);
+    bool saveModelDefinition(const QString &fileName);
+    bool loadCategoryCounts(const QString &fileName);
+    bool saveCategoryCounts(const QString &fileName);
+    bool loadOptimizerSettings(const QString &fileName);
+    bool saveOptimizerSettings(const QString &fileName);
+    bool loadParameterSeeds(const QString &fileName);
+    bool saveParameterSeeds(const QString &fileName);
+    bool loadProfileLikelihoodRequests(const QString &fileName);
+    bool saveProfileLikelihoodRequests(const QString &fileName);
+
+signals:
+    void lockWorkspace();
+    void clearEstimates();
+    void categoryCountsLoaded();
+    void estimationComplete();
+
+public slots:
+    void onEstimationComplete();
+    void onExit();
+    void onCurrentPageChanged(ContentPage *contentPage);
+    void onNewWorkspace();
+    void onSaveWorkspaceAs();
+    void onSaveWorkspace();
+    void onLoadWorkspace();
+    void onClearCurrentEstimates();
+    void workspaceChanged();
+    void onNavigationItemDoubleClicked(QModelIndex modelIndex);
+    void onLoadCategoryCounts();
+    void onSaveCategoryCounts();
+    void onLoadModelDefinition();
+    void onSaveModelDefinition();
+    void onLoadOptimizerSettings();
+    void onSaveOptimizerSettings();
+    void onLoadParameterSeeds();
+    void onSaveParameterSeeds();
+    void onLoadProfileLikelihoodRequests();
+    void onSaveProfileLikelihoodRequests();
+    void onWhatsThis();
+    void onContentsHelp();
+    void onAbout();
+    void onUsePreviousEstimatesSeedsStateChanged(bool state);
+    void onCalculateCovarianceStateChanged(bool state);
+    void onOptimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    // While the worker reads the model, the counts and the requests, the
+    // editors and the side-file loads that would change them are disabled.
+    void onEstimationRunningChanged(bool running);
+
+private:
+    void createPages();
+    void createActions();
+    void createMenusAndToolBar();
+    void createNavigation();
+    void resetWorkspace();
+    void createLikelihoodPages();
+    void completeAfterRead();
+    LikelihoodPage *addLikelihoodPage(int id);
+    void setTitle(const QString &separator);
+    QString chooseOpenFile(const QString &caption, const QString &settingsKey);
+    QString chooseSaveFile(const QString &caption, const QString &settingsKey);
+    void rememberDirectory(const QString &fileName, const QString &settingsKey);
+    // Asks for a file and, unless the dialog was cancelled, runs the action.
+    void openFileThen(const QString &caption, const QString &settingsKey,
+                      bool (PelkWindow::*action)(const QString &));
+    void saveFileThen(const QString &caption, const QString &settingsKey,
+                      bool (PelkWindow::*action)(const QString &));
+    // Writes the file through a temporary one that replaces it only when
+    // everything was written; false when it could not be opened or written.
+    bool saveTextFile(const QString &fileName, const std::function<void(QTextStream &)> &write);
+    void showReadError(const QString &description);
+    void showWriteError(const QString &message);
+
+    const QString m_windowTitleBase = "PELK 4.7";
+
+    QStackedWidget *m_pageStack = nullptr;
+    NavPanelModel *m_navModel = nullptr;
+    QTreeView *m_navView = nullptr;
+
+    ParameterDefinitionsPage *m_parameterDefinitionsPage = nullptr;
+    VariableDefinitionsPage *m_variableDefinitionsPage = nullptr;
+    VerifyModelPage *m_verifyModelPage = nullptr;
+    ParameterSeedsPage *m_parameterSeedsPage = nullptr;
+    ProfileLikelihoodsPage *m_profileLikelihoodsPage = nullptr;
+    OptimizerPage *m_optimizerPage = nullptr;
+    pelk::EstimatePage *m_estimatePage = nullptr;
+    EstimationSummaryPage *m_estimationSummaryPage = nullptr;
+    ParameterEstimatesPage *m_parameterEstimatesPage = nullptr;
+    VariableEstimatesPage *m_variableEstimatesPage = nullptr;
+    ProfileLikelihoodEstimatesPage *m_profileLikelihoodEstimatesPage = nullptr;
+    CovarianceMatrixPage *m_covarianceMatrixPage = nullptr;
+    CorrelationMatrixPage *m_correlationMatrixPage = nullptr;
+    ObservedExpectedPlotPage *m_observedExpectedPlotPage = nullptr;
+    ResidualsPlotPage *m_residualsPlotPage = nullptr;
+    ObservedExpectedTablePage *m_observedExpectedTablePage = nullptr;
+
+    // Navigation groups; the likelihood pages go under "Likelihood Functions".
+    NavPanelModel::Item *m_defineModelGroup = nullptr;
+    NavPanelModel::Item *m_likelihoodFunctionsGroup = nullptr;
+    NavPanelModel::Item *m_estimationOptionsGroup = nullptr;
+    NavPanelModel::Item *m_estimatesGroup = nullptr;
+    NavPanelModel::Item *m_diagnosticsGroup = nullptr;
+
+    pelk::ModelDefinition *m_model = nullptr;
+    pelk::ProfileLikelihoods *m_parameterRequests = nullptr;
+    pelk::ProfileLikelihoods *m_variableRequests = nullptr;
+    QList<LikelihoodPage *> m_likelihoodPages;
+    std::vector<double> m_parameterSeeds;
+    QMap<QString, int> m_categoryCounts;
+    pelk::EstimationResults m_results;
+    std::unique_ptr<pelk::EstimationSummary> m_summary;
+    QString m_workspaceFileName;
+    bool m_locked = false;
+    bool m_changed = false;
+    bool m_usePreviousEstimatesAsSeeds = true;
+    bool m_calculateCovariance = true;
+    std::optional<double> m_profilePrecision;
+
+    std::unique_ptr<FileDialogs> m_fileDialogs;
+    HelpLauncher *m_helpLauncher = nullptr;
+
+    // The actions carry their object names ("actionNewWorkspace", ...), by
+    // which tests find them.
+    QAction *actionNewWorkspace = nullptr;
+    QAction *actionLoadWorkspace = nullptr;
+    QAction *actionSaveWorkspace = nullptr;
+    QAction *actionSaveWorkspaceAs = nullptr;
+    QAction *actionLoadModelDefinition = nullptr;
+    QAction *actionSaveModelDefinition = nullptr;
+    QAction *actionLoadCategoryCounts = nullptr;
+    QAction *actionSaveCategoryCounts = nullptr;
+    QAction *actionLoadParameterSeeds = nullptr;
+    QAction *actionSaveParameterSeeds = nullptr;
+    QAction *actionLoadProfileLikelihoodRequests = nullptr;
+    QAction *actionSaveProfileLikelihoodRequests = nullptr;
+    QAction *actionLoadOptimizerSettings = nullptr;
+    QAction *actionSaveOptimizerSettings = nullptr;
+    QAction *actionClearCurrentEstimates = nullptr;
+    QAction *actionExit = nullptr;
+    QAction *actionWhatsThis = nullptr;
+    QAction *actionContentsHelp = nullptr;
+    QAction *actionAbout = nullptr;
+};

@@ -1,0 +1,438 @@
+// The File menu of the main window: new, load and save of the workspace and
+// of every side file, with the unsaved-changes question. Files are written
+// through a temporary file that replaces the target only once everything
+// was written, so a failed save never leaves a truncated file behind.
+#include "PelkWindow.h"
+
+#include "FileDialogs.h"
+
+#include "expr/ParseError.h"
+#include "io/FileWriter.h"
+#include "io/PelkFileReader.h"
+#include "model/ModelDefinition.h"
+#include "model/ProfileLikelihoods.h"
+#include "pages/seeds/ParameterSeedsPage.h"
+#include "pages/seeds/ProfileLikelihoodsPage.h"
+#include "pages/symbols/ParameterDefinitionsPage.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTextStream>
+
+namespace {
+
+const char *const fileFilter = "Text Files (*.txt);;All Files (*.*)";
+
+// The directory part of a chosen file: before the last "\" when the name has
+// one, else before the last "/".
+QString directoryOf(const QString &fileName)
+{
+    const QChar separator = fileName.contains('\\') ? QChar('\\') : QChar('/');
+    const qsizetype last = fileName.lastIndexOf(separator);
+    return last < 0 ? QString() : fileName.left(last);
+}
+
+} // namespace
+
+QString PelkWindow::chooseOpenFile(const QString &caption, const QString &settingsKey)
+{
+    const QString directory = QSettings().value(settingsKey, ".").toString();
+    const QString fileName = m_fileDialogs->getOpenFileName(this, caption, directory, fileFilter);
+    rememberDirectory(fileName, settingsKey);
+    return fileName;
+}
+
+QString PelkWindow::chooseSaveFile(const QString &caption, const QString &settingsKey)
+{
+    const QString directory = QSettings().value(settingsKey, ".").toString();
+    const QString fileName = m_fileDialogs->getSaveFileName(this, caption, directory, fileFilter);
+    rememberDirectory(fileName, settingsKey);
+    return fileName;
+}
+
+void PelkWindow::rememberDirectory(const QString &fileName, const QString &settingsKey)
+{
+    if (fileName.isEmpty())
+        return;
+    QSettings settings;
+    const QString directory = directoryOf(fileName);
+    if (settings.value(settingsKey, ".").toString() != directory)
+        settings.setValue(settingsKey, directory);
+}
+
+bool PelkWindow::saveTextFile(const QString &fileName, const std::function<void(QTextStream &)> &write)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream stream(&file);
+    write(stream);
+    stream.flush();
+    if (stream.status() != QTextStream::Ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void PelkWindow::showReadError(const QString &description)
+{
+    QMessageBox::critical(this, m_windowTitleBase, description);
+}
+
+void PelkWindow::showWriteError(const QString &message)
+{
+    QMessageBox::critical(this, m_windowTitleBase, message);
+}
+
+bool PelkWindow::confirmDiscard()
+{
+    if (!m_changed)
+        return true;
+    QMessageBox box(QMessageBox::Question, m_windowTitleBase,
+                    "There are unsaved changes to the workspace.  Discard?",
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::NoButton);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Discard)
+        return true;
+    if (answer != QMessageBox::Save)
+        return false;
+    if (m_workspaceFileName.isEmpty()) {
+        const QString fileName = chooseSaveFile("Save Workspace", "workspaceDirectory");
+        if (fileName.isEmpty())
+            return false;
+        setWorkspaceFileName(fileName);
+    }
+    // Unsaved work is never dropped silently: a failed save keeps the window.
+    return writeWorkspace();
+}
+
+bool PelkWindow::writeWorkspace()
+{
+    const bool written = saveTextFile(m_workspaceFileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeWorkspace(*m_model, m_parameterSeeds, *m_parameterRequests,
+                                                 *m_variableRequests, m_categoryCounts,
+                                                 m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+    });
+    if (!written) {
+        showWriteError(QString("Error opening output file \"%1\"").arg(m_workspaceFileName));
+        if (m_changed)
+            setTitle("**");
+        return false;
+    }
+    actionSaveWorkspace->setEnabled(false);
+    m_changed = false;
+    setTitle("--");
+    return true;
+}
+
+// A read keeps what it read, even when it failed part way; the model needs a
+// likelihood to be edited, and the seeds one value per parameter.
+void PelkWindow::completeAfterRead()
+{
+    if (m_model->likelihoodCount() == 0)
+        m_model->addLikelihood("Likelihood 1", false);
+    if (m_parameterSeeds.size() != std::size_t(m_model->parameterCount()))
+        m_parameterSeeds.resize(std::size_t(m_model->parameterCount()), 0.5);
+}
+
+bool PelkWindow::loadWorkspace(const QString &fileName)
+{
+    resetWorkspace();
+    setWorkspaceFileName(fileName);
+    pelk::PelkFileReader reader;
+    connect(&reader, &pelk::PelkFileReader::optimizerChanged, this, &PelkWindow::onOptimizerChanged);
+    bool read = true;
+    try {
+        reader.readWorkspace(fileName, *m_model, m_parameterSeeds, *m_parameterRequests, *m_variableRequests,
+                             m_categoryCounts, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+    } catch (zav::ParseError &error) {
+        error.setFileName(fileName);
+        showReadError(error.description());
+        read = false;
+    }
+    completeAfterRead();
+    createLikelihoodPages();
+    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+    m_changed = false;
+    setTitle("--");
+    if (read)
+        showStatusMessage(QString("Workspace loaded from \"%1\"").arg(fileName));
+    return read;
+}
+
+bool PelkWindow::loadModelDefinition(const QString &fileName)
+{
+    resetWorkspace();
+    pelk::PelkFileReader reader;
+    bool read = true;
+    try {
+        reader.readModelDefinition(fileName, *m_model, m_categoryCounts);
+    } catch (zav::ParseError &error) {
+        error.setFileName(fileName);
+        showReadError(error.description());
+        read = false;
+    }
+    completeAfterRead();
+    createLikelihoodPages();
+    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+    workspaceChanged();
+    if (read)
+        showStatusMessage(QString("Model definition loaded from \"%1\"").arg(fileName));
+    return read;
+}
+
+bool PelkWindow::saveModelDefinition(const QString &fileName)
+{
+    const bool written = saveTextFile(
+        fileName, [this](QTextStream &stream) { pelk::FileWriter(&stream).writeModelDefinition(*m_model); });
+    if (!written) {
+        showWriteError(QString("Unable to open file \"%1\"").arg(fileName));
+        return false;
+    }
+    QMessageBox::information(this, m_windowTitleBase,
+                             QString("Model definition saved to \"%1\"").arg(fileName));
+    return true;
+}
+
+bool PelkWindow::loadCategoryCounts(const QString &fileName)
+{
+    pelk::PelkFileReader reader;
+    bool read = true;
+    try {
+        reader.readCategoryCounts(fileName, m_categoryCounts);
+    } catch (zav::ParseError &error) {
+        error.setFileName(fileName);
+        showReadError(error.description());
+        read = false;
+    }
+    emit categoryCountsLoaded();
+    workspaceChanged();
+    if (read)
+        showStatusMessage(QString("Category counts loaded from \"%1\"").arg(fileName));
+    return read;
+}
+
+bool PelkWindow::saveCategoryCounts(const QString &fileName)
+{
+    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeCategoryCounts(m_categoryCounts, *m_model);
+    });
+    if (!written) {
+        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
+        return false;
+    }
+    showStatusMessage(QString("Category counts written to \"%1\"").arg(fileName));
+    return true;
+}
+
+bool PelkWindow::loadOptimizerSettings(const QString &fileName)
+{
+    pelk::PelkFileReader reader;
+    // The options page follows the method read, as after a workspace load.
+    connect(&reader, &pelk::PelkFileReader::optimizerChanged, this, &PelkWindow::onOptimizerChanged);
+    try {
+        reader.readOptimizerSettings(fileName, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+    } catch (const zav::ParseError &error) {
+        showReadError(error.description());
+        return false;
+    }
+    workspaceChanged();
+    showStatusMessage(QString("Optimizer settings read from \"%1\"").arg(fileName));
+    return true;
+}
+
+bool PelkWindow::saveOptimizerSettings(const QString &fileName)
+{
+    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeOptimizerSettings(m_usePreviousEstimatesAsSeeds,
+                                                         m_calculateCovariance);
+    });
+    if (!written) {
+        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
+        return false;
+    }
+    showStatusMessage(QString("Optimizer settings saved to \"%1\"").arg(fileName));
+    return true;
+}
+
+bool PelkWindow::loadParameterSeeds(const QString &fileName)
+{
+    pelk::PelkFileReader reader;
+    std::vector<double> seeds = m_parameterSeeds;
+    bool read = true;
+    try {
+        reader.readParameterSeeds(fileName, *m_model, seeds);
+    } catch (const zav::ParseError &error) {
+        showReadError(error.description());
+        read = false;
+    }
+    // Through the seeds page, so that its table shows the values read.
+    for (int i = 0; i < int(seeds.size()) && i < int(m_parameterSeeds.size()); ++i)
+        m_parameterSeedsPage->setSeed(i, seeds[std::size_t(i)]);
+    if (read)
+        showStatusMessage(QString("Parameter seeds loaded from \"%1\"").arg(fileName));
+    return read;
+}
+
+bool PelkWindow::saveParameterSeeds(const QString &fileName)
+{
+    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeParameterSeeds(*m_model, m_parameterSeeds);
+    });
+    if (!written) {
+        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
+        return false;
+    }
+    showStatusMessage(QString("Parameter seeds saved to \"%1\"").arg(fileName));
+    return true;
+}
+
+bool PelkWindow::loadProfileLikelihoodRequests(const QString &fileName)
+{
+    // Fresh containers are shown before the read, so that nothing (a repaint
+    // under the error box) can reach the old ones once they are gone.
+    std::unique_ptr<pelk::ProfileLikelihoods> oldParameterRequests(m_parameterRequests);
+    std::unique_ptr<pelk::ProfileLikelihoods> oldVariableRequests(m_variableRequests);
+    m_parameterRequests = new pelk::ProfileLikelihoods;
+    m_variableRequests = new pelk::ProfileLikelihoods;
+    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    pelk::PelkFileReader reader;
+    bool read = true;
+    try {
+        reader.readProfileLikelihoodRequests(fileName, *m_model, *m_parameterRequests, *m_variableRequests);
+    } catch (const zav::ParseError &error) {
+        m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+        showReadError(error.description());
+        read = false;
+    }
+    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    workspaceChanged();
+    if (read)
+        showStatusMessage(QString("Profile likelihood requests loaded from \"%1\"").arg(fileName));
+    return read;
+}
+
+bool PelkWindow::saveProfileLikelihoodRequests(const QString &fileName)
+{
+    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeProfileLikelihoodRequests(*m_model, *m_parameterRequests,
+                                                                 *m_variableRequests);
+    });
+    if (!written) {
+        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
+        return false;
+    }
+    showStatusMessage(QString("Profile likelihood requests saved to \"%1\"").arg(fileName));
+    return true;
+}
+
+// --- The File menu's slots: a dialog, then the action ------------------------------------
+
+void PelkWindow::openFileThen(const QString &caption, const QString &settingsKey,
+                              bool (PelkWindow::*action)(const QString &))
+{
+    const QString fileName = chooseOpenFile(caption, settingsKey);
+    if (!fileName.isEmpty())
+        (this->*action)(fileName);
+}
+
+void PelkWindow::saveFileThen(const QString &caption, const QString &settingsKey,
+                              bool (PelkWindow::*action)(const QString &))
+{
+    const QString fileName = chooseSaveFile(caption, settingsKey);
+    if (!fileName.isEmpty())
+        (this->*action)(fileName);
+}
+
+void PelkWindow::onNewWorkspace()
+{
+    if (!confirmDiscard())
+        return;
+    resetWorkspace();
+    newLikelihood("Likelihood 1");
+    showPage(m_parameterDefinitionsPage);
+}
+
+void PelkWindow::onLoadWorkspace()
+{
+    const QString fileName = chooseOpenFile("Load Workspace", "workspaceDirectory");
+    if (!fileName.isEmpty() && confirmDiscard())
+        loadWorkspace(fileName);
+}
+
+void PelkWindow::onSaveWorkspace()
+{
+    if (m_workspaceFileName.isEmpty())
+        onSaveWorkspaceAs();
+    else
+        writeWorkspace();
+}
+
+void PelkWindow::onSaveWorkspaceAs()
+{
+    const QString fileName = chooseSaveFile("Save Workpace", "workspaceDirectory");
+    if (fileName.isEmpty())
+        return;
+    setWorkspaceFileName(fileName);
+    writeWorkspace();
+}
+
+void PelkWindow::onLoadModelDefinition()
+{
+    const QString fileName = chooseOpenFile("Load Model Definition", "modelDefinitionDirectory");
+    if (!fileName.isEmpty() && confirmDiscard())
+        loadModelDefinition(fileName);
+}
+
+void PelkWindow::onSaveModelDefinition()
+{
+    saveFileThen("Save Model Definition", "modelDefinitionDirectory", &PelkWindow::saveModelDefinition);
+}
+
+void PelkWindow::onLoadCategoryCounts()
+{
+    openFileThen("Load Category Counts", "categoryCountsDirectory", &PelkWindow::loadCategoryCounts);
+}
+
+void PelkWindow::onSaveCategoryCounts()
+{
+    saveFileThen("Save Category Counts", "categoryCountsDirectory", &PelkWindow::saveCategoryCounts);
+}
+
+void PelkWindow::onLoadOptimizerSettings()
+{
+    openFileThen("Load Optimizer Settings", "optimizerSettingsDirectory", &PelkWindow::loadOptimizerSettings);
+}
+
+void PelkWindow::onSaveOptimizerSettings()
+{
+    saveFileThen("Save Optimizer Settings", "optimizerSettingsDirectory", &PelkWindow::saveOptimizerSettings);
+}
+
+void PelkWindow::onLoadParameterSeeds()
+{
+    openFileThen("Load Parameter Seeds", "parameterSeedsDirectory", &PelkWindow::loadParameterSeeds);
+}
+
+void PelkWindow::onSaveParameterSeeds()
+{
+    saveFileThen("Save Parameter Seeds", "parameterSeedsDirectory", &PelkWindow::saveParameterSeeds);
+}
+
+void PelkWindow::onLoadProfileLikelihoodRequests()
+{
+    openFileThen("Load Profile Likelihood Requests", "profileLikelihoodsDirectory",
+                 &PelkWindow::loadProfileLikelihoodRequests);
+}
+
+void PelkWindow::onSaveProfileLikelihoodRequests()
+{
+    saveFileThen("Save Profile Likelihood Requests", "profileLikelihoodsDirectory",
+                 &PelkWindow::saveProfileLikelihoodRequests);
+}

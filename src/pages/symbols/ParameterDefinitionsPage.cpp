@@ -1,0 +1,6 @@
+#include "ParameterDefinitionsPage.h"
+
+ParameterDefinitionsPage::ParameterDefinitionsPage(PelkWindow *mainWindow)
+    : PelkContentPage(mainWindow, "Parameters")
+{}
+void ParameterDefinitionsPage::setModelDefinition(pelk::ModelDefinition *) {}

@@ -1,0 +1,6 @@
+#include "VariableDefinitionsPage.h"
+
+VariableDefinitionsPage::VariableDefinitionsPage(PelkWindow *mainWindow)
+    : PelkContentPage(mainWindow, "Convenience Functions")
+{}
+void VariableDefinitionsPage::setModelDefinition(pelk::ModelDefinition *) {}

@@ -1,0 +1,136 @@
+#include "TableContentPage.h"
+
+#include "PelkTableView.h"
+#include "TableContentForm.h"
+#include "TableExport.h"
+
+#include "app/FileDialogs.h"
+#include "app/PelkWindow.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStringList>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString dataDirectoryKey = QStringLiteral("/dataDirectory");
+const QString textFilter = QStringLiteral("Text (*.txt)");
+const QString commaDelimitedFilter = QStringLiteral("Comma delimited (*.csv)");
+
+// The directory part of a path as typed: split at backslashes when there
+// are any, else at slashes; a bare file name has an empty directory.
+QString directoryOf(const QString &fileName)
+{
+    const QChar separator = fileName.contains(u'\\') ? u'\\' : u'/';
+    QStringList parts = fileName.split(separator);
+    parts.removeLast();
+    return parts.join(separator);
+}
+
+QString withSuffix(const QString &fileName, const QString &selectedFilter)
+{
+    QString suffix;
+    if (selectedFilter == textFilter)
+        suffix = QStringLiteral(".txt");
+    else if (selectedFilter == commaDelimitedFilter)
+        suffix = QStringLiteral(".csv");
+    if (suffix.isEmpty() || fileName.endsWith(suffix, Qt::CaseInsensitive))
+        return fileName;
+    return fileName + suffix;
+}
+
+} // namespace
+
+TableContentPage::TableContentPage(PelkWindow *mainWindow, const QString &title)
+    : PelkContentPage(mainWindow, title)
+{
+    m_form = new TableContentForm(contentFrame());
+    contentLayout()->addWidget(m_form);
+    m_form->saveToFileButton()->setEnabled(false);
+    m_form->copyToClipboardButton()->setEnabled(false);
+
+    connect(m_form, &TableContentForm::saveToFileClicked, this, &TableContentPage::onSaveToFile);
+    connect(m_form, &TableContentForm::copyToClipboardClicked, this, &TableContentPage::onCopyToClipboard);
+    connect(mainWindow, &PelkWindow::clearEstimates, this, &TableContentPage::onClearEstimates);
+}
+
+void TableContentPage::setModel(QAbstractItemModel *model)
+{
+    QAbstractItemModel *previous = m_model;
+    m_model = model;
+    if (model)
+        model->setParent(this);
+    m_form->tableView()->setModel(model);
+    delete previous;
+    m_form->tableView()->resizeColumnsToContents();
+    m_form->saveToFileButton()->setEnabled(model != nullptr);
+    m_form->copyToClipboardButton()->setEnabled(model != nullptr);
+    setAvailable(true);
+}
+
+void TableContentPage::onClearEstimates()
+{
+    m_form->tableView()->setModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
+    setAvailable(false);
+    m_form->saveToFileButton()->setEnabled(false);
+    m_form->copyToClipboardButton()->setEnabled(false);
+}
+
+void TableContentPage::onCopyToClipboard()
+{
+    if (!m_model)
+        return;
+    QApplication::clipboard()->setText(TableExport::tabSeparated(*m_model));
+    statusBar()->showMessage(QStringLiteral("Table copied to clipboard"), 4000);
+}
+
+void TableContentPage::onSaveToFile()
+{
+    if (!m_model)
+        return;
+    QSettings settings;
+    const QString directory = settings.value(dataDirectoryKey, QStringLiteral(".")).toString();
+    QString selectedFilter;
+    QString fileName = mainWindow()->fileDialogs().getSaveFileName(
+        this, QStringLiteral("Select Output File"), directory,
+        textFilter + QStringLiteral(";;") + commaDelimitedFilter, &selectedFilter);
+    if (fileName.isEmpty())
+        return;
+    const QString chosenDirectory = directoryOf(fileName);
+    if (chosenDirectory != directory)
+        settings.setValue(dataDirectoryKey, chosenDirectory);
+    fileName = withSuffix(fileName, selectedFilter);
+
+    // The table reaches the file only when all of it was written: a failure
+    // leaves any earlier file of that name as it was.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        showWriteError(fileName);
+        return;
+    }
+    {
+        QTextStream out(&file);
+        out << TableExport::commaSeparated(*m_model);
+        out.flush();
+        if (out.status() != QTextStream::Ok)
+            file.cancelWriting();
+    }
+    if (!file.commit())
+        showWriteError(fileName);
+}
+
+void TableContentPage::showWriteError(const QString &fileName)
+{
+    QMessageBox::critical(this, QStringLiteral("Save to File"),
+                          QStringLiteral("Unable to open file \"%1\" for writing.").arg(fileName));
+}

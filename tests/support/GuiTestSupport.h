@@ -1,0 +1,65 @@
+// What every test of PELK's windows needs: a settings store of its own (the
+// analyst's is never touched), the application identity the program uses,
+// and file dialogs answered from a script.
+#pragma once
+
+#include "app/ApplicationIdentity.h"
+#include "app/FileDialogs.h"
+
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Points the settings store at a fresh directory for the life of the
+// object; construct it in initTestCase() before any window exists.
+class IsolatedSettings
+{
+public:
+    IsolatedSettings()
+    {
+        pelk::setApplicationIdentity();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        QSettings().clear();
+    }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Answers file dialogs in order from a list of names; an empty name (or an
+// exhausted list) is a cancelled dialog. Records every request.
+class ScriptedFileDialogs : public FileDialogs
+{
+public:
+    struct Request
+    {
+        QString caption;
+        QString directory;
+        QString filter;
+    };
+
+    // The names the next dialogs return, and for save dialogs the filter the
+    // analyst picked (empty: the first of the list).
+    QStringList names;
+    QStringList selectedFilters;
+    QList<Request> requests;
+
+    QString getOpenFileName(QWidget *, const QString &caption, const QString &directory,
+                            const QString &filter) override
+    {
+        requests.append({caption, directory, filter});
+        return names.isEmpty() ? QString() : names.takeFirst();
+    }
+    QString getSaveFileName(QWidget *, const QString &caption, const QString &directory,
+                            const QString &filter, QString *selectedFilter) override
+    {
+        requests.append({caption, directory, filter});
+        if (selectedFilter) {
+            const QString chosen = selectedFilters.isEmpty() ? QString() : selectedFilters.takeFirst();
+            *selectedFilter = chosen.isEmpty() ? filter.section(";;", 0, 0) : chosen;
+        }
+        return names.isEmpty() ? QString() : names.takeFirst();
+    }
+};
