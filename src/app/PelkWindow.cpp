@@ -18,6 +18,7 @@
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/VerifyModelPage.h"
 #include "pages/likelihood/LikelihoodDefinitionPage.h"
+#include "pages/likelihood/NormalLikelihoodPage.h"
 #include "pages/options/OptimizerPage.h"
 #include "pages/report/EstimationSummaryPage.h"
 #include "pages/seeds/ParameterSeedsPage.h"
@@ -375,11 +376,16 @@ void PelkWindow::createLikelihoodPages()
 
 LikelihoodPage *PelkWindow::addLikelihoodPage(int id)
 {
-    // Normal likelihoods have no page of their own yet.
-    if (!m_model->isMultinomial(id))
-        return nullptr;
-    auto *page = new LikelihoodDefinitionPage(this, id, m_model, &m_categoryCounts);
-    connect(page, &LikelihoodDefinitionPage::categoryCountsChanged, this, &PelkWindow::workspaceChanged);
+    LikelihoodPage *page = nullptr;
+    if (m_model->isMultinomial(id)) {
+        auto *multinomial = new LikelihoodDefinitionPage(this, id, m_model, &m_categoryCounts);
+        connect(multinomial, &LikelihoodDefinitionPage::categoryCountsChanged, this,
+                &PelkWindow::workspaceChanged);
+        page = multinomial;
+    } else {
+        page = new NormalLikelihoodPage(this, id, m_model);
+    }
+    connect(page, &LikelihoodPage::definitionChanged, this, &PelkWindow::workspaceChanged);
     m_pageStack->addWidget(page);
     m_likelihoodPages.append(page);
     m_navModel->addPage(page, m_likelihoodFunctionsGroup);
@@ -391,8 +397,7 @@ bool PelkWindow::newLikelihood(const QString &name, bool normal)
     if (m_model->hasLikelihood(name))
         return false;
     const int id = m_model->addLikelihood(name, normal);
-    if (LikelihoodPage *page = addLikelihoodPage(id))
-        showPage(page);
+    showPage(addLikelihoodPage(id));
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "io/PelkFileReader.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
+#include "pages/options/OptimizerPage.h"
 #include "pages/seeds/ParameterSeedsPage.h"
 #include "pages/seeds/ProfileLikelihoodsPage.h"
 #include "pages/symbols/ParameterDefinitionsPage.h"
@@ -112,6 +113,9 @@ bool PelkWindow::confirmDiscard()
 
 bool PelkWindow::writeWorkspace()
 {
+    // Settings typed on the options page reach their records when the page is
+    // left; a save from the page itself must not miss them.
+    m_optimizerPage->storeCurrentSettings();
     const bool written = saveTextFile(m_workspaceFileName, [this](QTextStream &stream) {
         pelk::FileWriter(&stream).writeWorkspace(*m_model, m_parameterSeeds, *m_parameterRequests,
                                                  *m_variableRequests, m_categoryCounts,
@@ -249,6 +253,7 @@ bool PelkWindow::loadOptimizerSettings(const QString &fileName)
 
 bool PelkWindow::saveOptimizerSettings(const QString &fileName)
 {
+    m_optimizerPage->storeCurrentSettings();
     const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
         pelk::FileWriter(&stream).writeOptimizerSettings(m_usePreviousEstimatesAsSeeds,
                                                          m_calculateCovariance);

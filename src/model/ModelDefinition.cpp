@@ -25,6 +25,7 @@ void ModelDefinition::insertParameter(int i, const QString &name)
 
 void ModelDefinition::renameParameter(int i, const QString &name)
 {
+    renameAbundanceSymbol(m_parameterNames.at(i), name);
     m_parameterNames[i] = name;
     rebuildParameters();
     emit parameterRenamed(i, name);
@@ -50,6 +51,7 @@ void ModelDefinition::insertVariable(int i, const QString &name, const QString &
 
 void ModelDefinition::renameVariable(int i, const QString &name)
 {
+    renameAbundanceSymbol(m_variableNames.at(i), name);
     m_variableNames[i] = name;
     emit variableRenamed(i, name);
 }
@@ -209,6 +211,17 @@ void ModelDefinition::deleteCategory(int id, int i)
 }
 
 // --- the unobserved category ---------------------------------------------------
+
+// The abundance of an unobserved category is held by name: a renamed symbol
+// must stay the abundance, or the category would name a symbol that no
+// longer exists (and a saved workspace would not read back).
+void ModelDefinition::renameAbundanceSymbol(const QString &oldName, const QString &newName)
+{
+    for (auto &[id, name] : m_abundanceSymbolName) {
+        if (name == oldName)
+            name = newName;
+    }
+}
 
 zav::Equation *ModelDefinition::abundanceSymbol(int id) const
 {

@@ -134,6 +134,7 @@ private:
     using Categories = std::vector<zav::EquationPtr>;
 
     void rebuildParameters();
+    void renameAbundanceSymbol(const QString &oldName, const QString &newName);
     int positionOf(int id) const;
     static QString textOf(const std::map<int, Formula> &formulas, int id);
     static zav::Equation *equationOf(const std::map<int, Formula> &formulas, int id);

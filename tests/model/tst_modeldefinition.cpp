@@ -71,6 +71,7 @@ private slots:
     void abundanceSymbolResolvesParameterBeforeFunction();
     void abundanceSymbolFollowsRebuiltParameters();
     void abundanceSymbolFollowsRedefinedFunction();
+    void abundanceStaysWithARenamedSymbol();
     void normalFormulasAreStoredSilently();
     void deletingALikelihoodRemovesAllItsData();
     void everyOperationEmitsItsOneSignal_data();
@@ -222,6 +223,23 @@ void TestModelDefinition::abundanceSymbolFollowsRebuiltParameters()
     model.deleteParameter(1);
     QVERIFY(model.abundanceSymbol(id) == nullptr);  // the name no longer resolves
     QVERIFY(model.hasUnobservedCategory(id));
+}
+
+void TestModelDefinition::abundanceStaysWithARenamedSymbol()
+{
+    ModelDefinition model;
+    model.insertParameter(0, "N");
+    model.insertVariable(0, "M", "2*N", formula("2*N"));
+    const int byParameter = model.addLikelihood("L1", false);
+    model.setUnobservedCategory(byParameter, "N", "1", formula("1"));
+    const int byFunction = model.addLikelihood("L2", false);
+    model.setUnobservedCategory(byFunction, "M", "1", formula("1"));
+    model.renameParameter(0, "Abundance");
+    model.renameVariable(0, "Twice");
+    QCOMPARE(model.abundanceSymbolName(byParameter), QString("Abundance"));
+    QCOMPARE(model.abundanceSymbol(byParameter), static_cast<zav::Equation *>(model.parameter(0)));
+    QCOMPARE(model.abundanceSymbolName(byFunction), QString("Twice"));
+    QCOMPARE(model.abundanceSymbol(byFunction), model.variableEquation(0));
 }
 
 void TestModelDefinition::abundanceSymbolFollowsRedefinedFunction()

@@ -1,0 +1,6 @@
+#include "EquationDefinition.h"
+
+void EquationDefinition::registerMetaType()
+{
+    qRegisterMetaType<EquationDefinition>("EquationDefinition");
+}
