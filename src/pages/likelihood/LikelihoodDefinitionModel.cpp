@@ -1,5 +1,7 @@
 #include "LikelihoodDefinitionModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include "expr/NumberText.h"
 #include "io/FileTextRules.h"
 #include "model/ModelDefinition.h"
@@ -18,13 +20,6 @@ std::optional<int> countOf(const QString &text)
     if (!count || *count < 0)
         return std::nullopt;
     return count;
-}
-
-QFont boldFont()
-{
-    QFont font;
-    font.setBold(true);
-    return font;
 }
 
 QFont italicFont()
@@ -89,7 +84,7 @@ int LikelihoodDefinitionModel::columnCount(const QModelIndex &parent) const
 QVariant LikelihoodDefinitionModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::FontRole)
-        return boldFont();
+        return boldHeaderFont();
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

@@ -1,5 +1,7 @@
 #include "ParameterSeedsModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include "model/ModelDefinition.h"
 
 #include <QFont>
@@ -37,11 +39,8 @@ QVariant ParameterSeedsModel::data(const QModelIndex &index, int role) const
 
 QVariant ParameterSeedsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role == Qt::FontRole) {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
+    if (role == Qt::FontRole)
+        return boldHeaderFont();
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)

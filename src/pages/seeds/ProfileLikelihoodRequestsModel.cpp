@@ -1,5 +1,7 @@
 #include "ProfileLikelihoodRequestsModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 
@@ -75,11 +77,8 @@ QVariant ProfileLikelihoodRequestsModel::data(const QModelIndex &index, int role
 
 QVariant ProfileLikelihoodRequestsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role == Qt::FontRole) {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
+    if (role == Qt::FontRole)
+        return boldHeaderFont();
     if (orientation == Qt::Horizontal) {
         if (role == Qt::DisplayRole && section >= 0 && section < m_headers.size())
             return m_headers.at(section);

@@ -1,5 +1,7 @@
 #include "ParameterDefinitionsModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include "expr/SymbolValidator.h"
 #include "io/FileTextRules.h"
 #include "model/ModelDefinition.h"
@@ -7,13 +9,6 @@
 #include <QFont>
 
 namespace {
-
-QFont headerFont()
-{
-    QFont font;
-    font.setBold(true);
-    return font;
-}
 
 } // namespace
 
@@ -58,7 +53,7 @@ QVariant ParameterDefinitionsModel::data(const QModelIndex &index, int role) con
 QVariant ParameterDefinitionsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::FontRole)
-        return headerFont();
+        return boldHeaderFont();
     if (role == Qt::DisplayRole && orientation == Qt::Vertical)
         return section * columnsPerRow + 1; // the number of the row's first parameter
     return QVariant();

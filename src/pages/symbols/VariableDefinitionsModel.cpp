@@ -1,5 +1,7 @@
 #include "VariableDefinitionsModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include "expr/SymbolValidator.h"
 #include "io/FileTextRules.h"
 #include "model/ModelDefinition.h"
@@ -48,11 +50,8 @@ QVariant VariableDefinitionsModel::data(const QModelIndex &index, int role) cons
 
 QVariant VariableDefinitionsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role == Qt::FontRole) {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
+    if (role == Qt::FontRole)
+        return boldHeaderFont();
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Horizontal)

@@ -1,5 +1,7 @@
 #include "ResultTableModel.h"
 
+#include "pages/frame/HeaderFont.h"
+
 #include <QFont>
 
 #include <cmath>
@@ -35,9 +37,7 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     }
     if (!text.isValid() || role == Qt::DisplayRole)
         return text;
-    QFont font;
-    font.setBold(true);
-    return font;
+    return boldHeaderFont();
 }
 
 QVariant ResultTableModel::number(double value)
