@@ -18,4 +18,14 @@ public:
     // selectedFilter, when given, receives the filter the analyst chose.
     virtual QString getSaveFileName(QWidget *parent, const QString &caption, const QString &directory,
                                     const QString &filter, QString *selectedFilter = nullptr);
+
+    // Each kind of file remembers the directory last chosen for it in the
+    // settings store, under its own key (default ".").
+    static QString rememberedDirectory(const QString &settingsKey);
+    // Stores the directory of a chosen file under the key when it differs
+    // from the one stored; a cancelled dialog (empty name) stores nothing.
+    static void rememberDirectory(const QString &fileName, const QString &settingsKey);
+    // The directory part of a path as typed: before the last "\" when the
+    // name has one, else before the last "/"; empty for a bare file name.
+    static QString directoryOf(const QString &fileName);
 };

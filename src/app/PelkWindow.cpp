@@ -4,10 +4,6 @@
 #include "FileDialogs.h"
 #include "HelpLauncher.h"
 
-#include "expr/ParseError.h"
-#include "io/FileWriter.h"
-#include "io/PelkFileReader.h"
-#include "likelihood/PelkLikelihoodFunc.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 #include "optim/NRError.h"
@@ -38,11 +34,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QTextStream>
 #include <QToolBar>
 #include <QTreeView>
 #include <QWhatsThis>

@@ -39,7 +39,6 @@ class ProfileLikelihoodEstimatesPage;
 class ProfileLikelihoodsPage;
 class QAction;
 class QStackedWidget;
-class QTextStream;
 class QToolBar;
 class QTreeView;
 class ResidualsPlotPage;
@@ -49,6 +48,7 @@ class VerifyModelPage;
 
 namespace pelk {
 class EstimatePage;
+class FileWriter;
 class ModelDefinition;
 class ProfileLikelihoods;
 } // namespace pelk
@@ -207,17 +207,17 @@ private:
     void setTitle(const QString &separator);
     QString chooseOpenFile(const QString &caption, const QString &settingsKey);
     QString chooseSaveFile(const QString &caption, const QString &settingsKey);
-    void rememberDirectory(const QString &fileName, const QString &settingsKey);
     // Asks for a file and, unless the dialog was cancelled, runs the action.
     void openFileThen(const QString &caption, const QString &settingsKey,
                       bool (PelkWindow::*action)(const QString &));
     void saveFileThen(const QString &caption, const QString &settingsKey,
                       bool (PelkWindow::*action)(const QString &));
-    // Writes the file through a temporary one that replaces it only when
-    // everything was written; false when it could not be opened or written.
-    bool saveTextFile(const QString &fileName, const std::function<void(QTextStream &)> &write);
-    void showReadError(const QString &description);
-    void showWriteError(const QString &message);
+    // Writes a side file whole or not at all, then reports where it went
+    // (savedMessage has "%1" for the file) or that it could not be written.
+    bool saveSideFile(const QString &fileName, const std::function<void(pelk::FileWriter &)> &write,
+                      const QString &savedMessage);
+    // A critical box titled with the window title base.
+    void showError(const QString &message);
 
     const QString m_windowTitleBase = "PELK 4.7";
 

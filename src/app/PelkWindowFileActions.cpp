@@ -1,7 +1,6 @@
 // The File menu of the main window: new, load and save of the workspace and
-// of every side file, with the unsaved-changes question. Files are written
-// through a temporary file that replaces the target only once everything
-// was written, so a failed save never leaves a truncated file behind.
+// of every side file, with the unsaved-changes question. Every file is
+// written whole or not at all (writeTextFile).
 #include "PelkWindow.h"
 
 #include "FileDialogs.h"
@@ -9,6 +8,7 @@
 #include "expr/ParseError.h"
 #include "io/FileWriter.h"
 #include "io/PelkFileReader.h"
+#include "io/SafeTextFile.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 #include "pages/options/OptimizerPage.h"
@@ -18,74 +18,47 @@
 
 #include <QAction>
 #include <QMessageBox>
-#include <QSaveFile>
-#include <QSettings>
 #include <QTextStream>
 
 namespace {
 
 const char *const fileFilter = "Text Files (*.txt);;All Files (*.*)";
 
-// The directory part of a chosen file: before the last "\" when the name has
-// one, else before the last "/".
-QString directoryOf(const QString &fileName)
-{
-    const QChar separator = fileName.contains('\\') ? QChar('\\') : QChar('/');
-    const qsizetype last = fileName.lastIndexOf(separator);
-    return last < 0 ? QString() : fileName.left(last);
-}
-
 } // namespace
 
 QString PelkWindow::chooseOpenFile(const QString &caption, const QString &settingsKey)
 {
-    const QString directory = QSettings().value(settingsKey, ".").toString();
-    const QString fileName = m_fileDialogs->getOpenFileName(this, caption, directory, fileFilter);
-    rememberDirectory(fileName, settingsKey);
+    const QString fileName = m_fileDialogs->getOpenFileName(
+        this, caption, FileDialogs::rememberedDirectory(settingsKey), fileFilter);
+    FileDialogs::rememberDirectory(fileName, settingsKey);
     return fileName;
 }
 
 QString PelkWindow::chooseSaveFile(const QString &caption, const QString &settingsKey)
 {
-    const QString directory = QSettings().value(settingsKey, ".").toString();
-    const QString fileName = m_fileDialogs->getSaveFileName(this, caption, directory, fileFilter);
-    rememberDirectory(fileName, settingsKey);
+    const QString fileName = m_fileDialogs->getSaveFileName(
+        this, caption, FileDialogs::rememberedDirectory(settingsKey), fileFilter);
+    FileDialogs::rememberDirectory(fileName, settingsKey);
     return fileName;
 }
 
-void PelkWindow::rememberDirectory(const QString &fileName, const QString &settingsKey)
-{
-    if (fileName.isEmpty())
-        return;
-    QSettings settings;
-    const QString directory = directoryOf(fileName);
-    if (settings.value(settingsKey, ".").toString() != directory)
-        settings.setValue(settingsKey, directory);
-}
-
-bool PelkWindow::saveTextFile(const QString &fileName, const std::function<void(QTextStream &)> &write)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream stream(&file);
-    write(stream);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-void PelkWindow::showReadError(const QString &description)
-{
-    QMessageBox::critical(this, m_windowTitleBase, description);
-}
-
-void PelkWindow::showWriteError(const QString &message)
+void PelkWindow::showError(const QString &message)
 {
     QMessageBox::critical(this, m_windowTitleBase, message);
+}
+
+bool PelkWindow::saveSideFile(const QString &fileName, const std::function<void(pelk::FileWriter &)> &write,
+                              const QString &savedMessage)
+{
+    if (!pelk::writeTextFile(fileName, [&write](QTextStream &stream) {
+            pelk::FileWriter writer(&stream);
+            write(writer);
+        })) {
+        showError(QString("Error opening output file \"%1\"").arg(fileName));
+        return false;
+    }
+    showStatusMessage(savedMessage.arg(fileName));
+    return true;
 }
 
 bool PelkWindow::confirmDiscard()
@@ -116,13 +89,13 @@ bool PelkWindow::writeWorkspace()
     // Settings typed on the options page reach their records when the page is
     // left; a save from the page itself must not miss them.
     m_optimizerPage->storeCurrentSettings();
-    const bool written = saveTextFile(m_workspaceFileName, [this](QTextStream &stream) {
+    const bool written = pelk::writeTextFile(m_workspaceFileName, [this](QTextStream &stream) {
         pelk::FileWriter(&stream).writeWorkspace(*m_model, m_parameterSeeds, *m_parameterRequests,
                                                  *m_variableRequests, m_categoryCounts,
                                                  m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
     });
     if (!written) {
-        showWriteError(QString("Error opening output file \"%1\"").arg(m_workspaceFileName));
+        showError(QString("Error opening output file \"%1\"").arg(m_workspaceFileName));
         if (m_changed)
             setTitle("**");
         return false;
@@ -155,7 +128,7 @@ bool PelkWindow::loadWorkspace(const QString &fileName)
                              m_categoryCounts, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
-        showReadError(error.description());
+        showError(error.description());
         read = false;
     }
     completeAfterRead();
@@ -178,7 +151,7 @@ bool PelkWindow::loadModelDefinition(const QString &fileName)
         reader.readModelDefinition(fileName, *m_model, m_categoryCounts);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
-        showReadError(error.description());
+        showError(error.description());
         read = false;
     }
     completeAfterRead();
@@ -193,10 +166,10 @@ bool PelkWindow::loadModelDefinition(const QString &fileName)
 
 bool PelkWindow::saveModelDefinition(const QString &fileName)
 {
-    const bool written = saveTextFile(
+    const bool written = pelk::writeTextFile(
         fileName, [this](QTextStream &stream) { pelk::FileWriter(&stream).writeModelDefinition(*m_model); });
     if (!written) {
-        showWriteError(QString("Unable to open file \"%1\"").arg(fileName));
+        showError(QString("Unable to open file \"%1\"").arg(fileName));
         return false;
     }
     QMessageBox::information(this, m_windowTitleBase,
@@ -212,7 +185,7 @@ bool PelkWindow::loadCategoryCounts(const QString &fileName)
         reader.readCategoryCounts(fileName, m_categoryCounts);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
-        showReadError(error.description());
+        showError(error.description());
         read = false;
     }
     emit categoryCountsLoaded();
@@ -224,15 +197,10 @@ bool PelkWindow::loadCategoryCounts(const QString &fileName)
 
 bool PelkWindow::saveCategoryCounts(const QString &fileName)
 {
-    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
-        pelk::FileWriter(&stream).writeCategoryCounts(m_categoryCounts, *m_model);
-    });
-    if (!written) {
-        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
-        return false;
-    }
-    showStatusMessage(QString("Category counts written to \"%1\"").arg(fileName));
-    return true;
+    return saveSideFile(
+        fileName,
+        [this](pelk::FileWriter &writer) { writer.writeCategoryCounts(m_categoryCounts, *m_model); },
+        "Category counts written to \"%1\"");
 }
 
 bool PelkWindow::loadOptimizerSettings(const QString &fileName)
@@ -243,7 +211,7 @@ bool PelkWindow::loadOptimizerSettings(const QString &fileName)
     try {
         reader.readOptimizerSettings(fileName, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
     } catch (const zav::ParseError &error) {
-        showReadError(error.description());
+        showError(error.description());
         return false;
     }
     workspaceChanged();
@@ -254,16 +222,12 @@ bool PelkWindow::loadOptimizerSettings(const QString &fileName)
 bool PelkWindow::saveOptimizerSettings(const QString &fileName)
 {
     m_optimizerPage->storeCurrentSettings();
-    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
-        pelk::FileWriter(&stream).writeOptimizerSettings(m_usePreviousEstimatesAsSeeds,
-                                                         m_calculateCovariance);
-    });
-    if (!written) {
-        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
-        return false;
-    }
-    showStatusMessage(QString("Optimizer settings saved to \"%1\"").arg(fileName));
-    return true;
+    return saveSideFile(
+        fileName,
+        [this](pelk::FileWriter &writer) {
+            writer.writeOptimizerSettings(m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+        },
+        "Optimizer settings saved to \"%1\"");
 }
 
 bool PelkWindow::loadParameterSeeds(const QString &fileName)
@@ -274,7 +238,7 @@ bool PelkWindow::loadParameterSeeds(const QString &fileName)
     try {
         reader.readParameterSeeds(fileName, *m_model, seeds);
     } catch (const zav::ParseError &error) {
-        showReadError(error.description());
+        showError(error.description());
         read = false;
     }
     // Through the seeds page, so that its table shows the values read.
@@ -287,15 +251,10 @@ bool PelkWindow::loadParameterSeeds(const QString &fileName)
 
 bool PelkWindow::saveParameterSeeds(const QString &fileName)
 {
-    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
-        pelk::FileWriter(&stream).writeParameterSeeds(*m_model, m_parameterSeeds);
-    });
-    if (!written) {
-        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
-        return false;
-    }
-    showStatusMessage(QString("Parameter seeds saved to \"%1\"").arg(fileName));
-    return true;
+    return saveSideFile(
+        fileName,
+        [this](pelk::FileWriter &writer) { writer.writeParameterSeeds(*m_model, m_parameterSeeds); },
+        "Parameter seeds saved to \"%1\"");
 }
 
 bool PelkWindow::loadProfileLikelihoodRequests(const QString &fileName)
@@ -312,8 +271,7 @@ bool PelkWindow::loadProfileLikelihoodRequests(const QString &fileName)
     try {
         reader.readProfileLikelihoodRequests(fileName, *m_model, *m_parameterRequests, *m_variableRequests);
     } catch (const zav::ParseError &error) {
-        m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
-        showReadError(error.description());
+        showError(error.description());
         read = false;
     }
     m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
@@ -325,16 +283,12 @@ bool PelkWindow::loadProfileLikelihoodRequests(const QString &fileName)
 
 bool PelkWindow::saveProfileLikelihoodRequests(const QString &fileName)
 {
-    const bool written = saveTextFile(fileName, [this](QTextStream &stream) {
-        pelk::FileWriter(&stream).writeProfileLikelihoodRequests(*m_model, *m_parameterRequests,
-                                                                 *m_variableRequests);
-    });
-    if (!written) {
-        showWriteError(QString("Error opening output file \"%1\"").arg(fileName));
-        return false;
-    }
-    showStatusMessage(QString("Profile likelihood requests saved to \"%1\"").arg(fileName));
-    return true;
+    return saveSideFile(
+        fileName,
+        [this](pelk::FileWriter &writer) {
+            writer.writeProfileLikelihoodRequests(*m_model, *m_parameterRequests, *m_variableRequests);
+        },
+        "Profile likelihood requests saved to \"%1\"");
 }
 
 // --- The File menu's slots: a dialog, then the action ------------------------------------

@@ -106,31 +106,27 @@ const QList<NavPanelModel::Item *> &NavPanelModel::siblingsOf(const Item *item) 
     return item->parent ? item->parent->children : m_topItems;
 }
 
+// The page reached from item by walking one step in the tree's display
+// order (step +1: next, -1: previous): at the first level where the item or
+// an ancestor has a sibling that way, the nearest page of that sibling.
+ContentPage *NavPanelModel::neighbourPage(const Item *item, int step) const
+{
+    for (const Item *level = item; level; level = level->parent) {
+        const QList<Item *> &siblings = siblingsOf(level);
+        const qsizetype row = siblings.indexOf(const_cast<Item *>(level)) + step;
+        if (row >= 0 && row < siblings.size())
+            return step > 0 ? siblings.at(row)->firstPage() : siblings.at(row)->lastPage();
+    }
+    return nullptr;
+}
+
 void NavPanelModel::relinkPages()
 {
     for (Item *item : std::as_const(m_allItems)) {
         if (!item->page)
             continue;
-        ContentPage *next = nullptr;
-        for (const Item *level = item; level; level = level->parent) {
-            const QList<Item *> &siblings = siblingsOf(level);
-            const qsizetype row = siblings.indexOf(const_cast<Item *>(level));
-            if (row + 1 < siblings.size()) {
-                next = siblings.at(row + 1)->firstPage();
-                break;
-            }
-        }
-        ContentPage *previous = nullptr;
-        for (const Item *level = item; level; level = level->parent) {
-            const QList<Item *> &siblings = siblingsOf(level);
-            const qsizetype row = siblings.indexOf(const_cast<Item *>(level));
-            if (row > 0) {
-                previous = siblings.at(row - 1)->lastPage();
-                break;
-            }
-        }
-        item->page->setNextPage(next);
-        item->page->setPreviousPage(previous);
+        item->page->setNextPage(neighbourPage(item, +1));
+        item->page->setPreviousPage(neighbourPage(item, -1));
     }
 }
 

@@ -52,6 +52,7 @@ public slots:
 private:
     Item *append(Item *item, Item *parent);
     const QList<Item *> &siblingsOf(const Item *item) const;
+    ContentPage *neighbourPage(const Item *item, int step) const;
     void relinkPages();
     static bool isAvailable(const Item *item);
 

@@ -13,7 +13,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryFile>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -77,16 +76,14 @@ void ReportForm::clear()
 
 void ReportForm::onSaveToFile()
 {
-    QSettings settings;
-    const QString directory = settings.value(reportDirectoryKey, ".").toString();
-    QString fileName
-        = m_mainWindow->fileDialogs().getSaveFileName(this, "Output File Name", directory, "PDF (*.pdf)");
+    QString fileName = m_mainWindow->fileDialogs().getSaveFileName(
+        this, "Output File Name", FileDialogs::rememberedDirectory(reportDirectoryKey), "PDF (*.pdf)");
     if (fileName.isEmpty())
         return;
 
     // A bare file name has no directory worth remembering.
-    if (fileName.contains(u'/'))
-        settings.setValue(reportDirectoryKey, QFileInfo(fileName).path());
+    if (!FileDialogs::directoryOf(fileName).isEmpty())
+        FileDialogs::rememberDirectory(fileName, reportDirectoryKey);
     if (fileName.right(4).toLower() != ".pdf")
         fileName += ".pdf";
 

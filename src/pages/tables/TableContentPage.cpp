@@ -6,16 +6,14 @@
 
 #include "app/FileDialogs.h"
 #include "app/PelkWindow.h"
+#include "io/SafeTextFile.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QSettings>
 #include <QStatusBar>
-#include <QStringList>
 #include <QTextStream>
 #include <QVBoxLayout>
 
@@ -24,16 +22,6 @@ namespace {
 const QString dataDirectoryKey = QStringLiteral("/dataDirectory");
 const QString textFilter = QStringLiteral("Text (*.txt)");
 const QString commaDelimitedFilter = QStringLiteral("Comma delimited (*.csv)");
-
-// The directory part of a path as typed: split at backslashes when there
-// are any, else at slashes; a bare file name has an empty directory.
-QString directoryOf(const QString &fileName)
-{
-    const QChar separator = fileName.contains(u'\\') ? u'\\' : u'/';
-    QStringList parts = fileName.split(separator);
-    parts.removeLast();
-    return parts.join(separator);
-}
 
 QString withSuffix(const QString &fileName, const QString &selectedFilter)
 {
@@ -98,34 +86,17 @@ void TableContentPage::onSaveToFile()
 {
     if (!m_model)
         return;
-    QSettings settings;
-    const QString directory = settings.value(dataDirectoryKey, QStringLiteral(".")).toString();
     QString selectedFilter;
     QString fileName = mainWindow()->fileDialogs().getSaveFileName(
-        this, QStringLiteral("Select Output File"), directory,
+        this, QStringLiteral("Select Output File"), FileDialogs::rememberedDirectory(dataDirectoryKey),
         textFilter + QStringLiteral(";;") + commaDelimitedFilter, &selectedFilter);
     if (fileName.isEmpty())
         return;
-    const QString chosenDirectory = directoryOf(fileName);
-    if (chosenDirectory != directory)
-        settings.setValue(dataDirectoryKey, chosenDirectory);
+    FileDialogs::rememberDirectory(fileName, dataDirectoryKey);
     fileName = withSuffix(fileName, selectedFilter);
 
-    // The table reaches the file only when all of it was written: a failure
-    // leaves any earlier file of that name as it was.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        showWriteError(fileName);
-        return;
-    }
-    {
-        QTextStream out(&file);
-        out << TableExport::commaSeparated(*m_model);
-        out.flush();
-        if (out.status() != QTextStream::Ok)
-            file.cancelWriting();
-    }
-    if (!file.commit())
+    const QString table = TableExport::commaSeparated(*m_model);
+    if (!pelk::writeTextFile(fileName, [&table](QTextStream &out) { out << table; }))
         showWriteError(fileName);
 }
 
