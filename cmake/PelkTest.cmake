@@ -6,7 +6,8 @@ function(pelk_add_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE pelkcore Qt6::Test)
     target_compile_definitions(${name} PRIVATE
-        PELK_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples")
+        PELK_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples"
+        PELK_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300

@@ -39,6 +39,17 @@ inline QByteArray exampleBytes(const QString &name)
     return fileBytes(examplePath(name));
 }
 
+// Files kept for the tests alone (tests/data).
+inline QString testDataPath(const QString &name)
+{
+    return QStringLiteral(PELK_TEST_DATA_DIR "/") + name;
+}
+
+inline QByteArray testDataBytes(const QString &name)
+{
+    return fileBytes(testDataPath(name));
+}
+
 // The test files of a test, and what a FileWriter writes into one.
 class TempFiles : public support::TempFiles
 {

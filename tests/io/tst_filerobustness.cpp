@@ -87,7 +87,7 @@ private slots:
 
 void TestFileRobustness::everyPrefixOfTheWorkspace()
 {
-    const QByteArray text = iotest::exampleBytes(QStringLiteral("workspace.txt"));
+    const QByteArray text = iotest::testDataBytes(QStringLiteral("workspace.txt"));
     QVERIFY(text.size() > 300);
     TempFiles files;
     int clean = 0;
@@ -118,7 +118,7 @@ void TestFileRobustness::everyPrefixOfTheModelDefinition()
 
 void TestFileRobustness::everyTokenCutOfTheWorkspace()
 {
-    const QByteArray text = iotest::exampleBytes(QStringLiteral("workspace.txt"));
+    const QByteArray text = iotest::testDataBytes(QStringLiteral("workspace.txt"));
     const QList<int> cuts = tokenBoundaries(text);
     QVERIFY(cuts.size() > 100);
     TempFiles files;
@@ -217,7 +217,7 @@ void TestFileRobustness::damagedWorkspaces()
     QFETCH(QByteArray, from);
     QFETCH(QByteArray, to);
     QFETCH(QString, description);
-    QByteArray text = iotest::exampleBytes(QStringLiteral("workspace.txt"));
+    QByteArray text = iotest::testDataBytes(QStringLiteral("workspace.txt"));
     QVERIFY(text.contains(from));
     text.replace(from, to);
     TempFiles files;

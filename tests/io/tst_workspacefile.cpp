@@ -50,7 +50,7 @@ zav::EquationPtr formula(const QString &text)
 
 QByteArray exampleWorkspace()
 {
-    return iotest::exampleBytes(QStringLiteral("workspace.txt"));
+    return iotest::testDataBytes(QStringLiteral("workspace.txt"));
 }
 
 // The example's first n lines.
@@ -106,7 +106,7 @@ void TestWorkspaceFile::readsTheExample()
     Workspace ws;
     pelk::PelkFileReader reader;
     QSignalSpy spy(&reader, &pelk::PelkFileReader::optimizerChanged);
-    ws.pelk::Workspace::read(iotest::examplePath(QStringLiteral("workspace.txt")), reader);
+    ws.pelk::Workspace::read(iotest::testDataPath(QStringLiteral("workspace.txt")), reader);
     QCOMPARE(ws.model.parameterNames(), QStringList({"s", "p"}));
     QCOMPARE(ws.model.likelihoodCount(), 1);
     QCOMPARE(spy.count(), 1);
@@ -126,7 +126,7 @@ void TestWorkspaceFile::exampleRoundTripsByteForByte()
     const QByteArray original = exampleWorkspace();
     QCOMPARE(original.count('\n'), 28);
     Workspace ws;
-    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    ws.read(iotest::testDataPath(QStringLiteral("workspace.txt")));
     QCOMPARE(ws.written(), original);
 }
 
@@ -197,7 +197,7 @@ void TestWorkspaceFile::builtWorkspaceRoundTrips()
 void TestWorkspaceFile::countsOfDeletedCategoriesAreNotWritten()
 {
     Workspace ws;
-    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    ws.read(iotest::testDataPath(QStringLiteral("workspace.txt")));
     const int id = ws.model.likelihoodId(0);
     ws.model.deleteCategory(id, 1);  // "seen once"; its count stays in the map
     QCOMPARE(ws.categoryCounts.size(), 2);
@@ -211,7 +211,7 @@ void TestWorkspaceFile::countsOfDeletedCategoriesAreNotWritten()
 void TestWorkspaceFile::workspaceWithoutLikelihoodsRoundTrips()
 {
     Workspace ws;
-    ws.read(iotest::examplePath(QStringLiteral("workspace.txt")));
+    ws.read(iotest::testDataPath(QStringLiteral("workspace.txt")));
     ws.model.deleteLikelihood(ws.model.likelihoodId(0));
     const QByteArray saved = ws.written();
     QVERIFY(saved.contains("q = 1 - p;\n\noptimizer\n"));

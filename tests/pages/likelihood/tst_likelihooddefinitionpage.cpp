@@ -447,7 +447,7 @@ private slots:
 
     void loadedWorkspaceShowsItsCategories()
     {
-        QVERIFY(m_window->loadWorkspace(PELK_EXAMPLES_DIR "/workspace.txt"));
+        QVERIFY(m_window->loadWorkspace(PELK_TEST_DATA_DIR "/workspace.txt"));
         m_tester = std::make_unique<QAbstractItemModelTester>(
             table(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(table()->rowCount(), 3);

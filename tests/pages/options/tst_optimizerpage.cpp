@@ -200,7 +200,7 @@ private slots:
     void loadingAWorkspaceThatNamesFletchSelectsFletch()
     {
         page()->showOptimizerType(Factory::Simplex);
-        QVERIFY(m_window->loadWorkspace(QStringLiteral(PELK_EXAMPLES_DIR "/workspace.txt")));
+        QVERIFY(m_window->loadWorkspace(QStringLiteral(PELK_TEST_DATA_DIR "/workspace.txt")));
         QCOMPARE(combo()->currentText(), QString("Fletch Quasi-Newton "));
         QCOMPARE(stack()->currentWidget()->objectName(), QString("Fletch"));
         QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);

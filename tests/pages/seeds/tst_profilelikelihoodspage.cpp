@@ -287,7 +287,7 @@ private slots:
 
     void aLoadedWorkspaceShowsItsRequests()
     {
-        QVERIFY(m_window->loadWorkspace(QStringLiteral(PELK_EXAMPLES_DIR "/workspace.txt")));
+        QVERIFY(m_window->loadWorkspace(QStringLiteral(PELK_TEST_DATA_DIR "/workspace.txt")));
         QCOMPARE(grid()->rowCount(), 3);
         QVERIFY(isChecked(1, 1)); // p = 0.05
         QCOMPARE(keys(m_window->parameterRequests()), Keys({{1, 1}}));

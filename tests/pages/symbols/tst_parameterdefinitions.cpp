@@ -341,7 +341,7 @@ private slots:
         auto *editor = qobject_cast<QLineEdit *>(view()->indexWidget(cell(0, 1)));
         QVERIFY(editor);
         QTest::keyClicks(editor, "y");
-        QVERIFY(m_window->loadWorkspace(PELK_EXAMPLES_DIR "/workspace.txt"));
+        QVERIFY(m_window->loadWorkspace(PELK_TEST_DATA_DIR "/workspace.txt"));
         watchGrid();
         QCoreApplication::processEvents();
         QCOMPARE(model()->parameterNames(), QStringList({"s", "p"}));

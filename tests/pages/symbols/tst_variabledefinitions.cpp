@@ -351,7 +351,7 @@ private slots:
         editor->setFocus();
         editor->end(false);
         QTest::keyClicks(editor, "*b");
-        QVERIFY(m_window->loadWorkspace(PELK_EXAMPLES_DIR "/workspace.txt"));
+        QVERIFY(m_window->loadWorkspace(PELK_TEST_DATA_DIR "/workspace.txt"));
         watchTable();
         QCoreApplication::processEvents();
         QCOMPARE(model()->variableNames(), QStringList({"q"}));
