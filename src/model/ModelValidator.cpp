@@ -1,11 +1,13 @@
 #include "model/ModelValidator.h"
 
 #include "expr/Symbol.h"
+#include "expr/TreeShape.h"
 #include "model/MessageSink.h"
 #include "model/ModelDefinition.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -38,12 +40,83 @@ QStringList bind(zav::Equation *tree, const SymbolTable &table)
     tree->collectSymbols(symbols);
     for (zav::Symbol *symbol : std::as_const(symbols)) {
         zav::Equation *target = table.value(symbol->name(), nullptr);
-        if (target)
-            symbol->setBinding(target);
-        else
+        // Also when the name is undefined: the binding of an earlier
+        // validation may name a parameter or function deleted since.
+        symbol->setBinding(target);
+        if (!target)
             undefined.append(symbol->name());
     }
     return undefined;
+}
+
+// The functions each convenience function uses directly, by index.
+using FunctionGraph = std::vector<std::vector<int>>;
+
+// Marks the functions that lie on a cycle of the graph (a function that
+// uses itself, or two that use each other through any others) and lists
+// the functions with every function before the functions that use it (for
+// an acyclic graph). Tarjan's strongly connected components, with an
+// explicit stack: a chain of thousands of functions must not recurse.
+void findCycles(const FunctionGraph &uses, std::vector<bool> &onCycle, std::vector<int> &usedFirst)
+{
+    const int count = int(uses.size());
+    std::vector<int> index(std::size_t(count), -1);
+    std::vector<int> low(std::size_t(count), 0);
+    std::vector<bool> onStack(std::size_t(count), false);
+    std::vector<int> stack;
+    onCycle.assign(std::size_t(count), false);
+    usedFirst.clear();
+    int counter = 0;
+    const auto visit = [&](int v) {
+        index[std::size_t(v)] = low[std::size_t(v)] = counter++;
+        stack.push_back(v);
+        onStack[std::size_t(v)] = true;
+    };
+    for (int root = 0; root < count; ++root) {
+        if (index[std::size_t(root)] != -1)
+            continue;
+        std::vector<std::pair<int, std::size_t>> work {{root, 0}};
+        visit(root);
+        while (!work.empty()) {
+            const int v = work.back().first;
+            const std::size_t next = work.back().second;
+            const std::vector<int> &successors = uses[std::size_t(v)];
+            if (next < successors.size()) {
+                ++work.back().second;
+                const int w = successors[next];
+                if (w == v)
+                    onCycle[std::size_t(v)] = true;
+                if (index[std::size_t(w)] == -1) {
+                    visit(w);
+                    work.emplace_back(w, 0);
+                } else if (onStack[std::size_t(w)]) {
+                    low[std::size_t(v)] = std::min(low[std::size_t(v)], index[std::size_t(w)]);
+                }
+                continue;
+            }
+            work.pop_back();
+            if (!work.empty()) {
+                const int parent = work.back().first;
+                low[std::size_t(parent)] = std::min(low[std::size_t(parent)], low[std::size_t(v)]);
+            }
+            if (low[std::size_t(v)] != index[std::size_t(v)])
+                continue;
+            // v roots a component; it is emitted after every component it uses.
+            std::vector<int> component;
+            int w;
+            do {
+                w = stack.back();
+                stack.pop_back();
+                onStack[std::size_t(w)] = false;
+                component.push_back(w);
+            } while (w != v);
+            for (int member : component) {
+                if (component.size() > 1)
+                    onCycle[std::size_t(member)] = true;
+                usedFirst.push_back(member);
+            }
+        }
+    }
 }
 
 class Validation
@@ -56,8 +129,12 @@ public:
     bool run()
     {
         bindConvenienceFunctions();
-        findCircularReferences();
+        const bool acyclic = findCircularReferences();
         bindLikelihoods();
+        // Written out along the bindings, the formulas are only finite
+        // without cycles; every later walk follows the bindings.
+        if (acyclic)
+            measureFormulas();
         if (m_valid)
             testProbabilitySums();
         return m_valid;
@@ -78,14 +155,121 @@ private:
                           .arg(m_model.variableName(i), name));
     }
 
-    // dependsOn follows bindings and stops on a cycle that does not pass
-    // through the function tested (f = g, g = h, h = g leaves f clear).
-    void findCircularReferences()
+    // A function is circular when it uses itself through any chain of
+    // functions; one that only uses a cycle (f = g, g = h, h = g) is not.
+    // Returns true when no function is circular.
+    bool findCircularReferences()
     {
-        for (int i = 0; i < m_model.variableCount(); ++i) {
-            const zav::Equation *tree = m_model.variableEquation(i);
-            if (tree && tree->dependsOn(m_model.variableName(i)))
+        const int count = m_model.variableCount();
+        m_functionShapes.clear();
+        m_functionOf.clear();
+        FunctionGraph uses(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            m_functionOf.insert(m_model.variableEquation(i), i);
+        for (int i = 0; i < count; ++i) {
+            m_functionShapes.push_back(zav::TreeShape::of(m_model.variableEquation(i)));
+            for (const zav::TreeShape::Name &name : m_functionShapes.back().names) {
+                const int used = functionOf(name.symbol);
+                if (used >= 0)
+                    uses[std::size_t(i)].push_back(used);
+            }
+        }
+        std::vector<bool> onCycle;
+        findCycles(uses, onCycle, m_usedFirst);
+        bool acyclic = true;
+        for (int i = 0; i < count; ++i) {
+            if (onCycle[std::size_t(i)]) {
                 error(QStringLiteral("\"%1\" contains a circular reference.\n").arg(m_model.variableName(i)));
+                acyclic = false;
+            }
+        }
+        return acyclic;
+    }
+
+    int functionOf(const zav::Symbol *symbol) const { return m_functionOf.value(symbol->binding(), -1); }
+
+    // Every formula walk (evaluation, derivatives, the estimability terms)
+    // recurses once per level and visits a function's tree at every use,
+    // so the formulas written out with the functions they use must stay
+    // within the depth the parser allows one formula, and within a size
+    // that evaluates in milliseconds.
+    static constexpr int maxExpandedDepth = 10000;
+    static constexpr double maxExpandedSize = 1e6;
+
+    struct Expansion
+    {
+        double depth = 0.0;
+        double size = 0.0;
+        bool usesTooDeep = false;
+        bool usesTooLarge = false;
+        bool tooDeep() const { return depth > maxExpandedDepth; }
+        bool tooLarge() const { return size > maxExpandedSize; }
+    };
+
+    Expansion expand(const zav::TreeShape &shape) const
+    {
+        Expansion expansion {double(shape.depth), shape.nodeCount};
+        for (const zav::TreeShape::Name &name : shape.names) {
+            const int used = functionOf(name.symbol);
+            if (used < 0)
+                continue;
+            const Expansion &function = m_functionExpansions[std::size_t(used)];
+            expansion.depth = std::max(expansion.depth, name.level + function.depth);
+            expansion.size += function.size;
+            expansion.usesTooDeep = expansion.usesTooDeep || function.tooDeep();
+            expansion.usesTooLarge = expansion.usesTooLarge || function.tooLarge();
+        }
+        return expansion;
+    }
+
+    // Names only the formulas that are too deep or too large of their own
+    // making, not every formula that uses one of them.
+    void reportExpansion(const Expansion &expansion, const QString &formula)
+    {
+        if (expansion.tooDeep() && !expansion.usesTooDeep)
+            error(QStringLiteral("%1 is nested too deeply: written out with the convenience functions it "
+                                 "uses, it is more than %2 levels deep.\n")
+                      .arg(formula)
+                      .arg(maxExpandedDepth));
+        if (expansion.tooLarge() && !expansion.usesTooLarge)
+            error(QStringLiteral("%1 is too large: written out with the convenience functions it uses, "
+                                 "it has more than %2 operations and values.\n")
+                      .arg(formula)
+                      .arg(maxExpandedSize, 0, 'f', 0));
+        if (expansion.tooDeep() || expansion.tooLarge())
+            m_valid = false;
+    }
+
+    void measureFormulas()
+    {
+        m_functionExpansions.assign(m_functionShapes.size(), Expansion());
+        for (int i : m_usedFirst) {
+            m_functionExpansions[std::size_t(i)] = expand(m_functionShapes[std::size_t(i)]);
+            reportExpansion(m_functionExpansions[std::size_t(i)],
+                            QStringLiteral("\"%1\"").arg(m_model.variableName(i)));
+        }
+        for (int position = 0; position < m_model.likelihoodCount(); ++position) {
+            const int id = m_model.likelihoodId(position);
+            if (m_model.isMultinomial(id)) {
+                const int count = m_model.categoryCount(id);
+                for (int i = 0; i <= count; ++i) {
+                    const QString label = i < count
+                        ? m_model.categoryLabel(id, i)
+                        : m_model.likelihoodName(id) + QStringLiteral(" unobserved");
+                    if (i < count || m_model.hasUnobservedCategory(id))
+                        reportExpansion(expand(zav::TreeShape::of(m_model.categoryEquation(id, i))),
+                                        QStringLiteral("Category \"%1\"").arg(label));
+                }
+            } else {
+                const std::pair<zav::Equation *, const char *> formulas[]
+                    = {{m_model.observedEquation(id), "observed"},
+                       {m_model.expectedEquation(id), "expected"},
+                       {m_model.standardErrorEquation(id), "standard error"}};
+                for (const auto &[tree, part] : formulas)
+                    reportExpansion(expand(zav::TreeShape::of(tree)),
+                                    QStringLiteral("The \"%1\" formula of likelihood \"%2\"")
+                                        .arg(QLatin1String(part), m_model.likelihoodName(id)));
+            }
         }
     }
 
@@ -209,6 +393,13 @@ private:
     MessageSink &m_sink;
     const SymbolTable m_table;
     bool m_valid = true;
+    // Per convenience function, by index: its own shape and, once measured,
+    // its shape written out; the index of each function's tree; the
+    // functions in an order where every function follows those it uses.
+    std::vector<zav::TreeShape> m_functionShapes;
+    std::vector<Expansion> m_functionExpansions;
+    QHash<const zav::Equation *, int> m_functionOf;
+    std::vector<int> m_usedFirst;
 };
 
 } // namespace

@@ -38,6 +38,8 @@ private slots:
     void bindsSymbolsToTheFunctionBeforeTheParameterOfTheSameName();
     void leavesNoParameterPointingAtTheTestVector();
     void bindingIsRedoneOnEveryCall();
+    void bindingsOfRemovedSymbolsAreDropped_data();
+    void bindingsOfRemovedSymbolsAreDropped();
 };
 
 void TestModelValidator::reportsEveryFinding_data()
@@ -105,6 +107,34 @@ void TestModelValidator::reportsEveryFinding_data()
         << "Probabilities for likelihood \"L\" do not sum to 1.\n";
     QTest::newRow("NaN sums are not reported")
         << "parameters a;\nvariables;\nlikelihood \"L\"\nA, log(-a);\n" << true << "" << "";
+    QTest::newRow("a function that uses itself")
+        << "parameters a;\nvariables\nf = f + 1;\nlikelihood \"L\"\nA, 1;\n" << false
+        << "\"f\" contains a circular reference.\n" << "\"f\" contains a circular reference.\n";
+
+    // v1 = v0*v0, ..., v30 = v29*v29 is 785 bytes, but written out v_k has
+    // 2^(k+2) - 3 nodes: v18 is the first above a million.
+    QString doubling = QStringLiteral("parameters a;\nvariables\nv0 = a");
+    for (int k = 1; k <= 30; ++k)
+        doubling += QStringLiteral(",\nv%1 = v%2*v%2").arg(k).arg(k - 1);
+    doubling += QStringLiteral(";\nlikelihood \"L\"\nA, v30,\nB, 1-v30;\n");
+    const QString tooLarge = QStringLiteral("\"v18\" is too large: written out with the convenience functions it uses, "
+                                            "it has more than 1000000 operations and values.\n");
+    QTest::newRow("shared functions that double in size") << doubling << false << tooLarge << tooLarge;
+
+    // Thirty functions of 9,999 terms, each ending in the one before: every
+    // formula is within the parser's depth, the chain is not.
+    QString chain = QStringLiteral("parameters a;\nvariables\n");
+    for (int k = 0; k < 30; ++k) {
+        chain += QStringLiteral("f%1 = ").arg(k);
+        for (int term = 1; term < 9999; ++term)
+            chain += QStringLiteral("a+");
+        chain += k == 0 ? QStringLiteral("a") : QStringLiteral("f%1").arg(k - 1);
+        chain += k == 29 ? QStringLiteral(";\n") : QStringLiteral(",\n");
+    }
+    chain += QStringLiteral("likelihood \"L\"\nA, f29;\n");
+    const QString tooDeep = QStringLiteral("\"f1\" is nested too deeply: written out with the convenience functions "
+                                           "it uses, it is more than 10000 levels deep.\n");
+    QTest::newRow("a chain of deep functions") << chain << false << tooDeep << tooDeep;
 }
 
 void TestModelValidator::reportsEveryFinding()
@@ -153,6 +183,38 @@ void TestModelValidator::bindingIsRedoneOnEveryCall()
     model->parameter(0)->setValues(&values);
     model->parameter(1)->setValues(&values);
     QCOMPARE(model->categoryEquation(0, 1)->evaluate(), 0.75);
+}
+
+void TestModelValidator::bindingsOfRemovedSymbolsAreDropped_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("messages");
+    QTest::newRow("parameter deleted") << "delete a" << "\"f\" uses undefined symbol \"a\".\n";
+    QTest::newRow("parameter renamed") << "rename a" << "\"f\" uses undefined symbol \"a\".\n";
+    QTest::newRow("function deleted") << "delete g" << "\"f\" uses undefined symbol \"g\".\n";
+    QTest::newRow("function renamed") << "rename g" << "\"f\" uses undefined symbol \"g\".\n";
+}
+
+// The second validation must not follow the first one's binding to the
+// node that went away (AddressSanitizer reports the use after free).
+void TestModelValidator::bindingsOfRemovedSymbolsAreDropped()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, messages);
+    auto model = readModel("parameters a, b;\nvariables\ng = b * 2,\nf = a + g;\nlikelihood \"L\"\nA, b,\nB, 1-b;\n");
+    pelk::PlainTextSink first;
+    QVERIFY(pelk::validate(*model, first));
+    if (change == QLatin1String("delete a"))
+        model->deleteParameter(0);
+    else if (change == QLatin1String("rename a"))
+        model->renameParameter(0, QStringLiteral("c"));
+    else if (change == QLatin1String("delete g"))
+        model->deleteVariable(0);
+    else
+        model->renameVariable(0, QStringLiteral("h"));
+    pelk::PlainTextSink second;
+    QVERIFY(!pelk::validate(*model, second));
+    QCOMPARE(second.text(), messages);
 }
 
 QTEST_GUILESS_MAIN(TestModelValidator)
