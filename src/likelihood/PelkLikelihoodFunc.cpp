@@ -3,9 +3,32 @@
 #include "likelihood/Gammln.h"
 #include "model/ModelDefinition.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelk {
+
+namespace {
+
+// A probability above 1 is outside the model: its positive log-term would
+// reward leaving the domain (a multinomial log-likelihood is never
+// positive). The margin lets through what rounding adds to a probability
+// that is 1 in exact arithmetic (1 - q + q, sums of products), a few units
+// in the last place, and nothing a model could mean; within it the
+// probability counts as 1, so that no optimizer gains by creeping into it.
+constexpr double probabilityRoundingMargin = 1e-12;
+
+bool exceedsOne(double probability)
+{
+    return probability > 1.0 + probabilityRoundingMargin;
+}
+
+double logOfProbability(double probability)
+{
+    return std::log(std::min(probability, 1.0));
+}
+
+} // namespace
 
 double PelkLikelihoodFuncBase::operator()(const std::vector<double> &x)
 {
@@ -131,7 +154,12 @@ double PelkLikelihoodFunc::unobservedLogLikelihood(const Constants &constants, b
         return 0.0;
     // Added also when u = 0: a zero unobserved probability then gives
     // 0 log 0 = NaN, which marks the point unusable.
-    logLikelihoodValue += unobservedCount * std::log(unobserved->evaluate());
+    const double p0 = unobserved->evaluate();
+    if (unobservedCount > 0.0 && exceedsOne(p0)) {
+        invalid = true;
+        return 0.0;
+    }
+    logLikelihoodValue += unobservedCount * logOfProbability(p0);
     return logLikelihoodValue;
 }
 
@@ -147,7 +175,12 @@ double PelkLikelihoodFunc::addObservedCategoryTerms(double logLikelihoodValue, c
             invalid = true;
             return 0.0;
         }
-        logLikelihoodValue += count * std::log(probability->evaluate());
+        const double p = probability->evaluate();
+        if (exceedsOne(p)) {
+            invalid = true;
+            return 0.0;
+        }
+        logLikelihoodValue += count * logOfProbability(p);
     }
     return logLikelihoodValue;
 }

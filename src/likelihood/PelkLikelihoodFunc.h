@@ -9,9 +9,10 @@
 //   the unobserved count u = N - n, i.e. log(N!/(u! prod n_j!)) +
 //   sum over n_j > 0 of n_j log p_j + u log p_0.
 // A point that cannot be used (an abundance below the observed total, a NaN
-// log-likelihood) gives the largest finite double; the optimizers treat it
-// as a very bad point. A probability of 0 where a count is positive gives
-// +infinity, not the cap.
+// log-likelihood, a probability above 1 + 1e-12 for a category with a
+// positive count or for the unobserved category while u > 0) gives the
+// largest finite double; the optimizers treat it as a very bad point. A
+// probability of 0 where a count is positive gives +infinity, not the cap.
 #pragma once
 
 #include "optim/Func.h"
@@ -64,7 +65,8 @@ public:
 
     // Log-likelihood of the likelihood at list position `position`. Sets
     // `invalid` (and returns 0) when the point is outside its domain: an
-    // abundance below the observed total, or a formula that is missing.
+    // abundance below the observed total, a probability above 1, or a
+    // formula that is missing.
     // Leaves `invalid` untouched otherwise.
     double logLikelihood(int position, bool &invalid) const;
 

@@ -79,6 +79,8 @@ private slots:
     void binomialMatchesTheClosedForm();
     void trinomialMatchesTheClosedForm();
     void zeroProbabilityWithAPositiveCountGivesInfinity();
+    void probabilityAboveOneIsUnusable_data();
+    void probabilityAboveOneIsUnusable();
     void missingCountLabelCountsAsZero();
     void negativeCountThrowsFromTheConstructor();
     void unobservedCategoryMatchesTheClosedForm_data();
@@ -177,6 +179,41 @@ void TestLikelihoodFunction::unobservedCategoryMatchesTheClosedForm()
     const double expected = -twoSampleLogLikelihood(p1, p2, N);
     QVERIFY2(closeTo(actual, expected),
              qPrintable(QString("%1 vs %2").arg(actual, 0, 'g', 17).arg(expected, 0, 'g', 17)));
+}
+
+// "seen" = s with count 5 and, unless N is NaN, an unobserved category q of
+// abundance N; otherwise "yes" = p with count 0 and "no" = 1 - p with count 10.
+// A probability above 1 would give a positive log-term and reward leaving
+// the model (a log-likelihood above 0); within 1e-12 it is rounding.
+void TestLikelihoodFunction::probabilityAboveOneIsUnusable_data()
+{
+    QTest::addColumn<double>("p");
+    QTest::addColumn<double>("N");
+    QTest::addColumn<double>("objective");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("1 - p = 1.5 with count 10") << -0.5 << nan << cap;
+    QTest::newRow("1 - p = 1 + 1e-13 is rounding: it counts as 1") << -1e-13 << nan << 0.0;
+    QTest::newRow("unobserved q = 1.5 with u = 1") << 1.5 << 6.0 << cap;
+    QTest::newRow("unobserved q = 1.5 with u = 0 is not evaluated") << 1.5 << 5.0 << -5 * std::log(0.5);
+}
+
+void TestLikelihoodFunction::probabilityAboveOneIsUnusable()
+{
+    QFETCH(double, p);
+    QFETCH(double, N);
+    QFETCH(double, objective);
+    if (std::isnan(N)) {
+        TestModel model = binomial();
+        PelkLikelihoodFunc function(model.bound(), {{"yes", 0}, {"no", 10}, {"never", 0}});
+        QCOMPARE(function({p}), objective);
+        return;
+    }
+    TestModel model({"q", "N"});
+    const int id = model.addMultinomial("survey");
+    model.addCategory(id, "seen", "0.5");
+    model.setUnobserved(id, "N", "q");
+    PelkLikelihoodFunc function(model.bound(), {{"seen", 5}});
+    QVERIFY(closeTo(function({p, N}), objective));
 }
 
 void TestLikelihoodFunction::unusableAbundanceGivesTheCap_data()
