@@ -10,9 +10,20 @@ void CovarianceEstimator::run()
     if (!m_function || !m_estimates || !m_covariance)
         return;
     postStatus(QStringLiteral("Estimating covariance matrix..."));
+    const int n = int(m_estimates->size());
+    const double evaluations = zav::HessianCalculator::evaluationCount(n);
+    // A long measurement says what it is doing; a short one would only
+    // clutter the log.
+    if (evaluations >= longHessianEvaluations)
+        postStatus(QStringLiteral("Measuring the Hessian of %1 parameters: %2 evaluations of the "
+                                  "log-likelihood.")
+                       .arg(n)
+                       .arg(evaluations, 0, 'f', 0));
     try {
-        zav::HessianCalculator(cancelFlag(), relativeStep)
-            .computeCovariance(*m_function, *m_estimates, *m_covariance);
+        zav::HessianCalculator calculator(cancelFlag(), relativeStep);
+        beginProgress(n * (n + 1) / 2);
+        calculator.setProgress([this](int done, int) { postProgress(done); });
+        calculator.computeCovariance(*m_function, *m_estimates, *m_covariance);
         if (!isCanceled()) {
             postStatus(QStringLiteral("Covariance matrix estimation complete."));
             emit covarianceEstimationComplete();

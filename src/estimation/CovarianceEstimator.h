@@ -19,6 +19,9 @@ public:
 
     // Steps of the Hessian's differences, relative to each estimate.
     static constexpr double relativeStep = 1e-5;
+    // From this many evaluations on (about 220 parameters), the log says
+    // how many the Hessian needs.
+    static constexpr double longHessianEvaluations = 1e5;
 
     // Set before each run; none of them is owned.
     void setFunction(zav::Func *function) { m_function = function; }

@@ -1,8 +1,11 @@
 #include "estimation/ParametersEstimator.h"
 
+#include "likelihood/PelkLikelihoodFunc.h"
 #include "optim/AbstractOptimizer.h"
 #include "optim/NRError.h"
 #include "optim/OptimizerFactory.h"
+
+#include <cmath>
 
 namespace pelk {
 
@@ -37,7 +40,7 @@ void ParametersEstimator::run()
 {
     zav::AbstractOptimizer *optimizer = zav::OptimizerFactory::instance().configuredOptimizer();
     if (!optimizer || !m_function || !m_point) {
-        postError(QStringLiteral("No optimizer has been selected."));
+        postFailure(QStringLiteral("No optimizer has been selected."));
         return;
     }
     const bool isSimplex
@@ -69,13 +72,36 @@ void ParametersEstimator::run()
                 value = newValue;
             }
         }
-        if (!isCanceled()) {
-            postStatus(QStringLiteral("Parameter estimation complete."));
-            emit parameterEstimationComplete();
+        if (isCanceled())
+            return;
+        // Every method keeps the best point it has seen, so a final value
+        // that is the unusable-point cap or not finite means that no point
+        // on the way, the seeds included, could be used: the seeds are no
+        // estimates and nothing can be computed from them.
+        const double finalValue = (*m_function)(*m_point);
+        if (!std::isfinite(finalValue) || finalValue >= PelkLikelihoodFuncBase::unusable) {
+            postFailure(noUsableStartingPoint());
+            return;
         }
+        postStatus(QStringLiteral("Parameter estimation complete."));
+        emit parameterEstimationComplete();
     } catch (const NR3::NRError &error) {
-        postError(QString::fromLatin1(error.message));
+        const QString message = QString::fromLatin1(error.message);
+        // Powell refuses seeds at which the objective cannot be computed.
+        if (message.endsWith(QLatin1String("Invalid seeds"))) {
+            postError(message);
+            postFailure(noUsableStartingPoint());
+        } else {
+            postFailure(message);
+        }
     }
+}
+
+QString ParametersEstimator::noUsableStartingPoint()
+{
+    return QStringLiteral("No usable starting point: the log-likelihood cannot be computed at the "
+                          "seeds; check the seeds (an abundance at least the observed total, "
+                          "probabilities between 0 and 1, positive standard errors).");
 }
 
 void ParametersEstimator::onBeginOptimization(const QString &optimizerName, double beginFuncValue)

@@ -1,6 +1,9 @@
 // The unit of work that estimates the parameters: it minimises the
 // objective from the seeds with the optimizer of the factory, then again
 // from each result while the method still needs more than two iterations.
+// A run that ends where the objective cannot be computed (the unusable-point
+// cap, an infinite or NaN value) fails, whichever method ran, and ends the
+// estimation run: the covariance and the profiles need estimates.
 #pragma once
 
 #include "estimation/ThreadRunnable.h"
@@ -29,6 +32,9 @@ public:
     // which practically never fall to two, so its restarts also stop as
     // soon as one no longer lowers the objective.
     static constexpr int maxReestimations = 100;
+
+    // The advice line of a run that found no usable point.
+    static QString noUsableStartingPoint();
 
 signals:
     void parameterEstimationComplete();

@@ -29,6 +29,12 @@ void ThreadRunnable::postError(const QString &text)
         std::cout << "**** " << text.toLocal8Bit().constData() << std::endl;
 }
 
+void ThreadRunnable::postFailure(const QString &text)
+{
+    m_failed = true;
+    postError(text);
+}
+
 void ThreadRunnable::postWarning(const QString &text)
 {
     if (m_runner)

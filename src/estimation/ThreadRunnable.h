@@ -25,11 +25,16 @@ public:
     // The work. Long loops test cancelFlag() once per iteration and return
     // normally when it is set; failures are reported with postError, also
     // followed by a normal return, so that the next runnable still runs.
+    // A failure that leaves the units queued behind this one nothing to
+    // work on (no estimates) is reported with postFailure instead: the
+    // runner then ends the run after this unit.
     virtual void run() = 0;
 
     virtual void postProgressStatus(const QString &text);
     virtual void postStatus(const QString &text);
     virtual void postError(const QString &text);
+    // postError, and the run ends after this unit.
+    void postFailure(const QString &text);
     virtual void postWarning(const QString &text);
     // Progress in steps of a known total: percentComplete(0) now, then a
     // percentage each time postProgress raises it.
@@ -45,11 +50,17 @@ public:
     ThreadRunner *runner() const { return m_runner; }
     // The last error text, Latin-1.
     const QByteArray &errorMessage() const { return m_errorMessage; }
+    // True from a postFailure until the runner starts this unit again.
+    bool hasFailed() const { return m_failed; }
 
 private:
+    friend class ThreadRunner;
+
     ThreadRunner *m_runner;
     CancelFlag m_canceled {false};
     QByteArray m_errorMessage;
+    // Written and read on the worker thread only.
+    bool m_failed = false;
 };
 
 } // namespace zav

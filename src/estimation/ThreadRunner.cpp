@@ -70,7 +70,10 @@ void ThreadRunner::runRunnables()
     for (ThreadRunnable *runnable : runnables) {
         if (isCanceled())
             break;
+        runnable->m_failed = false;
         runnable->run();
+        if (runnable->hasFailed())
+            break;
     }
 
     if (isCanceled())

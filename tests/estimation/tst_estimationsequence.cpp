@@ -5,6 +5,7 @@
 #include "EstimationFixture.h"
 
 #include "estimation/EstimationSummary.h"
+#include "estimation/ParametersEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "model/ProfileLikelihoods.h"
 
@@ -76,6 +77,13 @@ private slots:
     void refusesANegativeCount();
     void flagsAnOverParameterisedModel();
     void numericFailureIsReportedOnceAndNotAnnounced();
+    void noUsableStartingPointFailsWithEveryMethod_data();
+    void noUsableStartingPointFailsWithEveryMethod();
+    void estimatesStayInsideTheProbabilityRange_data();
+    void estimatesStayInsideTheProbabilityRange();
+    void unidentifiedSumHasASingularHessian_data();
+    void unidentifiedSumHasASingularHessian();
+    void estimateNearZeroHasAStandardError();
     void cancelInEachUnit_data();
     void cancelInEachUnit();
     void cancelAtAnyMomentEndsTheRun();
@@ -256,8 +264,115 @@ void TestEstimationSequence::numericFailureIsReportedOnceAndNotAnnounced()
     QCOMPARE(f.errorLines, QStringList({"Maximum number of iterations exceeded in fletch"}));
     QCOMPARE(complete.count(), 0);
     QVERIFY(!f.statusLines.contains(QStringLiteral("Parameter estimation complete.")));
-    // The covariance run still runs from whatever the estimates hold.
-    QVERIFY(f.statusLines.contains(QStringLiteral("Estimating covariance matrix...")));
+    // Without estimates there is nothing to measure the covariance at.
+    QVERIFY(!f.statusLines.contains(QStringLiteral("Estimating covariance matrix...")));
+}
+
+void TestEstimationSequence::noUsableStartingPointFailsWithEveryMethod_data()
+{
+    QTest::addColumn<QString>("workspaceText");
+    QTest::addColumn<QStringList>("errors");
+    const QString advice = pelk::ParametersEstimator::noUsableStartingPoint();
+    // One observation 1 of mean m with standard error 0: every point is 0/0.
+    const QString zeroError = QStringLiteral("parameters m;\nvariables;\nnormalLikelihood \"L\"\nobserved, 1,\nexpected, m,\nstandardError, 0;\n%1"
+                                             "\nparameterSeeds\nm = 0.5;\n\nprofileLikelihoodRequests\nm = 0.05;\n\n");
+    for (const QString method : {"powell", "fletch", "simplex"}) {
+        const QStringList errors = method == QLatin1String("powell")
+                                       ? QStringList {QStringLiteral("brent:  Invalid seeds"), advice}
+                                       : QStringList {advice};
+        QTest::addRow("standard error 0, %s", qPrintable(method))
+            << zeroError.arg(optimizerSection(method)) << errors;
+        // 1 - p = -0.5 where the count is positive; p = 1.5 itself is above 1.
+        QTest::addRow("seed p = 1.5, %s", qPrintable(method))
+            << binomial(method, QStringLiteral("\np = 0.05;")).replace(QStringLiteral("p = 0.5;"), QStringLiteral("p = 1.5;"))
+            << errors;
+    }
+}
+
+// A run that never found a point where the log-likelihood can be computed
+// fails whichever method ran: red lines, no announcement, nothing after it.
+void TestEstimationSequence::noUsableStartingPointFailsWithEveryMethod()
+{
+    QFETCH(QString, workspaceText);
+    QFETCH(QStringList, errors);
+    EstimationFixture f(workspaceText);
+    QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
+    QVERIFY(f.run());
+    QCOMPARE(f.errorLines, errors);
+    QCOMPARE(complete.count(), 0);
+    QVERIFY(!f.results.parametersEstimated);
+    QVERIFY(!f.statusLines.contains(QStringLiteral("Estimating covariance matrix...")));
+    QVERIFY(!f.statusLines.contains(QStringLiteral("Estimating profile likelihood confidence intervals...")));
+}
+
+// Counts 0 and 10 for p and 1 - p: the maximum is at the boundary p = 0 with
+// log-likelihood 0. A probability above 1 (p < 0) must not be rewarded.
+// Fletch, which stops on a zero gradient, finds none at the boundary and
+// says so; it no longer walks out of the model to a positive value.
+void TestEstimationSequence::estimatesStayInsideTheProbabilityRange_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<QStringList>("errors");
+    QTest::newRow("powell") << "powell" << QStringList();
+    QTest::newRow("fletch") << "fletch" << QStringList {"Maximum number of iterations exceeded in fletch"};
+    QTest::newRow("simplex") << "simplex" << QStringList();
+}
+
+void TestEstimationSequence::estimatesStayInsideTheProbabilityRange()
+{
+    QFETCH(QString, method);
+    QFETCH(QStringList, errors);
+    EstimationFixture f(binomial(method, QStringLiteral(";"), false)
+                            .replace(QStringLiteral("success : 30\nfailure : 70"), QStringLiteral("success : 0\nfailure : 10")));
+    QVERIFY(f.run());
+    QCOMPARE(f.errorLines, errors);
+    QCOMPARE(f.results.parametersEstimated, errors.isEmpty());
+    if (!errors.isEmpty())
+        return;
+    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
+                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
+                                                          f.workspace.variableRequests);
+    QVERIFY2(summary.logLikelihood <= 0.0 && summary.logLikelihood > -1e-3, qPrintable(QString::number(summary.logLikelihood)));
+    QVERIFY2(f.results.estimates[0] >= -1e-12 && f.results.estimates[0] < 1e-4,
+             qPrintable(QString::number(f.results.estimates[0])));
+}
+
+// One observation of a + b identifies the sum, not a and b: the Hessian is
+// singular whichever optimizer found the estimates.
+void TestEstimationSequence::unidentifiedSumHasASingularHessian_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::newRow("powell") << "powell";
+    QTest::newRow("fletch") << "fletch";
+    QTest::newRow("simplex") << "simplex";
+}
+
+void TestEstimationSequence::unidentifiedSumHasASingularHessian()
+{
+    QFETCH(QString, method);
+    EstimationFixture f(QStringLiteral("parameters a, b;\nvariables;\nnormalLikelihood \"L\"\nobserved, 3,\nexpected, a+b,\nstandardError, 1;\n")
+                        + optimizerSection(method)
+                        + QStringLiteral("\nparameterSeeds\na = 0.5,\nb = 0.7;\n\nprofileLikelihoodRequests;\n\n"));
+    QVERIFY(f.run());
+    QVERIFY(f.results.parametersEstimated);
+    QVERIFY(!f.results.covarianceAvailable);
+    QCOMPARE(f.errorLines, QStringList({"Singular Hessian in calculating covariance matrix"}));
+    QCOMPARE(f.statusLines.last(), QStringLiteral("Covariance matrix estimation failed."));
+}
+
+// Counts 1 and 999 999: p = 1e-6 lies closer to 0 than the step floor, and
+// se = sqrt(p (1 - p) / n) is about 1e-6.
+void TestEstimationSequence::estimateNearZeroHasAStandardError()
+{
+    EstimationFixture f(binomial().replace(QStringLiteral("success : 30\nfailure : 70"),
+                                           QStringLiteral("success : 1\nfailure : 999999"))
+                            .replace(QStringLiteral("p = 0.5;"), QStringLiteral("p = 0.001;")));
+    QVERIFY(f.run());
+    QVERIFY(std::abs(f.results.estimates[0] / 1e-6 - 1) < 1e-4);
+    QVERIFY(f.results.covarianceAvailable);
+    const double se = std::sqrt(1e-6 * (1 - 1e-6) / 1e6);
+    QVERIFY2(std::abs(std::sqrt(f.results.covariance(0, 0)) / se - 1) < 1e-3,
+             qPrintable(QString::number(std::sqrt(f.results.covariance(0, 0)), 'g', 6)));
 }
 
 void TestEstimationSequence::cancelInEachUnit_data()

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using optimtest::Point;
 using optimtest::RecordingFunc;
@@ -57,6 +58,7 @@ double weightedSquares(const Point &x)
 }
 
 const char *const singularHessian = "Singular Hessian in calculating covariance matrix";
+const char *const notPositiveDefinite = "Hessian not positive definite in calculating covariance matrix";
 
 } // namespace
 
@@ -79,6 +81,8 @@ private slots:
     void hessianCostsTwoNSquaredPlusOneEvaluations();
     void oneByOneCovarianceIsTheReciprocal_data();
     void oneByOneCovarianceIsTheReciprocal();
+    void parametersOfVeryDifferentScalesAreNotSingular();
+    void stepShrinksToStayInsideTheDomain();
     void unmeasurableOrSingularHessianIsRefused_data();
     void unmeasurableOrSingularHessianIsRefused();
     void cancelLeavesTheCovarianceUntouched_data();
@@ -274,14 +278,58 @@ void TestCovariance::oneByOneCovarianceIsTheReciprocal()
     QVERIFY(std::fabs(covariance(0, 0) * curvature - 1.0) <= 1e-4);
 }
 
+// 1e8 x^2 + 1e-8 y^2: a condition number of 1e16 that comes from the units
+// alone; the covariance is diag(0.5e-8, 0.5e8).
+void TestCovariance::parametersOfVeryDifferentScalesAreNotSingular()
+{
+    RecordingFunc f([](const Point &x) { return 1e8 * x[0] * x[0] + 1e-8 * x[1] * x[1]; });
+    zav::HessianCalculator calculator(nullptr, 1e-5);
+    zav::Matrix covariance(2, 2);
+
+    calculator.computeCovariance(f, {1e-4, 1e4}, covariance);
+
+    QVERIFY(std::fabs(covariance(0, 0) / 0.5e-8 - 1.0) < 1e-4);
+    QVERIFY(std::fabs(covariance(1, 1) / 0.5e8 - 1.0) < 1e-4);
+    QVERIFY(std::fabs(covariance(0, 1)) < 1e-6 * std::sqrt(covariance(0, 0) * covariance(1, 1)));
+}
+
+// -log(x) - log(1 - x) scaled, unusable (the cap) at x <= 0: at x = 1e-7
+// the step floor of 1e-5 would reach x < 0, so the step shrinks toward the
+// estimate's size and the curvature 1/x^2 + 1/(1 - x)^2 is measured.
+void TestCovariance::stepShrinksToStayInsideTheDomain()
+{
+    RecordingFunc f([](const Point &x) {
+        if (x[0] <= 0.0 || x[0] >= 1.0)
+            return std::numeric_limits<double>::max();
+        return -std::log(x[0]) - std::log(1.0 - x[0]);
+    });
+    zav::HessianCalculator calculator(nullptr, 1e-5);
+    zav::Matrix covariance(1, 1);
+
+    calculator.computeCovariance(f, {1e-7}, covariance);
+
+    const double curvature = 1.0 / (1e-7 * 1e-7) + 1.0 / ((1 - 1e-7) * (1 - 1e-7));
+    QVERIFY2(std::fabs(covariance(0, 0) * curvature - 1.0) <= 1e-4, qPrintable(QString::number(covariance(0, 0))));
+}
+
 void TestCovariance::unmeasurableOrSingularHessianIsRefused_data()
 {
     QTest::addColumn<int>("formula");
     QTest::addColumn<QList<double>>("estimates");
-    QTest::addColumn<QList<double>>("measuredHessian"); // empty: not finite
-    // 0: x^2 + y^2; 1: depends on x only; 2: infinite away from the point.
-    QTest::newRow("independent of one parameter") << 1 << QList<double>{2.0, 3.0} << QList<double>{2, 0, 0, 0};
-    QTest::newRow("infinite nearby") << 2 << QList<double>{1.0, 1.0} << QList<double>{};
+    QTest::addColumn<QList<double>>("measuredHessian"); // empty: not finite or not checked
+    QTest::addColumn<QByteArray>("message");
+    // 0: x^2 + y^2; 1: depends on x only; 2: infinite away from the point;
+    // 3: (x + y - 2)^2 + 1e-12 (x - y)^2, a correlation of 1 - 1e-12 (0 at
+    //    the estimates, so that rounding does not hide the tiny curvature);
+    // 4: x^2 - y^2, a saddle; 5: -x^2 - y^2, a maximum.
+    QTest::newRow("independent of one parameter") << 1 << QList<double>{2.0, 3.0} << QList<double>{2, 0, 0, 0}
+                                                  << QByteArray(singularHessian);
+    QTest::newRow("infinite nearby") << 2 << QList<double>{1.0, 1.0} << QList<double>{} << QByteArray(singularHessian);
+    QTest::newRow("nearly collinear") << 3 << QList<double>{1.0, 1.0} << QList<double>{} << QByteArray(singularHessian);
+    QTest::newRow("saddle") << 4 << QList<double>{0.0, 0.0} << QList<double>{2, 0, 0, -2}
+                            << QByteArray(notPositiveDefinite);
+    QTest::newRow("maximum") << 5 << QList<double>{0.5, 2.0} << QList<double>{-2, 0, 0, -2}
+                             << QByteArray(notPositiveDefinite);
 }
 
 void TestCovariance::unmeasurableOrSingularHessianIsRefused()
@@ -289,11 +337,18 @@ void TestCovariance::unmeasurableOrSingularHessianIsRefused()
     QFETCH(int, formula);
     QFETCH(QList<double>, estimates);
     QFETCH(QList<double>, measuredHessian);
+    QFETCH(QByteArray, message);
     RecordingFunc f([formula](const Point &x) {
         if (formula == 1)
             return x[0] * x[0];
         if (formula == 2 && x[0] > 1.0)
             return HUGE_VAL;
+        if (formula == 3)
+            return (x[0] + x[1] - 2.0) * (x[0] + x[1] - 2.0) + 1e-12 * (x[0] - x[1]) * (x[0] - x[1]);
+        if (formula == 4)
+            return x[0] * x[0] - x[1] * x[1];
+        if (formula == 5)
+            return -x[0] * x[0] - x[1] * x[1];
         double sum = 0.0;
         for (double xi : x)
             sum += xi * xi;
@@ -305,7 +360,7 @@ void TestCovariance::unmeasurableOrSingularHessianIsRefused()
 
     QVERIFY(throwsMessage(
         [&] { calculator.computeCovariance(f, Point(estimates.begin(), estimates.end()), covariance, &hessian); },
-        singularHessian));
+        message.constData()));
     QCOMPARE(covariance, zav::Matrix(n, n, 7.0));
     // The Hessian is handed out before it is judged.
     QCOMPARE(hessian.rows(), n);

@@ -102,8 +102,8 @@ void EstimatePage::onEstimate()
 
     m_profilePrecision = window->profilePrecision();
     m_sequence->setProfilePrecision(m_profilePrecision ? &*m_profilePrecision : nullptr);
-    // The parameter and covariance runs cannot tell how far they are; the
-    // profile run switches the bar to percentages.
+    // The parameter run cannot tell how far it is; the covariance and
+    // profile runs switch the bar to percentages.
     m_form->showBusy();
     m_runActive = true;
     emit runningChanged(true);

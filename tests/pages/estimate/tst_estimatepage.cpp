@@ -11,6 +11,7 @@
 
 #include "app/PelkWindow.h"
 #include "estimation/EstimationSequence.h"
+#include "estimation/ParametersEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "model/ProfileLikelihoods.h"
 #include "pages/estimate/EstimatePage.h"
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cmath>
 
 using estimatetest::Binomial;
@@ -104,6 +106,7 @@ private slots:
     void loadingAWorkspaceDuringARunStopsIt();
     void destroyingTheWindowDuringARunIsSafe();
     void linesHaveTheirColourWeightAndNumberFormat();
+    void failedParameterRunIsShownAndNeitherLockedNorReported();
 };
 
 void tst_EstimatePage::pageShowsTheFormInIdleState()
@@ -324,11 +327,16 @@ void tst_EstimatePage::profileRunMovesTheProgressBarAndWritesItsTable()
     QSignalSpy progress(f.form->progressBar(), &QProgressBar::valueChanged);
     QVERIFY(f.estimateAndWait(300000));
 
-    // Two requests, two sides each: a quarter per searched side.
+    // The covariance run counts its Hessian entries up to 100; then two
+    // requests, two sides each: a quarter per searched side.
     QList<int> values;
     for (const QList<QVariant> &arguments : std::as_const(progress))
         values << arguments.at(0).toInt();
-    QCOMPARE(values, QList<int>({0, 25, 50, 75, 100}));
+    const qsizetype profileStart = values.lastIndexOf(0);
+    QCOMPARE(values.mid(profileStart), QList<int>({0, 25, 50, 75, 100}));
+    const QList<int> covariance = values.mid(0, profileStart);
+    QVERIFY(!covariance.isEmpty() && covariance.first() == 0 && covariance.last() == 100);
+    QVERIFY(std::is_sorted(covariance.begin(), covariance.end()));
     QVERIFY(f.form->progressBar()->isHidden());
 
     const double nHat = support::twoSample::abundance();
@@ -511,6 +519,25 @@ void tst_EstimatePage::linesHaveTheirColourWeightAndNumberFormat()
     QVERIFY(formatOf(2).fontWeight() < QFont::Bold);
     QCOMPARE(formatOf(6).fontWeight(), int(QFont::Bold));
     QCOMPARE(formatOf(6).foreground().color(), QColor(Qt::black));
+}
+
+// The workspace once shipped as an example: Fletch from an abundance seed
+// below the observed total, where no point can be used. The failure is the
+// last, red line; nothing is locked or reported.
+void tst_EstimatePage::failedParameterRunIsShownAndNeitherLockedNorReported()
+{
+    Fixture f;
+    QVERIFY(f.window.loadWorkspace(QStringLiteral(PELK_TEST_DATA_DIR "/workspace.txt")));
+    QVERIFY(f.estimateAndWait());
+
+    QCOMPARE(f.completed.count(), 0);
+    QVERIFY(!f.window.isLocked());
+    QVERIFY(!f.window.summary());
+    QVERIFY(f.isIdle());
+    const QString advice = pelk::ParametersEstimator::noUsableStartingPoint();
+    QCOMPARE(f.log().last(), advice);
+    QVERIFY(!f.log().contains(QStringLiteral("Estimating covariance matrix...")));
+    QCOMPARE(estimatetest::textOfWeight(f.form->textEdit()->document(), true), advice);
 }
 
 QTEST_MAIN(tst_EstimatePage)
