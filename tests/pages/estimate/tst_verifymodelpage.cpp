@@ -12,6 +12,8 @@
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/EstimationForm.h"
 #include "pages/estimate/VerifyModelPage.h"
+#include "pages/symbols/ParameterDefinitionsModel.h"
+#include "pages/symbols/ParameterDefinitionsPage.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
@@ -41,6 +43,8 @@ private slots:
     void showsTheVerdictWhenShown();
     void checksTheModelAfreshEachTimeItIsShown();
     void waitsForARunningEstimation();
+    void forgetsSymbolsRemovedSinceTheLastCheck_data();
+    void forgetsSymbolsRemovedSinceTheLastCheck();
 };
 
 void tst_VerifyModelPage::showsTheVerdictWhenShown_data()
@@ -149,6 +153,42 @@ void tst_VerifyModelPage::waitsForARunningEstimation()
     estimatePage->form()->cancelEstimationButton()->click();
     QVERIFY(finished.wait(10000));
     QVERIFY(page->textEdit()->toPlainText().startsWith("\nThe Model Definition is valid.\n"));
+}
+
+void tst_VerifyModelPage::forgetsSymbolsRemovedSinceTheLastCheck_data()
+{
+    QTest::addColumn<bool>("rename");
+    QTest::newRow("parameter deleted") << false;
+    QTest::newRow("parameter renamed") << true;
+}
+
+// Verify, then remove the parameter a function uses in the parameter grid,
+// then Verify again: the second check must not follow the first one's
+// binding to the parameter node that went away (AddressSanitizer).
+void tst_VerifyModelPage::forgetsSymbolsRemovedSinceTheLastCheck()
+{
+    QFETCH(bool, rename);
+    PelkWindow window;
+    ModalAnswerer answerer;
+    Binomial b;
+    b.parameters = "p, a";
+    b.variables = "f = a + 1";
+    b.seeds = "p = 0.5,\na = 0.5";
+    QVERIFY(window.loadWorkspace(workspace(binomialWorkspace(b))));
+    VerifyModelPage *page = window.verifyModelPage();
+    window.showPage(page);
+    QVERIFY(page->textEdit()->toPlainText().startsWith("\nThe Model Definition is valid.\n"));
+
+    auto *grid = window.parameterDefinitionsPage()->findChild<ParameterDefinitionsModel *>();
+    QVERIFY(grid);
+    window.showPage(window.parameterDefinitionsPage());
+    if (rename)
+        QVERIFY(grid->setData(grid->index(0, 1), QStringLiteral("b")));
+    else
+        grid->deleteParameter(grid->index(0, 1));
+    window.showPage(page);
+    QCOMPARE(page->textEdit()->toPlainText(),
+             QString("\"f\" uses undefined symbol \"a\".\n\nThe Model Definition is not valid.\n"));
 }
 
 QTEST_MAIN(tst_VerifyModelPage)
