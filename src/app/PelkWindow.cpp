@@ -427,7 +427,12 @@ void PelkWindow::setTitle(const QString &separator)
     if (separator.isEmpty())
         setWindowTitle(m_windowTitleBase);
     else
-        setWindowTitle(m_windowTitleBase + " " + separator + " " + m_workspaceFileName);
+        setWindowTitle(m_windowTitleBase + " " + separator + " " + workspaceDisplayName());
+}
+
+QString PelkWindow::workspaceDisplayName() const
+{
+    return m_workspaceFileName.isEmpty() ? QString("Untitled") : m_workspaceFileName;
 }
 
 void PelkWindow::setWorkspaceFileName(const QString &fileName)

@@ -82,6 +82,9 @@ public:
     bool isLocked() const { return m_locked; }
     bool isChanged() const { return m_changed; }
     QString workspaceFileName() const { return m_workspaceFileName; }
+    // The workspace file as titles and questions name it; "Untitled" when
+    // there is none.
+    QString workspaceDisplayName() const;
     QString windowTitleBase() const { return m_windowTitleBase; }
 
     // --- Pages -------------------------------------------------------------

@@ -65,10 +65,14 @@ bool PelkWindow::confirmDiscard()
 {
     if (!m_changed)
         return true;
-    QMessageBox box(QMessageBox::Question, m_windowTitleBase,
-                    "There are unsaved changes to the workspace.  Discard?",
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.setDefaultButton(QMessageBox::NoButton);
+    QMessageBox box(
+        QMessageBox::Question, m_windowTitleBase,
+        QString("There are unsaved changes to the workspace \"%1\".  Discard?").arg(workspaceDisplayName()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    // Only a click on Save writes a file: Return and Escape both cancel.
+    // Without a default of its own the box would make Save the default.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (answer == QMessageBox::Discard)
         return true;

@@ -85,6 +85,12 @@ QString workspaceText(PelkWindow &window)
     return text;
 }
 
+QByteArray readFile(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString statusText(PelkWindow &window)
 {
     return window.currentPage()->statusBar()->currentMessage();
@@ -266,7 +272,7 @@ private slots:
         Fixture f;
         PelkWindow &w = f.window;
         w.model()->insertParameter(0, "theta");
-        QCOMPARE(w.windowTitle(), QString("PELK 4.7 ** "));
+        QCOMPARE(w.windowTitle(), QString("PELK 4.7 ** Untitled"));
         QVERIFY(w.isChanged());
         const QString file = m_files.path("title.txt");
         w.setWorkspaceFileName(file);
@@ -523,39 +529,60 @@ private slots:
         QVERIFY(f.answerer.boxes().isEmpty());
     }
 
+    // Only Save writes: Cancel, Discard, Return and Escape leave the file on
+    // disk as it was, and the keys answer Cancel.
     void unsavedChangesAreAskedAbout_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("goesOn");
-        for (const char *how : {"exit", "close", "new"}) {
-            QTest::addRow("%s cancel", how) << QString(how) << int(QMessageBox::Cancel) << false;
-            QTest::addRow("%s discard", how) << QString(how) << int(QMessageBox::Discard) << true;
-        }
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("titled");
+        for (const char *how : {"exit", "close", "new", "load workspace", "load model"})
+            for (const char *answer : {"cancel", "discard", "return", "escape"})
+                for (const bool titled : {true, false})
+                    QTest::addRow("%s %s %s", how, answer, titled ? "titled" : "untitled")
+                        << QString(how) << QString(answer) << titled;
     }
     void unsavedChangesAreAskedAbout()
     {
         QFETCH(QString, how);
-        QFETCH(int, answer);
-        QFETCH(bool, goesOn);
+        QFETCH(QString, answer);
+        QFETCH(bool, titled);
+        const QString file = m_files.write("asked.txt", binomialWorkspace);
         Fixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "theta");
-        f.answerer.answer(QMessageBox::StandardButton(answer));
-        if (how == "exit")
-            f.window.findChild<QAction *>("actionExit")->trigger();
-        else if (how == "close")
-            f.window.close();
+        if (titled)
+            QVERIFY(f.window.loadWorkspace(file));
+        f.window.model()->insertParameter(0, "extra");
+        const QString before = workspaceText(f.window);
+        if (answer == "return")
+            f.answerer.press(Qt::Key_Return);
+        else if (answer == "escape")
+            f.answerer.press(Qt::Key_Escape);
         else
+            f.answerer.answer(answer == "cancel" ? QMessageBox::Cancel : QMessageBox::Discard);
+        if (how == "exit") {
+            f.window.findChild<QAction *>("actionExit")->trigger();
+        } else if (how == "close") {
+            f.window.close();
+        } else if (how == "new") {
             f.window.findChild<QAction *>("actionNewWorkspace")->trigger();
+        } else {
+            f.dialogs->names << (how == "load workspace" ? file : QString(PELK_EXAMPLES_DIR) + "/model-definition.txt");
+            f.window.findChild<QAction *>(how == "load workspace" ? "actionLoadWorkspace" : "actionLoadModelDefinition")
+                ->trigger();
+        }
+        QCOMPARE(f.answerer.unexpected(), 0);
         QCOMPARE(f.answerer.boxes().size(), 1);
         QCOMPARE(f.answerer.boxes()[0].title, QString("PELK 4.7"));
-        QCOMPARE(f.answerer.boxes()[0].text, QString("There are unsaved changes to the workspace.  Discard?"));
-        if (how == "new") {
-            QCOMPARE(f.window.model()->parameterCount(), goesOn ? 0 : 1);
-        } else {
+        QCOMPARE(f.answerer.boxes()[0].text, QString("There are unsaved changes to the workspace \"%1\".  Discard?")
+                                                 .arg(titled ? file : QString("Untitled")));
+        QCOMPARE(readFile(file), QByteArray(binomialWorkspace));
+        QCOMPARE(f.dialogs->requests.size(), how.startsWith("load") ? 1 : 0);
+        const bool goesOn = answer == "discard";
+        if (how == "exit" || how == "close")
             QCOMPARE(f.window.isVisible(), !goesOn);
-        }
+        else
+            QCOMPARE(workspaceText(f.window) == before, !goesOn);
     }
 
     void noQuestionWithoutChanges()
@@ -584,7 +611,7 @@ private slots:
         f.answerer.answer(QMessageBox::Save);
         f.window.close();
         QVERIFY(!f.window.isVisible());
-        QVERIFY(QFile::exists(file));
+        QCOMPARE(QString::fromUtf8(readFile(file)), workspaceText(f.window));
     }
 
     void failedSaveFromTheQuestionKeepsTheWindow()

@@ -1,14 +1,16 @@
 // Answers the modal message boxes that the code under test opens, in the
 // order they open: records each box's title and text and presses the
-// scripted button. A box that opens with no answer left is answered with
-// its escape button, recorded, and counted as unexpected, so a test never
-// hangs on a question it did not foresee.
+// scripted button or sends it the scripted key, as the analyst's keyboard
+// would. A box that opens with no answer left, or that a key does not close,
+// is answered with its escape button, recorded, and counted as unexpected,
+// so a test never hangs on a question it did not foresee.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -31,7 +33,9 @@ public:
     }
 
     // The next box opened gets this button.
-    void answer(QMessageBox::StandardButton button) { m_answers.append(button); }
+    void answer(QMessageBox::StandardButton button) { m_answers.append({button, 0}); }
+    // The next box opened gets this key press (Return, Escape, ...).
+    void press(Qt::Key key) { m_answers.append({QMessageBox::NoButton, key}); }
     // The next modal widget of any kind is handed to this function, which
     // must close it (a dialog with fields to fill, a print dialog).
     void handle(std::function<void(QWidget *)> handler) { m_handlers.append(std::move(handler)); }
@@ -69,10 +73,16 @@ private:
         m_lastHandled = box;
         m_boxes.append({box->windowTitle(), box->text(), box->icon()});
         QAbstractButton *button = nullptr;
-        if (!m_answers.isEmpty())
-            button = box->button(m_answers.takeFirst());
-        else
+        if (m_answers.isEmpty()) {
             ++m_unexpected;
+        } else if (const Answer answer = m_answers.takeFirst(); answer.key != 0) {
+            QTest::keyClick(box, Qt::Key(answer.key));
+            if (!box->isVisible())
+                return;
+            ++m_unexpected;
+        } else {
+            button = box->button(answer.button);
+        }
         if (!button)
             button = box->escapeButton();
         if (!button && !box->buttons().isEmpty())
@@ -83,8 +93,14 @@ private:
             box->reject();
     }
 
+    struct Answer
+    {
+        QMessageBox::StandardButton button;
+        int key; // 0: click the button instead
+    };
+
     QTimer m_timer;
-    QList<QMessageBox::StandardButton> m_answers;
+    QList<Answer> m_answers;
     QList<std::function<void(QWidget *)>> m_handlers;
     QList<Box> m_boxes;
     QPointer<QWidget> m_lastHandled;
