@@ -81,6 +81,8 @@ public:
 
     bool isLocked() const { return m_locked; }
     bool isChanged() const { return m_changed; }
+    // Empty while the workspace has no file (at start, after New, a model
+    // definition load or a failed workspace load): the next save asks for one.
     QString workspaceFileName() const { return m_workspaceFileName; }
     // The workspace file as titles and questions name it; "Untitled" when
     // there is none.

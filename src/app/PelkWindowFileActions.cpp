@@ -139,16 +139,25 @@ bool PelkWindow::loadWorkspace(const QString &fileName)
     createLikelihoodPages();
     m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
     m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
-    m_changed = false;
-    setTitle("--");
-    if (read)
+    if (read) {
+        m_changed = false;
+        setTitle("--");
         showStatusMessage(QString("Workspace loaded from \"%1\"").arg(fileName));
+    } else {
+        // What was read is only part of the file: a save must not replace
+        // the file with it, so the window holds an untitled, changed copy.
+        setWorkspaceFileName(QString());
+        workspaceChanged();
+    }
     return read;
 }
 
 bool PelkWindow::loadModelDefinition(const QString &fileName)
 {
+    // The definition starts a new workspace, with every count zero: saving
+    // it over the workspace file open before would lose that file's counts.
     resetWorkspace();
+    setWorkspaceFileName(QString());
     pelk::PelkFileReader reader;
     bool read = true;
     try {
@@ -318,6 +327,8 @@ void PelkWindow::onNewWorkspace()
     if (!confirmDiscard())
         return;
     resetWorkspace();
+    // A new workspace has no file yet: its first save asks for one.
+    setWorkspaceFileName(QString());
     newLikelihood("Likelihood 1");
     showPage(m_parameterDefinitionsPage);
 }

@@ -352,10 +352,11 @@ private slots:
         QVERIFY2(f.answerer.boxes()[0].text.endsWith(message.arg(file)), qPrintable(f.answerer.boxes()[0].text));
         QCOMPARE(f.window.model()->parameterCount(), parameters);
         QCOMPARE(f.window.parameterSeeds().size(), std::size_t(parameters));
-        // The window stays usable: a likelihood to edit, the file as title.
+        // The window stays usable: a likelihood to edit. What was read is
+        // not the file, so the workspace is untitled and changed.
         QCOMPARE(f.window.model()->likelihoodCount(), 1);
-        QCOMPARE(f.window.windowTitle(), "PELK 4.7 -- " + file);
-        QVERIFY(!f.window.isChanged());
+        QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
+        QVERIFY(f.window.isChanged());
         QVERIFY(statusText(f.window).isEmpty());
     }
 
@@ -630,18 +631,53 @@ private slots:
         QVERIFY(f.window.isChanged());
     }
 
-    void newWorkspaceKeepsTheFileName()
+    // New, a model definition load and a failed workspace load each leave a
+    // workspace that no file holds: Save asks where, as Save As does, and the
+    // file that was open keeps its text.
+    void replacedWorkspaceIsUntitled_data()
     {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("parameters");
+        QTest::newRow("new") << "actionNewWorkspace" << QString() << 0;
+        QTest::newRow("model definition")
+            << "actionLoadModelDefinition" << QString(PELK_EXAMPLES_DIR) + "/model-definition.txt" << 2;
+        QTest::newRow("failed load") << "actionLoadWorkspace" << "bad" << 2;
+    }
+    void replacedWorkspaceIsUntitled()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, chosen);
+        QFETCH(int, parameters);
+        const QByteArray badText("parameters\na, b;\n\nlikelihood Coin\n");
+        const QString file = m_files.write("open.txt", binomialWorkspace);
+        const QString bad = m_files.write("bad.txt", badText);
         Fixture f;
-        const QString file = QString(PELK_EXAMPLES_DIR) + "/two-sample-capture.txt";
         QVERIFY(f.window.loadWorkspace(file));
-        f.window.findChild<QAction *>("actionNewWorkspace")->trigger();
-        QCOMPARE(f.window.model()->parameterCount(), 0);
-        QCOMPARE(f.window.likelihoodPages().size(), 1);
-        QCOMPARE(f.window.likelihoodPages().first()->title(), QString("Likelihood 1"));
-        QCOMPARE(f.window.windowTitle(), "PELK 4.7 ** " + file);
-        QCOMPARE(f.window.workspaceFileName(), file);
-        QVERIFY(f.window.categoryCounts().isEmpty());
+        if (chosen == "bad") {
+            chosen = bad;
+            f.answerer.answer(QMessageBox::Ok); // the read error
+        }
+        if (!chosen.isEmpty())
+            f.dialogs->names << chosen;
+        f.window.findChild<QAction *>(action)->trigger();
+        QCOMPARE(f.answerer.unexpected(), 0);
+        QVERIFY(f.answerer.allAnswered());
+        QCOMPARE(f.window.model()->parameterCount(), parameters);
+        QCOMPARE(f.window.workspaceFileName(), QString());
+        QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
+        QVERIFY(f.window.isChanged());
+
+        // Save asks for a file (the first time cancelled) and writes only there.
+        const QString copy = m_files.path("untitled-copy.txt");
+        f.dialogs->names << QString() << copy;
+        for (int save = 0; save < 2; ++save)
+            f.window.findChild<QAction *>("actionSaveWorkspace")->trigger();
+        QCOMPARE(f.dialogs->requests.last().caption, QString("Save Workpace"));
+        QCOMPARE(QString::fromUtf8(readFile(copy)), workspaceText(f.window));
+        QCOMPARE(f.window.windowTitle(), "PELK 4.7 -- " + copy);
+        QCOMPARE(readFile(file), QByteArray(binomialWorkspace));
+        QCOMPARE(readFile(bad), badText);
     }
 
     void likelihoodsGetPagesUnderTheirGroup()
