@@ -28,4 +28,12 @@ public:
     // The directory part of a path as typed: before the last "\" when the
     // name has one, else before the last "/"; empty for a bare file name.
     static QString directoryOf(const QString &fileName);
+    // The name with the suffix appended unless it ends with it (in any case).
+    // The save dialog asked before returning the name of a file that exists,
+    // but not about the name with a suffix added; when that names a file
+    // that exists, a question titled title asks whether to replace it. No
+    // is its default, so Return and Escape keep the file; then the result
+    // is empty and nothing is to be written.
+    static QString withSuffix(QWidget *parent, const QString &title, const QString &fileName,
+                              const QString &suffix);
 };

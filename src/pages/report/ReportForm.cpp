@@ -84,8 +84,9 @@ void ReportForm::onSaveToFile()
     // A bare file name has no directory worth remembering.
     if (!FileDialogs::directoryOf(fileName).isEmpty())
         FileDialogs::rememberDirectory(fileName, reportDirectoryKey);
-    if (fileName.right(4).toLower() != ".pdf")
-        fileName += ".pdf";
+    fileName = FileDialogs::withSuffix(this, m_mainWindow->windowTitleBase(), fileName, ".pdf");
+    if (fileName.isEmpty())
+        return;
 
     if (!writePdf(fileName))
         QMessageBox::critical(this, m_mainWindow->windowTitleBase(),

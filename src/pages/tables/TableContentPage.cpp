@@ -22,17 +22,15 @@ namespace {
 const QString dataDirectoryKey = QStringLiteral("/dataDirectory");
 const QString textFilter = QStringLiteral("Text (*.txt)");
 const QString commaDelimitedFilter = QStringLiteral("Comma delimited (*.csv)");
+const QString saveBoxTitle = QStringLiteral("Save to File");
 
-QString withSuffix(const QString &fileName, const QString &selectedFilter)
+QString suffixOf(const QString &selectedFilter)
 {
-    QString suffix;
     if (selectedFilter == textFilter)
-        suffix = QStringLiteral(".txt");
-    else if (selectedFilter == commaDelimitedFilter)
-        suffix = QStringLiteral(".csv");
-    if (suffix.isEmpty() || fileName.endsWith(suffix, Qt::CaseInsensitive))
-        return fileName;
-    return fileName + suffix;
+        return QStringLiteral(".txt");
+    if (selectedFilter == commaDelimitedFilter)
+        return QStringLiteral(".csv");
+    return QString();
 }
 
 } // namespace
@@ -93,7 +91,9 @@ void TableContentPage::onSaveToFile()
     if (fileName.isEmpty())
         return;
     FileDialogs::rememberDirectory(fileName, dataDirectoryKey);
-    fileName = withSuffix(fileName, selectedFilter);
+    fileName = FileDialogs::withSuffix(this, saveBoxTitle, fileName, suffixOf(selectedFilter));
+    if (fileName.isEmpty())
+        return;
 
     const QString table = TableExport::commaSeparated(*m_model);
     if (!pelk::writeTextFile(fileName, [&table](QTextStream &out) { out << table; }))
@@ -102,6 +102,6 @@ void TableContentPage::onSaveToFile()
 
 void TableContentPage::showWriteError(const QString &fileName)
 {
-    QMessageBox::critical(this, QStringLiteral("Save to File"),
+    QMessageBox::critical(this, saveBoxTitle,
                           QStringLiteral("Unable to open file \"%1\" for writing.").arg(fileName));
 }

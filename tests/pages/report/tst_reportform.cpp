@@ -177,6 +177,23 @@ private slots:
         QCOMPARE(entries(dir.path()), QStringList({"old.pdf"}));
     }
 
+    void reportNamedByTheSuffixIsKeptUnlessReplaceIsConfirmed()
+    {
+        QTemporaryDir dir;
+        QFile old(dir.filePath("report.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older report") == 15);
+        old.close();
+        m_dialogs->names = {dir.filePath("report")};
+        ModalAnswerer answerer;
+        answerer.press(Qt::Key_Return);
+        m_form->onSaveToFile();
+        QCOMPARE(answerer.texts(), QStringList{"\"" + dir.filePath("report.pdf") + "\" already exists.  Replace it?"});
+        QCOMPARE(answerer.unexpected(), 0);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("an older report"));
+        QCOMPARE(entries(dir.path()), QStringList({"report.pdf"}));
+    }
+
     void unwritableTargetIsReported_data()
     {
         QTest::addColumn<QString>("answer");

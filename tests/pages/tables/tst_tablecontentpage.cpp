@@ -83,6 +83,8 @@ private slots:
     void saveWritesCommaSeparatedTextAndRemembersTheDirectory();
     void saveAppendsTheSuffixOfTheChosenFilter_data();
     void saveAppendsTheSuffixOfTheChosenFilter();
+    void fileNamedByTheSuffixIsReplacedOnlyWhenConfirmed_data();
+    void fileNamedByTheSuffixIsReplacedOnlyWhenConfirmed();
     void directoryOfAPathWithBackslashesIsSplitThere();
     void unwritableFileShowsACriticalBoxAndWritesNothing_data();
     void unwritableFileShowsACriticalBoxAndWritesNothing();
@@ -239,6 +241,42 @@ void TestTableContentPage::saveAppendsTheSuffixOfTheChosenFilter()
     saveButton()->click();
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
     QCOMPARE(readFile(dir.filePath(written)), parameterFileText);
+}
+
+// The dialog confirmed "table", not "table.csv": only Yes replaces it.
+void TestTableContentPage::fileNamedByTheSuffixIsReplacedOnlyWhenConfirmed_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << 0 << true;
+    QTest::newRow("no") << int(QMessageBox::No) << 0 << false;
+    QTest::newRow("return") << 0 << int(Qt::Key_Return) << false;
+    QTest::newRow("escape") << 0 << int(Qt::Key_Escape) << false;
+}
+
+void TestTableContentPage::fileNamedByTheSuffixIsReplacedOnlyWhenConfirmed()
+{
+    QFETCH(int, button);
+    QFETCH(int, key);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    QFile old(dir.filePath("table.csv"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old table") == 9);
+    old.close();
+    m_page->setModel(parameterModel());
+    m_dialogs->names << dir.filePath("table");
+    m_dialogs->selectedFilters << "Comma delimited (*.csv)";
+    ModalAnswerer answerer;
+    if (key)
+        answerer.press(Qt::Key(key));
+    else
+        answerer.answer(QMessageBox::StandardButton(button));
+    saveButton()->click();
+    QCOMPARE(answerer.unexpected(), 0);
+    QCOMPARE(answerer.texts(), QStringList{"\"" + dir.filePath("table.csv") + "\" already exists.  Replace it?"});
+    QCOMPARE(readFile(dir.filePath("table.csv")), replaced ? parameterFileText : QString("old table"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"table.csv"});
 }
 
 void TestTableContentPage::directoryOfAPathWithBackslashesIsSplitThere()
