@@ -68,11 +68,13 @@ tsan: deps
 	cmake --build $(TSAN_BUILD_DIR) -j $(JOBS) --target $$targets
 	cd $(TSAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L threads --no-tests=error
 
-# Speed of the objective and of whole estimations, in an optimised build.
+# Speed of the objective, of whole estimations and of reading large
+# workspaces, in an optimised build.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPELK_BUILD_TESTS=OFF -DPELK_BUILD_BENCH=ON
-	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target bench_capturerecapture
+	cmake --build $(BENCH_BUILD_DIR) -j $(JOBS) --target bench_capturerecapture bench_readworkspace
 	$(BENCH_BUILD_DIR)/bench/bench_capturerecapture
+	$(BENCH_BUILD_DIR)/bench/bench_readworkspace
 
 # What the suite reaches of src/: line and branch coverage as text (printed
 # and in $(COVERAGE_BUILD_DIR)/coverage/summary.txt) and as HTML pages

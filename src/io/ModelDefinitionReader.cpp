@@ -18,8 +18,15 @@ const QString normalLikelihoodKeyword = QStringLiteral("normalLikelihood");
 } // namespace
 
 ModelDefinitionReader::ModelDefinitionReader(TokenStream &tokens, ModelDefinition &model)
-    : m_tokens(tokens), m_model(model)
-{}
+    : m_tokens(tokens), m_model(model),
+      m_parameterNames(model.parameterNames().cbegin(), model.parameterNames().cend())
+{
+    for (int position = 0; position < model.likelihoodCount(); ++position) {
+        const int id = model.likelihoodId(position);
+        for (int i = 0; i < model.categoryCount(id); ++i)
+            m_categoryLabels.insert(model.categoryLabel(id, i));
+    }
+}
 
 void ModelDefinitionReader::read(QMap<QString, int> &categoryCounts, bool allowNoLikelihood)
 {
@@ -61,8 +68,9 @@ void ModelDefinitionReader::readParameters()
             const zav::Token name = m_tokens.next();
             if (!m_validator.isValid(name.text))
                 throw zav::ParseError(name, QStringLiteral("Illegal parameter name"));
-            if (m_model.hasParameter(name.text))
+            if (m_parameterNames.contains(name.text))
                 throw zav::ParseError(name, QStringLiteral("Duplicate symbol name"));
+            m_parameterNames.insert(name.text);
             m_model.insertParameter(m_model.parameterCount(), name.text);
             if (m_tokens.peek().text != u",")
                 break;
@@ -168,7 +176,7 @@ void ModelDefinitionReader::readCategory(int id)
         label += m_tokens.next().text + u' ';
     }
     label = label.simplified();
-    if (!label.isEmpty() && m_model.isCategoryLabelUsed(label))
+    if (!label.isEmpty() && m_categoryLabels.contains(label))
         throw zav::ParseError(zav::Token::empty(),
                               QStringLiteral("Duplicate category label \"%1\"").arg(label));
     m_tokens.next(); // the ","
@@ -180,6 +188,7 @@ void ModelDefinitionReader::readCategory(int id)
     const QString text = concatenated(probability);
 
     if (!label.isEmpty()) {
+        m_categoryLabels.insert(label);
         m_model.insertCategory(id, label, text, std::move(equation));
         return;
     }

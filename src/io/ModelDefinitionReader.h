@@ -7,6 +7,7 @@
 #include "expr/Token.h"
 
 #include <QMap>
+#include <QSet>
 #include <QString>
 
 namespace pelk {
@@ -45,6 +46,11 @@ private:
     TokenStream &m_tokens;
     ModelDefinition &m_model;
     SymbolValidator m_validator;
+    // The model's parameter names and category labels, for the duplicate
+    // checks: the model's own lookups scan its lists, which would make
+    // reading quadratic in the number of names.
+    QSet<QString> m_parameterNames;
+    QSet<QString> m_categoryLabels;
 };
 
 } // namespace pelk

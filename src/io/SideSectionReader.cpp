@@ -7,9 +7,26 @@
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace pelk {
+
+namespace {
+
+// Position of each name in the list, the first one where a name repeats
+// (as QStringList::indexOf gives it): looking every entry of a section up
+// in the list itself would make reading quadratic in the number of names.
+QHash<QString, int> positions(const QStringList &names)
+{
+    QHash<QString, int> result;
+    result.reserve(names.size());
+    for (int i = int(names.size()) - 1; i >= 0; --i)
+        result.insert(names.at(i), i);
+    return result;
+}
+
+} // namespace
 
 void SideSectionReader::readCategoryCounts(TokenStream &tokens, QMap<QString, int> &categoryCounts,
                                            bool requireOneLine)
@@ -71,8 +88,9 @@ void SideSectionReader::readParameterSeeds(TokenStream &tokens, const ModelDefin
         return;
     }
     const QList<Assignment> entries = AssignmentList::read(tokens);
+    const QHash<QString, int> parameters = positions(model.parameterNames());
     for (const Assignment &entry : entries) {
-        const qsizetype index = model.parameterNames().indexOf(entry.name.text);
+        const int index = parameters.value(entry.name.text, -1);
         if (index < 0)
             throw zav::ParseError(entry.name, QStringLiteral("Unrecognized parameter name"));
         const zav::Token &valueToken = entry.firstValueToken();
@@ -95,12 +113,14 @@ void SideSectionReader::readProfileLikelihoodRequests(TokenStream &tokens, const
     }
     const QStringList &levels = ProfileLikelihoods::alphaLevels();
     const QList<Assignment> entries = AssignmentList::read(tokens);
+    const QHash<QString, int> parameters = positions(model.parameterNames());
+    const QHash<QString, int> variables = positions(model.variableNames());
     for (const Assignment &entry : entries) {
         ProfileLikelihoods *requests = &parameterRequests;
-        qsizetype index = model.parameterNames().indexOf(entry.name.text);
+        int index = parameters.value(entry.name.text, -1);
         if (index < 0) {
             requests = &variableRequests;
-            index = model.variableNames().indexOf(entry.name.text);
+            index = variables.value(entry.name.text, -1);
         }
         if (index < 0)
             throw zav::ParseError(entry.name, QStringLiteral("Unrecognized symbol"));
@@ -109,7 +129,7 @@ void SideSectionReader::readProfileLikelihoodRequests(TokenStream &tokens, const
         const qsizetype level = entry.value.isEmpty() ? -1 : levels.indexOf(valueToken.text);
         if (level < 0)
             throw zav::ParseError(valueToken, QStringLiteral("Unrecognized alpha level"));
-        requests->toggleRequest(int(index), int(level));
+        requests->toggleRequest(index, int(level));
     }
 }
 

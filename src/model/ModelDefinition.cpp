@@ -8,18 +8,20 @@ ModelDefinition::~ModelDefinition() = default;
 
 // --- parameters ------------------------------------------------------------
 
-// Every Parameter is recreated so that its index equals its position.
-void ModelDefinition::rebuildParameters()
+// The nodes from position `first` on are recreated so that each index
+// equals its position; those before it are unchanged and stay. Appending a
+// parameter so costs one node, and a file of n parameters reads in O(n).
+void ModelDefinition::rebuildParameters(int first)
 {
-    m_parameters.clear();
-    for (int k = 0; k < m_parameterNames.size(); ++k)
+    m_parameters.resize(std::size_t(first));
+    for (int k = first; k < m_parameterNames.size(); ++k)
         m_parameters.push_back(std::make_unique<Parameter>(m_parameterNames.at(k), k));
 }
 
 void ModelDefinition::insertParameter(int i, const QString &name)
 {
     m_parameterNames.insert(i, name);
-    rebuildParameters();
+    rebuildParameters(i);
     emit parameterInserted(i, name);
 }
 
@@ -27,14 +29,14 @@ void ModelDefinition::renameParameter(int i, const QString &name)
 {
     renameAbundanceSymbol(m_parameterNames.at(i), name);
     m_parameterNames[i] = name;
-    rebuildParameters();
+    rebuildParameters(i);
     emit parameterRenamed(i, name);
 }
 
 void ModelDefinition::deleteParameter(int i)
 {
     m_parameterNames.removeAt(i);
-    rebuildParameters();
+    rebuildParameters(i);
     emit parameterDeleted(i);
 }
 

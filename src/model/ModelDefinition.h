@@ -133,7 +133,7 @@ private:
     };
     using Categories = std::vector<zav::EquationPtr>;
 
-    void rebuildParameters();
+    void rebuildParameters(int first);
     void renameAbundanceSymbol(const QString &oldName, const QString &newName);
     int positionOf(int id) const;
     static QString textOf(const std::map<int, Formula> &formulas, int id);

@@ -1,5 +1,6 @@
 // The workspace file: all sections in one, round trips and partial loads.
 #include "IoTestSupport.h"
+#include "../support/ManyParametersWorkspace.h"
 
 #include "expr/ParseError.h"
 #include "expr/Parser.h"
@@ -84,6 +85,7 @@ private slots:
     void unknownCategoryInTheCounts();
     void failureInTheSeedsKeepsTheEarlierSections();
     void cannotOpenFile();
+    void fortyThousandParametersReadInLinearWork();
 };
 
 void TestWorkspaceFile::initTestCase()
@@ -304,6 +306,34 @@ void TestWorkspaceFile::cannotOpenFile()
     } catch (const zav::ParseError &e) {
         QCOMPARE(e.description(), QStringLiteral("\"\" - Error opening input file \"%1\"").arg(path));
     }
+}
+
+// Reading once took time quadratic in the parameters: every parameter
+// added recreated the nodes of all those before it, and every seed and
+// request looked its name up in the list. Each node is now made once (its
+// address at insertion is the one the model keeps, checked below), and at
+// this size any quadratic step left would run far past the test timeout.
+void TestWorkspaceFile::fortyThousandParametersReadInLinearWork()
+{
+    constexpr int n = 40000;
+    const QByteArray text = support::manyParametersWorkspace(n).toUtf8();
+    TempFiles files;
+    const QString path = files.write(QStringLiteral("large.txt"), text);
+    Workspace ws;
+    std::vector<const pelk::Parameter *> nodes;
+    connect(&ws.model, &ModelDefinition::parameterInserted, this,
+            [&](int i) { nodes.push_back(ws.model.parameter(i)); });
+    ws.read(path);
+    QCOMPARE(ws.model.parameterCount(), n);
+    QCOMPARE(int(nodes.size()), n);
+    for (int i = 0; i < n; ++i) {
+        if (ws.model.parameter(i) != nodes[std::size_t(i)])
+            QFAIL(qPrintable(QStringLiteral("the node of parameter %1 was made again").arg(i)));
+        if (ws.seeds[std::size_t(i)] != support::manyParametersSeed(i) || !ws.parameterRequests.isRequested(i, 1))
+            QFAIL(qPrintable(QStringLiteral("parameter %1 lost its seed or request").arg(i)));
+    }
+    QCOMPARE(ws.parameterRequests.count(), n);
+    QCOMPARE(ws.written(), text);
 }
 
 QTEST_GUILESS_MAIN(TestWorkspaceFile)
