@@ -34,7 +34,7 @@ struct EstimationSummary
     struct LikelihoodCounts
     {
         QString name;
-        int total = 0;
+        qint64 total = 0; // a sum of ints: past the int range with a few large counts
         QList<CategoryCount> categories;
     };
     struct Estimate

@@ -10,9 +10,23 @@
 #include <QHash>
 #include <QStringList>
 
+#include <limits>
+
 namespace pelk {
 
 namespace {
+
+// Decimal digits after an optional sign: a whole number of any size.
+bool isWholeNumberText(const QString &text)
+{
+    const qsizetype start = text.startsWith(u'-') || text.startsWith(u'+') ? 1 : 0;
+    if (start == text.size())
+        return false;
+    for (qsizetype i = start; i < text.size(); ++i)
+        if (text.at(i) < u'0' || text.at(i) > u'9')
+            return false;
+    return true;
+}
 
 // Position of each name in the list, the first one where a name repeats
 // (as QStringList::indexOf gives it): looking every entry of a section up
@@ -64,15 +78,26 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
             zav::Token::empty(),
             QStringLiteral("Unknown category \"%1\" at line %2").arg(label).arg(first.line));
     int count = 1;
+    // Where a sum out of range is shown: the count, or the label of a line
+    // that counts 1.
+    zav::Token countToken(label, first.line, first.column);
     if (!lastOnLine && tokens.peek().text == u":") {
         tokens.next();
-        const zav::Token countToken = tokens.next();
+        countToken = tokens.next();
         const std::optional<int> value = zav::toInt(countToken.text);
         if (!value)
-            throw zav::ParseError(countToken, QStringLiteral("Illegal counts"));
+            throw zav::ParseError(countToken, isWholeNumberText(countToken.text)
+                                                  ? QStringLiteral("Count out of range")
+                                                  : QStringLiteral("Illegal counts"));
         count = *value;
     }
-    categoryCounts[label] += count;
+    // Counts are ints everywhere; lines that add up past one are refused
+    // rather than wrapped round.
+    const qint64 sum = qint64(categoryCounts.value(label)) + count;
+    if (sum > std::numeric_limits<int>::max() || sum < std::numeric_limits<int>::min())
+        throw zav::ParseError(countToken,
+                              QStringLiteral("Counts of category \"%1\" add up out of range").arg(label));
+    categoryCounts[label] = int(sum);
 }
 
 void SideSectionReader::readParameterSeeds(TokenStream &tokens, const ModelDefinition &model,

@@ -19,6 +19,8 @@ class SideSectionReader
 public:
     // Count lines "<label> [: <count>]" up to the end of input; every label
     // must already be a key of the map. Existing counts are first set to 0.
+    // The lines of one label add up; a count, or a label's sum, that does
+    // not fit in an int is refused.
     // A standalone file must hold at least one line; the counts section of a
     // workspace may be absent.
     static void readCategoryCounts(TokenStream &tokens, QMap<QString, int> &categoryCounts,

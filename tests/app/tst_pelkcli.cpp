@@ -65,6 +65,7 @@ private slots:
     void overParameterisedModelNeedsForce();
     void failedParameterRunExits3();
     void textSummaryHasEverySection();
+    void totalCountPastTheIntRangeIsPrintedWhole();
     void interruptCancelsTheRun();
 };
 
@@ -267,6 +268,16 @@ void TestPelkCli::textSummaryHasEverySection()
                                 "Observed vs Expected"})
         QVERIFY2(text.contains(QLatin1String(section)), section);
     QVERIFY(!text.contains(QLatin1String("WARNING")));
+}
+
+// Two counts that each fit in an int but whose sum does not.
+void TestPelkCli::totalCountPastTheIntRangeIsPrintedWhole()
+{
+    QByteArray text(binomialWorkspace);
+    text.replace("success : 30\nfailure : 70", "success : 1500000000\nfailure : 1500000000");
+    const Outcome outcome = runCli({"estimate", "--no-covariance", file(QStringLiteral("large.txt"), text)});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.contains("\"Trials\"\nTotal observed counts: 3000000000\n"));
 }
 
 // Ctrl-C during the profile run ends it through the cancel flags.

@@ -117,6 +117,9 @@ void TestSideSectionFiles::countsAddUpAndAbsentLabelsAreZero()
     Counts counts{{"A", 40}, {"B", 9}};
     QCOMPARE(readCounts("A : 3\nA : 2\n", counts), QString());
     QCOMPARE(counts, (Counts{{"A", 5}, {"B", 0}}));
+    // Up to the ends of the int range, in both directions.
+    QCOMPARE(readCounts("A : 2147483646\nA\nB : -2147483647\nB : -1\nA : +0\n", counts), QString());
+    QCOMPARE(counts, (Counts{{"A", 2147483647}, {"B", -2147483648}}));
 }
 
 void TestSideSectionFiles::countLineWithoutColonCountsOne()
@@ -158,6 +161,20 @@ void TestSideSectionFiles::countsFailures_data()
     QTest::newRow("count not an int") << QByteArray("seen once : 1.5\n") << "\"1.5\" - Illegal counts, line 1";
     QTest::newRow("count missing at the end") << QByteArray("seen once :") << "\"\" - Illegal counts";
     QTest::newRow("count is a colon") << QByteArray("seen once : : 3\n") << "\":\" - Illegal counts, line 1";
+    QTest::newRow("count past the int range") << QByteArray("seen once : 2147483648\n")
+                                              << "\"2147483648\" - Count out of range, line 1";
+    QTest::newRow("count below the int range") << QByteArray("\nseen once : -2147483649\n")
+                                               << "\"-2147483649\" - Count out of range, line 2";
+    QTest::newRow("count past 64 bits") << QByteArray("seen once : 99999999999999999999999\n")
+                                        << "\"99999999999999999999999\" - Count out of range, line 1";
+    QTest::newRow("sum past the int range")
+        << QByteArray("seen once : 2147483647\nseen twice : 5\nseen once : 2147483647\nseen once : 12\n")
+        << "\"2147483647\" - Counts of category \"seen once\" add up out of range, line 3";
+    QTest::newRow("sum past the int range by a line without count")
+        << QByteArray("seen once : 2147483647\nseen once\n")
+        << "\"seen once\" - Counts of category \"seen once\" add up out of range, line 2";
+    QTest::newRow("sum below the int range") << QByteArray("seen twice : -2147483648\nseen twice : -1\n")
+                                             << "\"-1\" - Counts of category \"seen twice\" add up out of range, line 2";
     QTest::newRow("no tokens at all") << QByteArray() << "\"\" - Unexpected end of file";
     QTest::newRow("only blank and comment lines") << QByteArray("\n# nothing\n\n")
                                                   << "\"\" - Unexpected end of file";
