@@ -9,7 +9,8 @@ namespace zav {
 class ParseError
 {
 public:
-    // The message is "\"<token text>\" - <reason>".
+    // The message is "\"<token text>\" - <reason>", with every control
+    // character written as "\xHH".
     ParseError(const Token &token, const QString &reason);
 
     const QString &message() const { return m_message; }
@@ -18,7 +19,8 @@ public:
     void setFileName(const QString &fileName) { m_fileName = fileName; }
 
     // The message, then ", line <n>" when the line is above 0, then
-    // ", file \"<name>\"" when a file name was set.
+    // ", file \"<name>\"" when a file name was set (its control characters
+    // written as "\xHH" too).
     QString description() const;
 
 private:

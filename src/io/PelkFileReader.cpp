@@ -1,12 +1,13 @@
 #include "io/PelkFileReader.h"
 
 #include "expr/ParseError.h"
+#include "io/InputFileText.h"
 #include "io/ModelDefinitionReader.h"
 #include "io/OptimizerSectionReader.h"
 #include "io/SideSectionReader.h"
 #include "io/TokenStream.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QTextStream>
 
 namespace pelk {
@@ -17,54 +18,63 @@ PelkFileReader::PelkFileReader(QObject *parent)
 
 PelkFileReader::~PelkFileReader() = default;
 
-void PelkFileReader::open(const QString &fileName)
+void PelkFileReader::read(const QString &fileName, const std::function<void()> &parse)
 {
     m_tokens.reset();
     m_stream.reset();
-    m_file.reset();
-    auto file = std::make_unique<QFile>(fileName);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Text))
-        throw zav::ParseError(zav::Token::empty(),
-                              QStringLiteral("Error opening input file \"%1\"").arg(fileName));
-    m_file = std::move(file);
-    m_stream = std::make_unique<QTextStream>(m_file.get());
-    m_tokens = std::make_unique<TokenStream>(m_stream.get(), 0, TokenStream::defaultWhitespace(),
-                                             m_delimiters, QStringLiteral("#"));
+    try {
+        m_text = InputFileText::read(fileName);
+        m_stream = std::make_unique<QTextStream>(&m_text, QIODevice::ReadOnly);
+        m_tokens = std::make_unique<TokenStream>(m_stream.get(), 0, TokenStream::defaultWhitespace(),
+                                                 m_delimiters, QStringLiteral("#"));
+        const bool noTokens = m_tokens->peek().text.isEmpty();
+        try {
+            parse();
+        } catch (const zav::ParseError &) {
+            // Every section needs a token, so an empty file always ends here;
+            // the section readers have done what they do on failure.
+            if (!noTokens)
+                throw;
+            throw zav::ParseError(zav::Token::empty(), m_text.trimmed().isEmpty()
+                                                           ? QStringLiteral("The file is empty")
+                                                           : QStringLiteral("The file holds only comments"));
+        }
+    } catch (zav::ParseError &error) {
+        error.setFileName(fileName);
+        throw;
+    }
 }
 
 void PelkFileReader::readModelDefinition(const QString &fileName, ModelDefinition &model,
                                          QMap<QString, int> &categoryCounts)
 {
-    open(fileName);
-    ModelDefinitionReader(*m_tokens, model).read(categoryCounts);
+    read(fileName, [&] { ModelDefinitionReader(*m_tokens, model).read(categoryCounts); });
 }
 
 void PelkFileReader::readCategoryCounts(const QString &fileName, QMap<QString, int> &categoryCounts)
 {
-    open(fileName);
-    SideSectionReader::readCategoryCounts(*m_tokens, categoryCounts, true);
+    read(fileName, [&] { SideSectionReader::readCategoryCounts(*m_tokens, categoryCounts, true); });
 }
 
 void PelkFileReader::readParameterSeeds(const QString &fileName, const ModelDefinition &model,
                                         std::vector<double> &seeds)
 {
-    open(fileName);
-    SideSectionReader::readParameterSeeds(*m_tokens, model, seeds);
+    read(fileName, [&] { SideSectionReader::readParameterSeeds(*m_tokens, model, seeds); });
 }
 
 void PelkFileReader::readProfileLikelihoodRequests(const QString &fileName, const ModelDefinition &model,
                                                    ProfileLikelihoods &parameterRequests,
                                                    ProfileLikelihoods &variableRequests)
 {
-    open(fileName);
-    SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
+    read(fileName, [&] {
+        SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
+    });
 }
 
 void PelkFileReader::readOptimizerSettings(const QString &fileName, bool &usePreviousEstimatesAsSeeds,
                                            bool &calculateCovariance)
 {
-    open(fileName);
-    readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance);
+    read(fileName, [&] { readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance); });
 }
 
 void PelkFileReader::readOptimizerSection(bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
@@ -79,15 +89,16 @@ void PelkFileReader::readWorkspace(const QString &fileName, ModelDefinition &mod
                                    ProfileLikelihoods &variableRequests, QMap<QString, int> &categoryCounts,
                                    bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
 {
-    open(fileName);
-    // A workspace may hold no likelihood: its model had them all deleted.
-    ModelDefinitionReader(*m_tokens, model).read(categoryCounts, true);
-    readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance);
-    SideSectionReader::readParameterSeeds(*m_tokens, model, seeds);
-    SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
-    // The counts section has no keyword and may be absent; it runs to the end.
-    if (!m_tokens->peek().text.isEmpty())
-        SideSectionReader::readCategoryCounts(*m_tokens, categoryCounts, false);
+    read(fileName, [&] {
+        // A workspace may hold no likelihood: its model had them all deleted.
+        ModelDefinitionReader(*m_tokens, model).read(categoryCounts, true);
+        readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance);
+        SideSectionReader::readParameterSeeds(*m_tokens, model, seeds);
+        SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
+        // The counts section has no keyword and may be absent; it runs to the end.
+        if (!m_tokens->peek().text.isEmpty())
+            SideSectionReader::readCategoryCounts(*m_tokens, categoryCounts, false);
+    });
 }
 
 } // namespace pelk

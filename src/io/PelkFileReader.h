@@ -1,9 +1,9 @@
 // Reads every kind of PELK file: the model definition, the category counts,
 // the parameter seeds, the profile-likelihood requests, the optimizer
-// settings and the whole workspace. One reader serves one load action; it
-// owns the file it opened. Every failure is a zav::ParseError without a
-// file name (the caller adds it where it wants one); the targets keep what
-// was read before the error.
+// settings and the whole workspace. One reader serves one load action. Each
+// file is read whole first (InputFileText: a regular file of at most 64 MiB,
+// line ends made "\n"), then parsed. Every failure is a zav::ParseError that
+// names the file; the targets keep what was read before the error.
 #pragma once
 
 #include "optim/OptimizerFactory.h"
@@ -12,10 +12,10 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
-class QFile;
 class QTextStream;
 
 namespace pelk {
@@ -31,12 +31,6 @@ class PelkFileReader : public QObject
 public:
     explicit PelkFileReader(QObject *parent = nullptr);
     ~PelkFileReader() override;
-
-    // Discards a file opened before and opens this one; throws
-    // "Error opening input file \"<fileName>\"" when it cannot.
-    void open(const QString &fileName);
-    // The tokens of the open file (null before open).
-    TokenStream *tokenStream() const { return m_tokens.get(); }
 
     // The model definition into an empty model; the counts map is rebuilt
     // with every category label at 0.
@@ -61,11 +55,15 @@ signals:
     void optimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType);
 
 private:
+    // Reads the file and runs `parse` on its tokens. A file without a token
+    // fails with "The file is empty" (or "... holds only comments") instead
+    // of the first section's complaint; every error gets the file's name.
+    void read(const QString &fileName, const std::function<void()> &parse);
     void readOptimizerSection(bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance);
 
     QStringList m_delimiters;
     // Declared in this order so that each is destroyed before what it reads.
-    std::unique_ptr<QFile> m_file;
+    QString m_text;
     std::unique_ptr<QTextStream> m_stream;
     std::unique_ptr<TokenStream> m_tokens;
 };

@@ -29,7 +29,7 @@ struct Workspace
     bool calculateCovariance = false;
 
     // Reads a workspace file into this (fresh) workspace; throws
-    // zav::ParseError without a file name, leaving what was read.
+    // zav::ParseError naming the file, leaving what was read.
     void read(const QString &fileName);
     // The same with the caller's reader, so that it can listen to it.
     void read(const QString &fileName, PelkFileReader &reader);

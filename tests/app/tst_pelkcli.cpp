@@ -95,7 +95,7 @@ void TestPelkCli::unreadableWorkspaceExits2WithTheErrorDescription()
     Outcome outcome = runCli({"estimate", missing});
     QCOMPARE(outcome.status, 2);
     QCOMPARE(QString::fromUtf8(outcome.err),
-             QStringLiteral("\"\" - Error opening input file \"%1\", file \"%1\"\n").arg(missing));
+             QStringLiteral("\"\" - Error opening input file (No such file or directory), file \"%1\"\n").arg(missing));
     const QString broken = file(QStringLiteral("broken.txt"), "parameters s = 0.5;\n");
     outcome = runCli({"verify", broken});
     QCOMPARE(outcome.status, 2);

@@ -335,7 +335,7 @@ private slots:
         QTest::newRow("bad likelihood") << QByteArray("parameters\na, b;\n\nlikelihood Coin\n")
                                         << ", line 4, file \"%1\"" << 2;
         QTest::newRow("missing file") << QByteArray()
-                                      << "\"\" - Error opening input file \"%1\", file \"%1\"" << 0;
+                                      << "\"\" - Error opening input file (No such file or directory), file \"%1\"" << 0;
     }
     void failedWorkspaceReadKeepsWhatWasRead()
     {

@@ -5,6 +5,7 @@
 
 #include "../support/TempFiles.h"
 
+#include "expr/ParseError.h"
 #include "io/FileWriter.h"
 #include "optim/FletchSettings.h"
 #include "optim/OptimizerFactory.h"
@@ -70,6 +71,19 @@ public:
         return fileBytes(filePath);
     }
 };
+
+// A reader's error description less its last part, the name of the file
+// read, which every reader error ends with once. When the name is missing
+// or repeated the text says so, and a comparison with the expected fails.
+inline QString descriptionInFile(const zav::ParseError &error, const QString &path)
+{
+    QString text = error.description();
+    const QString suffix = QStringLiteral(", file \"%1\"").arg(path);
+    if (!text.endsWith(suffix) || text.count(path) != 1)
+        return QStringLiteral("(file not named once) ") + text;
+    text.chop(suffix.size());
+    return text;
+}
 
 inline void resetOptimizerState()
 {

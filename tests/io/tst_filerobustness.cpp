@@ -12,8 +12,12 @@
 
 #include <QtTest/QtTest>
 
+#include <QDir>
+
 #include <exception>
 #include <functional>
+
+#include <sys/stat.h>
 
 using iotest::TempFiles;
 
@@ -83,6 +87,8 @@ private slots:
     void everyPrefixOfTheSideFiles();
     void damagedWorkspaces_data();
     void damagedWorkspaces();
+    void filesThatCannotBeParsed_data();
+    void filesThatCannotBeParsed();
 };
 
 void TestFileRobustness::everyPrefixOfTheWorkspace()
@@ -226,7 +232,100 @@ void TestFileRobustness::damagedWorkspaces()
         readWorkspace(path);
         QFAIL("no error");
     } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), description);
+        QCOMPARE(iotest::descriptionInFile(e, path), description);
+    }
+}
+
+namespace {
+
+// How a test makes the file it reads.
+enum class Make { Write, Nothing, Directory, Pipe, Sparse };
+
+// Each kind of file through its own read function of PelkFileReader.
+void readAs(const QString &kind, const QString &path)
+{
+    pelk::ModelDefinition model;
+    model.insertParameter(0, QStringLiteral("s"));
+    QMap<QString, int> counts{{QStringLiteral("seen once"), 0}};
+    std::vector<double> seeds;
+    pelk::ProfileLikelihoods parameters;
+    pelk::ProfileLikelihoods variables;
+    bool a = false;
+    bool b = false;
+    pelk::PelkFileReader reader;
+    if (kind == u"workspace")
+        readWorkspace(path);
+    else if (kind == u"model")
+        reader.readModelDefinition(path, model, counts);
+    else if (kind == u"counts")
+        reader.readCategoryCounts(path, counts);
+    else if (kind == u"seeds")
+        reader.readParameterSeeds(path, model, seeds);
+    else if (kind == u"requests")
+        reader.readProfileLikelihoodRequests(path, model, parameters, variables);
+    else if (kind == u"optimizer")
+        reader.readOptimizerSettings(path, a, b);
+    else
+        QFAIL("unknown kind");
+}
+
+} // namespace
+
+void TestFileRobustness::filesThatCannotBeParsed_data()
+{
+    QTest::addColumn<QString>("name"); // in the test directory, or an absolute path
+    QTest::addColumn<Make>("make");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("description"); // %1: the path, control characters escaped
+    const QString empty = QStringLiteral("\"\" - The file is empty, file \"%1\"");
+    QTest::newRow("missing") << "none.txt" << Make::Nothing << QByteArray() << "workspace"
+                             << "\"\" - Error opening input file (No such file or directory), file \"%1\"";
+    QTest::newRow("directory") << "folder" << Make::Directory << QByteArray() << "model"
+                               << "\"\" - Not a regular file, file \"%1\"";
+    QTest::newRow("device") << "/dev/zero" << Make::Nothing << QByteArray() << "counts"
+                            << "\"\" - Not a regular file, file \"%1\"";
+    QTest::newRow("pipe") << "pipe" << Make::Pipe << QByteArray() << "seeds"
+                          << "\"\" - Not a regular file, file \"%1\"";
+    QTest::newRow("one byte past 64 MiB") << "large.txt" << Make::Sparse << QByteArray() << "workspace"
+                                          << "\"\" - The file is larger than 64 MiB, file \"%1\"";
+    QTest::newRow("empty workspace") << "w.txt" << Make::Write << QByteArray() << "workspace" << empty;
+    QTest::newRow("empty requests") << "r.txt" << Make::Write << QByteArray() << "requests" << empty;
+    QTest::newRow("empty optimizer settings") << "o.txt" << Make::Write << QByteArray() << "optimizer" << empty;
+    QTest::newRow("blank") << "b.txt" << Make::Write << QByteArray(" \n\t\r\n\r \n") << "workspace" << empty;
+    QTest::newRow("old Mac line ends") << "mac.txt" << Make::Write << QByteArray("\rparameterSeeds\rs = abc;\r")
+                                       << "seeds" << "\"abc\" - Illegal parameter seed, line 3, file \"%1\"";
+    QTest::newRow("control character in a token")
+        << "bell.txt" << Make::Write << QByteArray("parameterSeeds\ns = 1\a;\n") << "seeds"
+        << "\"1\\x07\" - Illegal parameter seed, line 2, file \"%1\"";
+    QTest::newRow("escape sequence in a label")
+        << "esc.txt" << Make::Write << QByteArray("seen\x1b[2J once : 1\n") << "counts"
+        << "\"\" - Unknown category \"seen\\x1B[2J once\" at line 1, file \"%1\"";
+    QTest::newRow("line end in the file name") << "two\nlines.txt" << Make::Write << QByteArray() << "seeds" << empty;
+}
+
+void TestFileRobustness::filesThatCannotBeParsed()
+{
+    QFETCH(QString, name);
+    QFETCH(Make, make);
+    QFETCH(QByteArray, text);
+    QFETCH(QString, kind);
+    QFETCH(QString, description);
+    TempFiles files;
+    const QString path = QDir::isAbsolutePath(name) ? name : files.path(name);
+    if (make == Make::Write)
+        files.write(name, text);
+    else if (make == Make::Directory)
+        QVERIFY(QDir().mkdir(path));
+    else if (make == Make::Pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (make == Make::Sparse)
+        QVERIFY(QFile(files.write(name, QByteArray())).resize(qint64(64) * 1024 * 1024 + 1));
+    try {
+        readAs(kind, path);
+        QFAIL("no error");
+    } catch (const zav::ParseError &e) {
+        QCOMPARE(e.description(), description.arg(QString(path).replace(u'\n', QStringLiteral("\\x0A"))));
     }
 }
 

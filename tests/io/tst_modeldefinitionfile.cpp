@@ -29,7 +29,7 @@ QString readFailure(const QByteArray &text, ModelDefinition &model, QMap<QString
     try {
         pelk::PelkFileReader().readModelDefinition(path, model, counts);
     } catch (const zav::ParseError &e) {
-        return e.description();
+        return iotest::descriptionInFile(e, path);
     }
     return QString();
 }
@@ -61,7 +61,6 @@ private slots:
     void readResetsTheCounts();
     void failures_data();
     void failures();
-    void cannotOpenFile();
     void failureInThirdLikelihoodKeepsWhatWasRead();
     void parseErrorLeavesNormalLikelihoodOut();
 };
@@ -275,7 +274,7 @@ void TestModelDefinitionFile::failures_data()
 
     const QByteArray head = "parameters\ns, p;\n\nvariables\nq = 1 - p;\n\n";  // 6 lines
 
-    QTest::newRow("empty file") << QByteArray() << "\"\" - Unexpected characters";
+    QTest::newRow("empty file") << QByteArray() << "\"\" - The file is empty";
     QTest::newRow("wrong first keyword") << QByteArray("parameter s;\n")
                                          << "\"parameter\" - Unexpected characters, line 1";
     QTest::newRow("ends after parameters a") << QByteArray("parameters a")
@@ -358,21 +357,6 @@ void TestModelDefinitionFile::failures()
     ModelDefinition model;
     QMap<QString, int> counts;
     QCOMPARE(readFailure(text, model, counts), description);
-}
-
-void TestModelDefinitionFile::cannotOpenFile()
-{
-    TempFiles files;
-    const QString path = files.path(QStringLiteral("missing.txt"));
-    ModelDefinition model;
-    QMap<QString, int> counts;
-    try {
-        pelk::PelkFileReader().readModelDefinition(path, model, counts);
-        QFAIL("no error");
-    } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), QStringLiteral("\"\" - Error opening input file \"%1\"").arg(path));
-        QCOMPARE(e.token().line, -1);
-    }
 }
 
 void TestModelDefinitionFile::failureInThirdLikelihoodKeepsWhatWasRead()

@@ -34,7 +34,7 @@ Outcome readSettings(const QByteArray &text, bool usePrevious = false, bool cova
     try {
         reader.readOptimizerSettings(path, outcome.usePrevious, outcome.covariance);
     } catch (const zav::ParseError &e) {
-        outcome.failure = e.description();
+        outcome.failure = iotest::descriptionInFile(e, path);
     }
     for (const QList<QVariant> &arguments : spy)
         outcome.announced.append(arguments.at(0).value<Factory::OptimizerType>());
@@ -73,7 +73,6 @@ private slots:
     void failures();
     void failureBeforeTheTypeAnnouncesNothing();
     void failureInTheSettingsKeepsWhatWasStored();
-    void cannotOpenFile();
 };
 
 void TestOptimizerSection::initTestCase()
@@ -259,20 +258,6 @@ void TestOptimizerSection::failureInTheSettingsKeepsWhatWasStored()
     QCOMPARE(zav::FletchSettings::instance().maxIterations, 12);
     QCOMPARE(zav::FletchSettings::instance().precision, 1e-8);
     QCOMPARE(outcome.covariance, true);
-}
-
-void TestOptimizerSection::cannotOpenFile()
-{
-    TempFiles files;
-    const QString path = files.path(QStringLiteral("absent.txt"));
-    bool a = false;
-    bool b = false;
-    try {
-        pelk::PelkFileReader().readOptimizerSettings(path, a, b);
-        QFAIL("no error");
-    } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), QStringLiteral("\"\" - Error opening input file \"%1\"").arg(path));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestOptimizerSection)
