@@ -23,8 +23,9 @@ public:
         QStringList errors; // the error lines
     };
 
-    // `summary` is absent when the run produced no estimates (an invalid
-    // model, a failed parameter run): the result keys are then null or empty.
+    // `summary` is absent when the run produced no estimates (a file that
+    // does not read, an invalid model, a failed or cancelled parameter run):
+    // the result keys are then null or empty.
     static QJsonObject write(const Run &run, const EstimationSummary *summary);
 
     static QJsonValue number(double value);

@@ -63,7 +63,8 @@ private slots:
     void estimateWithoutCovarianceHasNoStandardErrors();
     void profileOptionAddsARequest();
     void overParameterisedModelNeedsForce();
-    void failedParameterRunExits3();
+    void jsonOnEveryExit_data();
+    void jsonOnEveryExit();
     void textSummaryHasEverySection();
     void totalCountPastTheIntRangeIsPrintedWhole();
     void interruptCancelsTheRun();
@@ -242,18 +243,63 @@ void TestPelkCli::overParameterisedModelNeedsForce()
     QCOMPARE(forced.json()[QStringLiteral("sufficientStatisticDimension")].toInt(), 1);
 }
 
-void TestPelkCli::failedParameterRunExits3()
+void TestPelkCli::jsonOnEveryExit_data()
 {
-    QByteArray text(binomialWorkspace);
-    text.replace("powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;",
-                 "fletch, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no,\nmaxIterations = 1;");
-    const Outcome outcome = runCli({"estimate", "--json", file(QStringLiteral("fail.txt"), text)});
-    QCOMPARE(outcome.status, 3);
-    const QJsonObject json = outcome.json();
-    QCOMPARE(json[QStringLiteral("errors")].toArray().at(0).toString(),
-             QStringLiteral("Maximum number of iterations exceeded in fletch"));
-    QVERIFY(json[QStringLiteral("logLikelihood")].isNull());
-    QVERIFY(json[QStringLiteral("parameters")].toArray().isEmpty());
+    QTest::addColumn<QByteArray>("from"); // replaced in the binomial workspace
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QStringList>("arguments"); // before the file
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QStringList>("errors"); // %1: the file
+    QTest::newRow("estimated") << QByteArray() << QByteArray() << QStringList() << 0 << true << QStringList();
+    QTest::newRow("file that does not read")
+        << QByteArray("parameters p;") << QByteArray("parameters p") << QStringList() << 2 << false
+        << QStringList{"\"variables\" - Unexpected characters, line 3, file \"%1\""};
+    QTest::newRow("invalid model")
+        << QByteArray("never, 0;") << QByteArray("never, z;") << QStringList() << 1 << false
+        << QStringList{"Category \"never\" uses undefined symbol \"z\".",
+                       "Model Definition errors must be fixed before estimating the parameters."};
+    QTest::newRow("negative count")
+        << QByteArray("success : 30") << QByteArray("success : -3") << QStringList() << 1 << true
+        << QStringList{"Category \"success\" has the negative count -3.",
+                       "Negative counts must be fixed before estimating the parameters."};
+    QTest::newRow("more parameters than can be estimated")
+        << QByteArray("parameters p;") << QByteArray("parameters p, unused;") << QStringList() << 1 << true
+        << QStringList{"There are more parameters than can be estimated.",
+                       "Any estimates obtained by continuing can not be considered valid."};
+    QTest::newRow("failed parameter run")
+        << QByteArray("powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;")
+        << QByteArray("fletch, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no,\nmaxIterations = 1;")
+        << QStringList() << 3 << true << QStringList{"Maximum number of iterations exceeded in fletch"};
+}
+
+// Every exit but wrong usage prints one JSON document that says how the
+// run ended; only an estimated run has results.
+void TestPelkCli::jsonOnEveryExit()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(bool, valid);
+    QFETCH(QStringList, errors);
+    const QString path = file(QStringLiteral("run.txt"), QByteArray(binomialWorkspace).replace(from, to));
+    const Outcome outcome = runCli(QStringList{"estimate", "--json"} + arguments + QStringList{path});
+    QCOMPARE(outcome.status, status);
+    QJsonParseError parsed;
+    const QJsonObject json = QJsonDocument::fromJson(outcome.out, &parsed).object();
+    QCOMPARE(parsed.error, QJsonParseError::NoError);
+    QCOMPARE(json[QStringLiteral("exitStatus")].toInt(-1), status);
+    QCOMPARE(json[QStringLiteral("valid")].toBool(!valid), valid);
+    for (QString &error : errors)
+        error = error.arg(path);
+    QCOMPARE(json[QStringLiteral("errors")].toVariant().toStringList(), errors);
+    // The errors are lines of the log, which also went to standard error.
+    const QStringList log = json[QStringLiteral("log")].toVariant().toStringList();
+    for (const QString &error : std::as_const(errors))
+        QVERIFY(log.contains(error) && outcome.err.contains(error.toUtf8() + '\n'));
+    QCOMPARE(json[QStringLiteral("logLikelihood")].isDouble(), status == 0);
+    QCOMPARE(json[QStringLiteral("parameters")].toArray().size(), status == 0 ? 1 : 0);
 }
 
 void TestPelkCli::textSummaryHasEverySection()
@@ -292,7 +338,8 @@ void TestPelkCli::interruptCancelsTheRun()
             requests << QStringLiteral("%1 = %2").arg(QLatin1String(symbol), QLatin1String(alpha));
     const QString workspace = support::captureRecaptureWorkspace(6, QStringLiteral("powell"),
                                                                  u'\n' + requests.join(QStringLiteral(",\n")) + u';');
-    process.start(QStringLiteral(PELK_CLI), {"estimate", file(QStringLiteral("captures.txt"), workspace.toUtf8())});
+    process.start(QStringLiteral(PELK_CLI),
+                  {"estimate", "--json", file(QStringLiteral("captures.txt"), workspace.toUtf8())});
     QVERIFY(process.waitForStarted());
     QByteArray err;
     while (!err.contains("Estimating profile likelihood confidence intervals...")
@@ -308,6 +355,9 @@ void TestPelkCli::interruptCancelsTheRun()
     QCOMPARE(process.exitCode(), 130);
     QVERIFY(err.contains("Canceled.\n"));
     QVERIFY(!err.contains("ProfileLikelihood estimation complete."));
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(json[QStringLiteral("exitStatus")].toInt(), 130);
+    QCOMPARE(json[QStringLiteral("errors")].toVariant().toStringList(), QStringList{"Canceled."});
 }
 
 QTEST_GUILESS_MAIN(TestPelkCli)

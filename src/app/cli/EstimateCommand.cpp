@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <optional>
@@ -156,16 +157,20 @@ private:
     QStringList m_errors;
 };
 
-// Prints the result (the JSON document carries the log of the run).
+// Prints the result and returns the exit status. With --json there is one
+// document on every exit, so that a script can parse every outcome: the log
+// of the run, its errors, the exit status and whatever was computed.
 int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::Run run,
            const pelk::EstimationSummary *summary, int status)
 {
     run.log = log.lines();
     run.errors = log.errors();
     QTextStream out(stdout);
-    if (options.json)
-        out << QJsonDocument(pelk::SummaryJsonWriter::write(run, summary)).toJson(QJsonDocument::Indented);
-    else if (summary)
+    if (options.json) {
+        QJsonObject json = pelk::SummaryJsonWriter::write(run, summary);
+        json[QStringLiteral("exitStatus")] = status;
+        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    } else if (summary)
         out << pelk::SummaryTextWriter::write(*summary, QDateTime::currentDateTime());
     return status;
 }
@@ -190,9 +195,15 @@ int EstimateCommand::run(const QStringList &arguments)
         QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
         return ExitUsage;
     }
-    const auto workspace = WorkspaceLoader::load(options.fileName);
+    // From here on, so that Ctrl-C at any point ends in a document too (it
+    // takes effect once the run starts).
+    InterruptHandler interrupt;
+    RunLog log;
+    pelk::SummaryJsonWriter::Run run;
+    const auto workspace
+        = WorkspaceLoader::load(options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)
-        return ExitUnreadable;
+        return finish(options, log, run, nullptr, ExitUnreadable);
     for (const auto &[symbol, alpha] : std::as_const(options.profiles))
         if (const auto problem = addProfileRequest(*workspace, symbol, alpha)) {
             QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
@@ -205,8 +216,6 @@ int EstimateCommand::run(const QStringList &arguments)
         factory.setOptimizerType(Factory::Powell);
     const bool calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
 
-    RunLog log;
-    pelk::SummaryJsonWriter::Run run;
     run.optimizer = pelk::optimizerKeyword(factory.optimizerType());
     pelk::EstimationSequence sequence;
     const auto readiness = sequence.check(workspace->model, workspace->categoryCounts, log);
@@ -244,7 +253,6 @@ int EstimateCommand::run(const QStringList &arguments)
     });
     QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    InterruptHandler interrupt;
     QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
                      &pelk::EstimationSequence::cancel);
 

@@ -6,12 +6,17 @@
 
 std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName)
 {
+    return load(fileName, [](const QString &description) { QTextStream(stderr) << description << '\n'; });
+}
+
+std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName, const Report &report)
+{
     auto workspace = std::make_unique<pelk::Workspace>();
     try {
         workspace->read(fileName);
     } catch (const zav::ParseError &error) {
         // The reader has named the file.
-        QTextStream(stderr) << error.description() << '\n';
+        report(error.description());
         return nullptr;
     }
     return workspace;

@@ -1,16 +1,20 @@
-// Reads the workspace named on the command line; on failure writes the
-// error's description (with the file name) to standard error.
+// Reads the workspace named on the command line; on failure reports the
+// error's description (which names the file), by default on standard error.
 #pragma once
 
 #include "io/Workspace.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class WorkspaceLoader
 {
 public:
+    using Report = std::function<void(const QString &description)>;
+
     // Null when the file cannot be opened or read.
     static std::unique_ptr<pelk::Workspace> load(const QString &fileName);
+    static std::unique_ptr<pelk::Workspace> load(const QString &fileName, const Report &report);
 };
