@@ -4,6 +4,7 @@
 #include "../support/TempFiles.h"
 #include "../support/TwoSampleCapture.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -68,6 +69,8 @@ private slots:
     void textSummaryHasEverySection();
     void totalCountPastTheIntRangeIsPrintedWhole();
     void interruptCancelsTheRun();
+    void everyExampleWorkspaceEstimates_data();
+    void everyExampleWorkspaceEstimates();
 };
 
 void TestPelkCli::wrongUsageExits64_data()
@@ -358,6 +361,32 @@ void TestPelkCli::interruptCancelsTheRun()
     const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
     QCOMPARE(json[QStringLiteral("exitStatus")].toInt(), 130);
     QCOMPARE(json[QStringLiteral("errors")].toVariant().toStringList(), QStringList{"Canceled."});
+}
+
+void TestPelkCli::everyExampleWorkspaceEstimates_data()
+{
+    // The files of examples/ that are not workspaces to estimate, and why.
+    // Every other file there is one, so a new example is covered at once.
+    const QMap<QString, QString> notWorkspaces{
+        {"format-sample.txt", "a sample of the format whose maximum lies on the boundary"},
+        {"model-definition.txt", "a model definition file, which has no optimizer section"}};
+    const QDir examples(QStringLiteral(PELK_EXAMPLES_DIR));
+    const QStringList names = examples.entryList(QDir::Files, QDir::Name);
+    for (auto it = notWorkspaces.cbegin(); it != notWorkspaces.cend(); ++it)
+        QVERIFY2(names.contains(it.key()), qPrintable(it.key() + QStringLiteral(" is gone: drop it from the list")));
+    QTest::addColumn<QString>("path");
+    for (const QString &name : names)
+        if (!notWorkspaces.contains(name))
+            QTest::newRow(qPrintable(name)) << examples.filePath(name);
+    QVERIFY(names.size() > notWorkspaces.size());
+}
+
+void TestPelkCli::everyExampleWorkspaceEstimates()
+{
+    QFETCH(QString, path);
+    const Outcome outcome = runCli({"estimate", "--json", path});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.json()[QStringLiteral("errors")].toArray().size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPelkCli)
