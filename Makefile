@@ -2,6 +2,7 @@
 #   make run   installs what is missing, builds, runs PELK on a bundled example
 #   make test  installs what is missing, builds under ASan+UBSan, runs every test,
 #              then runs the threading tests under ThreadSanitizer
+#   make fuzz  fuzzes the workspace reader and the formula parser (not part of make test)
 
 # Debian packages the build and the tests need: the Qt 6 libraries and tools,
 # Qt's help generator (the help collection is built with the program) and
@@ -17,11 +18,14 @@ TEST_BUILD_DIR ?= build-test
 TSAN_BUILD_DIR ?= build-tsan
 BENCH_BUILD_DIR ?= build-bench
 COVERAGE_BUILD_DIR ?= build-coverage
+FUZZ_BUILD_DIR ?= build-fuzz
+# Fuzzing time per target, in seconds (make fuzz FUZZ_SECONDS=600 for longer).
+FUZZ_SECONDS ?= 90
 EXAMPLE ?= examples/two-sample-capture.txt
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test tsan bench coverage deps build build-test clean
+.PHONY: run test tsan bench coverage fuzz deps build build-test clean
 
 deps:
 	@missing=""; \
@@ -92,5 +96,16 @@ coverage:
 	    --txt $(COVERAGE_BUILD_DIR)/coverage/summary.txt \
 	    --html-details $(COVERAGE_BUILD_DIR)/coverage/index.html --print-summary
 
+# libFuzzer targets (fuzz/): each runs FUZZ_SECONDS; the target fails on any
+# crash, sanitizer report, leak, hang or broken round trip. Only this target
+# needs clang and its fuzzer runtime, so only it installs them.
+fuzz: PACKAGES += clang libclang-rt-14-dev
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	    -DPELK_BUILD_TESTS=OFF -DPELK_BUILD_FUZZ=ON
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_workspace fuzz_formula
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR) $(BENCH_BUILD_DIR) $(COVERAGE_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR) $(BENCH_BUILD_DIR) $(COVERAGE_BUILD_DIR) \
+	    $(FUZZ_BUILD_DIR)

@@ -1,0 +1,75 @@
+#include "FormulaGrouping.h"
+
+#include "expr/BinaryOperation.h"
+#include "expr/Literal.h"
+#include "expr/Symbol.h"
+#include "expr/UnaryOperation.h"
+
+#include <QLocale>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace pelkfuzz {
+
+namespace {
+
+const char *binarySign(const zav::BinaryOperation &node)
+{
+    if (dynamic_cast<const zav::AddOperation *>(&node))
+        return "+";
+    if (dynamic_cast<const zav::SubtractOperation *>(&node))
+        return "-";
+    if (dynamic_cast<const zav::MultiplyOperation *>(&node))
+        return "*";
+    if (dynamic_cast<const zav::DivideOperation *>(&node))
+        return "/";
+    if (dynamic_cast<const zav::PowerOperation *>(&node))
+        return "^";
+    return nullptr;
+}
+
+// The function's token with its "(", or "(-" for unary minus.
+const char *unaryOpening(const zav::UnaryOperation &node)
+{
+    if (dynamic_cast<const zav::ExponentialOperation *>(&node))
+        return "exp(";
+    if (dynamic_cast<const zav::LogOperation *>(&node))
+        return "log(";
+    if (dynamic_cast<const zav::InvLogitOperation *>(&node))
+        return "invLogit(";
+    if (dynamic_cast<const zav::NegateOperation *>(&node))
+        return "(-";
+    return nullptr;
+}
+
+[[noreturn]] void unknownNode(const zav::Equation &node)
+{
+    std::fprintf(stderr, "The parser built a node of an unknown kind: %s\n", qPrintable(node.toString()));
+    std::abort();
+}
+
+} // namespace
+
+QString groupedText(const zav::Equation &node)
+{
+    if (const auto *binary = dynamic_cast<const zav::BinaryOperation *>(&node)) {
+        const char *sign = binarySign(*binary);
+        if (!sign)
+            unknownNode(node);
+        return u'(' + groupedText(*binary->left()) + QLatin1String(sign) + groupedText(*binary->right()) + u')';
+    }
+    if (const auto *unary = dynamic_cast<const zav::UnaryOperation *>(&node)) {
+        const char *opening = unaryOpening(*unary);
+        if (!opening)
+            unknownNode(node);
+        return QLatin1String(opening) + groupedText(*unary->operand()) + u')';
+    }
+    if (const auto *literal = dynamic_cast<const zav::Literal *>(&node))
+        return QString::number(literal->value(), 'f', QLocale::FloatingPointShortest);
+    if (const auto *symbol = dynamic_cast<const zav::Symbol *>(&node))
+        return symbol->name();
+    unknownNode(node);
+}
+
+} // namespace pelkfuzz
