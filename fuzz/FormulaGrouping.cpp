@@ -57,7 +57,8 @@ QString groupedText(const zav::Equation &node)
         const char *sign = binarySign(*binary);
         if (!sign)
             unknownNode(node);
-        return u'(' + groupedText(*binary->left()) + QLatin1String(sign) + groupedText(*binary->right()) + u')';
+        return u'(' + groupedText(*binary->left()) + QLatin1String(sign) + groupedText(*binary->right())
+            + u')';
     }
     if (const auto *unary = dynamic_cast<const zav::UnaryOperation *>(&node)) {
         const char *opening = unaryOpening(*unary);

@@ -19,7 +19,8 @@ namespace {
 
 [[noreturn]] void fail(const char *what, const QString &text, const QString &detail)
 {
-    std::fprintf(stderr, "Formula fuzz: %s\n--- text:\n%s\n--- %s\n", what, qPrintable(text), qPrintable(detail));
+    std::fprintf(stderr, "Formula fuzz: %s\n--- text:\n%s\n--- %s\n", what, qPrintable(text),
+                 qPrintable(detail));
     __builtin_trap();
 }
 

@@ -60,7 +60,8 @@ QString written(const pelk::Workspace &workspace)
 
 [[noreturn]] void brokenRoundTrip(const char *what, const QString &first, const QString &second)
 {
-    std::fprintf(stderr, "Broken workspace round trip: %s\n--- written from the input:\n%s\n--- written again:\n%s\n",
+    std::fprintf(stderr,
+                 "Broken workspace round trip: %s\n--- written from the input:\n%s\n--- written again:\n%s\n",
                  what, qPrintable(first), qPrintable(second));
     __builtin_trap();
 }
