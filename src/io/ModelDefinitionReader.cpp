@@ -3,6 +3,7 @@
 #include "expr/ParseError.h"
 #include "expr/Parser.h"
 #include "io/AssignmentList.h"
+#include "io/FileTextRules.h"
 #include "io/TokenStream.h"
 #include "model/ModelDefinition.h"
 
@@ -168,6 +169,7 @@ void ModelDefinitionReader::readMultinomialLikelihood()
 void ModelDefinitionReader::readCategory(int id)
 {
     QString label;
+    const zav::Token first = m_tokens.peek();
     for (;;) {
         const zav::Token token = m_tokens.peek();
         TokenStream::throwIfEnd(token);
@@ -176,6 +178,13 @@ void ModelDefinitionReader::readCategory(int id)
         label += m_tokens.next().text + u' ';
     }
     label = label.simplified();
+    // What the editors refuse, the reader refuses too, or the workspace saved
+    // from this model would not load: "x : y" ends at its ":" in the counts
+    // section, and "; y", written first because the unobserved category is
+    // written last, ends the likelihood.
+    if (!label.isEmpty() && !FileTextRules::isWritableCategoryLabel(label))
+        throw zav::ParseError(zav::Token(label, first.line, first.column),
+                              QStringLiteral("Illegal category label"));
     if (!label.isEmpty() && m_categoryLabels.contains(label))
         throw zav::ParseError(zav::Token::empty(),
                               QStringLiteral("Duplicate category label \"%1\"").arg(label));

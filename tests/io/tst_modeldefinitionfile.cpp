@@ -323,6 +323,11 @@ void TestModelDefinitionFile::failures_data()
     QTest::newRow("duplicate label in another likelihood")
         << head + "likelihood \"A\"\nseen twice, s;\nlikelihood \"B\"\nseen  twice, p;\n"
         << "\"\" - Duplicate category label \"seen twice\"";
+    // A label that the saved workspace could not give back.
+    QTest::newRow("label with :") << head + "likelihood \"L\"\nx : y, s;\n"
+                                  << "\"x : y\" - Illegal category label, line 8";
+    QTest::newRow("label starting with ; after the unobserved category")
+        << head + "likelihood \"L\"\n, 1-s, s,\n; y, p;\n" << "\"; y\" - Illegal category label, line 9";
     QTest::newRow("empty probability") << head + "likelihood \"L\"\na, ;\n" << "\";\" - Syntax error, line 8";
     QTest::newRow("empty probability before ,") << head + "likelihood \"L\"\na,\n, b, s;\n"
                                                 << "\",\" - Syntax error, line 9";
