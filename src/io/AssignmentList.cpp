@@ -15,6 +15,10 @@ QList<Assignment> AssignmentList::read(TokenStream &tokens)
         // "= value;", so the file was cut short here.
         if (entry.name.text.isEmpty() || entry.name.endOfInput)
             throw zav::ParseError(entry.name, QStringLiteral("Unexpected end of file"));
+        // A section that starts with ";" is empty, so an entry named ";" (a
+        // convenience function, after a ",") could not be written back first.
+        if (entry.name.text == u";")
+            throw zav::ParseError(entry.name, QStringLiteral("Unexpected characters"));
         tokens.expect(QStringLiteral("="));
         entry.value = tokens.gatherExpression();
         // gatherExpression stops only at "," or ";" (or throws at the end).

@@ -26,7 +26,8 @@ class AssignmentList
 public:
     // Reads entries until the one followed by ";". An entry that starts at
     // the end of input, or with the last token of the file, throws
-    // "Unexpected end of file" at that token.
+    // "Unexpected end of file" at that token; one named ";" throws
+    // "Unexpected characters".
     static QList<Assignment> read(TokenStream &tokens);
 };
 

@@ -303,6 +303,9 @@ void TestModelDefinitionFile::failures_data()
                                                     << "\"r\" - Unexpected end of file, line 4";
     QTest::newRow("assignment list ends after ,") << QByteArray("parameters p;\nvariables\nq = 1 - p,\n")
                                                   << "\"\" - Unexpected end of file";
+    // Written first in the requests section, it would read as an empty section.
+    QTest::newRow("function named ;") << QByteArray("parameters p;\nvariables\nq = p,\n; = p;\nlikelihood \"L\";\n")
+                                      << "\";\" - Unexpected characters, line 4";
     QTest::newRow("function ends without ;") << QByteArray("parameters p;\nvariables\nq = 1 - p")
                                              << "\"\" - Unexpected end of file";
     QTest::newRow("no likelihood") << QByteArray("parameters;\nvariables;\n") << "\"\" - Unexpected characters";
