@@ -1,8 +1,9 @@
 #!/bin/sh
 # Seed corpora for the fuzz targets, taken from the project's own files:
-# the bundled examples and the test data as whole workspace files, and as
-# formulas the right-hand sides of their formula lines plus the formula
-# texts of the expression tests' data rows.
+# the bundled examples, the test data and the few workspaces kept in
+# fuzz/corpus (sections that those do not show) as whole workspace files,
+# and as formulas the right-hand sides of their formula lines plus the
+# formula texts of the expression tests' data rows.
 #   fuzz/seed-corpus.sh SOURCE_DIR OUTPUT_DIR
 # fills OUTPUT_DIR/workspace and OUTPUT_DIR/formula, one input per file.
 set -eu
@@ -11,7 +12,8 @@ out=$2
 rm -rf "$out"
 mkdir -p "$out/workspace" "$out/formula"
 
-for f in "$src"/examples/*.txt "$src"/tests/data/*.txt; do
+workspaces="$src/examples/*.txt $src/tests/data/*.txt $src/fuzz/corpus/workspace/*.txt"
+for f in $workspaces; do
     cp "$f" "$out/workspace/$(basename "$(dirname "$f")")-$(basename "$f")"
 done
 
@@ -23,7 +25,7 @@ seed() {
 
 # "q = 1 - p," gives "1 - p"; "seen once, 2*s*p*q," gives "2*s*p*q"; the
 # counts and option lines give numbers, harmless as seeds.
-for f in "$src"/examples/*.txt "$src"/tests/data/*.txt; do
+for f in $workspaces; do
     sed -e 's/#.*//' -e 's/[,;] *$//' "$f" |
         sed -n -e 's/^[^=]*= *\(.*\)$/\1/p' -e 's/^[^=,]*, *\([^,]*\).*$/\1/p'
 done | sort -u > "$out/lines"
