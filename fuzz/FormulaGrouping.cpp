@@ -49,28 +49,42 @@ const char *unaryOpening(const zav::UnaryOperation &node)
     std::abort();
 }
 
-} // namespace
-
-QString groupedText(const zav::Equation &node)
+// Appends to one string: building each level's text from its operands'
+// texts would copy a deep formula's text once per level.
+void appendGrouped(const zav::Equation &node, QString &text)
 {
     if (const auto *binary = dynamic_cast<const zav::BinaryOperation *>(&node)) {
         const char *sign = binarySign(*binary);
         if (!sign)
             unknownNode(node);
-        return u'(' + groupedText(*binary->left()) + QLatin1String(sign) + groupedText(*binary->right())
-            + u')';
-    }
-    if (const auto *unary = dynamic_cast<const zav::UnaryOperation *>(&node)) {
+        text += u'(';
+        appendGrouped(*binary->left(), text);
+        text += QLatin1String(sign);
+        appendGrouped(*binary->right(), text);
+        text += u')';
+    } else if (const auto *unary = dynamic_cast<const zav::UnaryOperation *>(&node)) {
         const char *opening = unaryOpening(*unary);
         if (!opening)
             unknownNode(node);
-        return QLatin1String(opening) + groupedText(*unary->operand()) + u')';
+        text += QLatin1String(opening);
+        appendGrouped(*unary->operand(), text);
+        text += u')';
+    } else if (const auto *literal = dynamic_cast<const zav::Literal *>(&node)) {
+        text += QString::number(literal->value(), 'f', QLocale::FloatingPointShortest);
+    } else if (const auto *symbol = dynamic_cast<const zav::Symbol *>(&node)) {
+        text += symbol->name();
+    } else {
+        unknownNode(node);
     }
-    if (const auto *literal = dynamic_cast<const zav::Literal *>(&node))
-        return QString::number(literal->value(), 'f', QLocale::FloatingPointShortest);
-    if (const auto *symbol = dynamic_cast<const zav::Symbol *>(&node))
-        return symbol->name();
-    unknownNode(node);
+}
+
+} // namespace
+
+QString groupedText(const zav::Equation &node)
+{
+    QString text;
+    appendGrouped(node, text);
+    return text;
 }
 
 } // namespace pelkfuzz
