@@ -7,11 +7,11 @@
 
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
-#include "io/Workspace.h"
+#include "model/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
 #include "model/MessageSink.h"
 #include "model/ModelValidator.h"
-#include "optim/OptimizerFactory.h"
+#include "io/PelkFileReader.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,7 +29,7 @@ std::unique_ptr<pelk::Workspace> workspaceFor(int occasions, const QString &requ
     const QString path = files.write(QStringLiteral("captures.txt"),
                                      support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests));
     auto workspace = std::make_unique<pelk::Workspace>();
-    workspace->read(path);
+    pelk::PelkFileReader().readWorkspace(path, *workspace);
     return workspace;
 }
 
@@ -132,18 +132,17 @@ void fullEstimation(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto workspace = workspaceFor(occasions, QStringLiteral("\nN = 0.05;"));
-        zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
         pelk::EstimationSequence sequence;
         pelk::PlainTextSink sink;
-        if (sequence.check(workspace->model, workspace->categoryCounts, sink)
+        workspace->calculateCovariance = true;
+        if (sequence.check(*workspace, sink)
             != pelk::EstimationSequence::Readiness::Ready)
             state.SkipWithError("model not ready");
         pelk::EstimationResults results;
         QEventLoop loop;
         QObject::connect(&sequence, &pelk::EstimationSequence::finished, &loop, &QEventLoop::quit);
         state.ResumeTiming();
-        sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds, workspace->parameterRequests,
-                       workspace->variableRequests, true, results);
+        sequence.start(*workspace, results);
         loop.exec();
         if (!results.parametersEstimated || !results.covarianceAvailable)
             state.SkipWithError("estimation failed");

@@ -5,7 +5,8 @@
 #include "../tests/support/TempFiles.h"
 
 #include "io/FileWriter.h"
-#include "io/Workspace.h"
+#include "io/PelkFileReader.h"
+#include "model/Workspace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +21,7 @@ void readWorkspace(benchmark::State &state)
     const QString path = files.write(QStringLiteral("large.txt"), support::manyParametersWorkspace(n));
     for (auto _ : state) {
         pelk::Workspace workspace;
-        workspace.read(path);
+        pelk::PelkFileReader().readWorkspace(path, workspace);
         benchmark::DoNotOptimize(workspace.seeds.data());
     }
     state.SetComplexityN(n);
@@ -31,12 +32,13 @@ void writeWorkspace(benchmark::State &state)
     const int n = int(state.range(0));
     support::TempFiles files;
     pelk::Workspace workspace;
-    workspace.read(files.write(QStringLiteral("large.txt"), support::manyParametersWorkspace(n)));
+    pelk::PelkFileReader().readWorkspace(files.write(QStringLiteral("large.txt"), support::manyParametersWorkspace(n)),
+                                         workspace);
     for (auto _ : state) {
         QString text;
         QTextStream stream(&text);
         pelk::FileWriter writer(&stream);
-        workspace.write(writer);
+        writer.writeWorkspace(workspace);
         stream.flush();
         benchmark::DoNotOptimize(text.data());
     }

@@ -6,10 +6,8 @@
 // input, is the fixed point.
 #include "expr/ParseError.h"
 #include "io/FileWriter.h"
-#include "io/Workspace.h"
-#include "optim/FletchSettings.h"
-#include "optim/OptimizerFactory.h"
-#include "optim/SimplexSettings.h"
+#include "io/PelkFileReader.h"
+#include "model/Workspace.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,22 +36,12 @@ void writeFile(const QByteArray &bytes)
     }
 }
 
-// Reading sets the process-wide optimizer records; each read starts from
-// the state of a fresh program, so that a finding reproduces on its own and
-// the written text is read back as a saved file is loaded.
-void resetOptimizerState()
-{
-    zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::NoOptimizer);
-    zav::FletchSettings::instance() = zav::FletchSettings();
-    zav::SimplexSettings::instance() = zav::SimplexSettings();
-}
-
 QString written(const pelk::Workspace &workspace)
 {
     QString text;
     QTextStream stream(&text);
     pelk::FileWriter writer(&stream);
-    workspace.write(writer);
+    writer.writeWorkspace(workspace);
     stream.flush();
     return text;
 }
@@ -70,21 +58,19 @@ QString written(const pelk::Workspace &workspace)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    resetOptimizerState();
     writeFile(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     pelk::Workspace input;
     try {
-        input.read(scratchPath());
+        pelk::PelkFileReader().readWorkspace(scratchPath(), input);
     } catch (const zav::ParseError &) {
         return 0;
     }
 
     const QString first = written(input);
-    resetOptimizerState();
     writeFile(first.toUtf8());
     pelk::Workspace reread;
     try {
-        reread.read(scratchPath());
+        pelk::PelkFileReader().readWorkspace(scratchPath(), reread);
     } catch (const zav::ParseError &e) {
         brokenRoundTrip("the written text does not read", first, e.description());
     }

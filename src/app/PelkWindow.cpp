@@ -65,8 +65,6 @@ PelkWindow::PelkWindow(QWidget *parent) : QMainWindow(parent), m_fileDialogs(std
     QSettings settings;
     settings.setValue("optimizer", settings.value("optimizer", "fletch"));
     zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
-    m_usePreviousEstimatesAsSeeds = settings.value("usePreviousEstimatesSeeds", true).toBool();
-    m_calculateCovariance = settings.value("calculateCovariance", true).toBool();
 
     connect(m_estimatePage, &pelk::EstimatePage::estimationComplete, this, &PelkWindow::onEstimationComplete);
     connect(m_estimatePage, &pelk::EstimatePage::runningChanged, this,
@@ -99,8 +97,6 @@ PelkWindow::~PelkWindow()
     hide();
     // The worker writes into the results, which die with this object.
     m_estimatePage->stopRunAndWait();
-    delete m_parameterRequests;
-    delete m_variableRequests;
 }
 
 void PelkWindow::createPages()
@@ -324,60 +320,53 @@ void PelkWindow::resetWorkspace()
         delete page;
     }
     m_likelihoodPages.clear();
-
-    delete m_model;
-    delete m_parameterRequests;
-    delete m_variableRequests;
     m_results = pelk::EstimationResults();
     m_summary.reset();
 
-    m_model = new pelk::ModelDefinition(this);
-    connect(m_model, &pelk::ModelDefinition::parameterInserted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::parameterRenamed, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::parameterDeleted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::variableInserted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::variableRenamed, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::variableDeleted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::variableRedefined, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::likelihoodAdded, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::likelihoodDeleted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::likelihoodRenamed, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::categoryInserted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::categoryDeleted, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::categoryLabelChanged, this, &PelkWindow::workspaceChanged);
-    connect(m_model, &pelk::ModelDefinition::categoryProbabilityChanged, this, &PelkWindow::workspaceChanged);
-    m_parameterRequests = new pelk::ProfileLikelihoods;
-    m_variableRequests = new pelk::ProfileLikelihoods;
+    // A new workspace keeps the estimation options and the optimizer of the
+    // one it replaces (at start: the stored options and Powell's method).
+    auto workspace = std::make_unique<pelk::Workspace>();
+    if (m_workspace) {
+        workspace->usePreviousEstimatesAsSeeds = m_workspace->usePreviousEstimatesAsSeeds;
+        workspace->calculateCovariance = m_workspace->calculateCovariance;
+    } else {
+        QSettings settings;
+        workspace->usePreviousEstimatesAsSeeds = settings.value("usePreviousEstimatesSeeds", true).toBool();
+        workspace->calculateCovariance = settings.value("calculateCovariance", true).toBool();
+    }
+    workspace->optimizer = zav::OptimizerSettings::current();
+    m_workspace = std::move(workspace);
+    connect(&m_workspace->model, &pelk::ModelDefinition::changed, this, &PelkWindow::workspaceChanged);
 
-    m_parameterDefinitionsPage->setModelDefinition(m_model);
-    m_variableDefinitionsPage->setModelDefinition(m_model);
-    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
-    m_parameterSeeds.clear();
-    m_categoryCounts.clear();
-    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+    m_parameterDefinitionsPage->setModelDefinition(&m_workspace->model);
+    m_variableDefinitionsPage->setModelDefinition(&m_workspace->model);
+    m_profileLikelihoodsPage->setModelDefinition(&m_workspace->model, &m_workspace->parameterRequests,
+                                                 &m_workspace->variableRequests);
+    m_parameterSeedsPage->setModelDefinition(&m_workspace->model, &m_workspace->seeds);
 }
 
 void PelkWindow::createLikelihoodPages()
 {
-    for (int position = 0; position < m_model->likelihoodCount(); ++position) {
-        const int id = m_model->likelihoodId(position);
+    for (int position = 0; position < m_workspace->model.likelihoodCount(); ++position) {
+        const int id = m_workspace->model.likelihoodId(position);
         addLikelihoodPage(id);
     }
-    m_parameterDefinitionsPage->setModelDefinition(m_model);
-    m_variableDefinitionsPage->setModelDefinition(m_model);
+    m_parameterDefinitionsPage->setModelDefinition(&m_workspace->model);
+    m_variableDefinitionsPage->setModelDefinition(&m_workspace->model);
     showPage(m_parameterDefinitionsPage);
 }
 
 LikelihoodPage *PelkWindow::addLikelihoodPage(int id)
 {
     LikelihoodPage *page = nullptr;
-    if (m_model->isMultinomial(id)) {
-        auto *multinomial = new LikelihoodDefinitionPage(this, id, m_model, &m_categoryCounts);
+    if (m_workspace->model.isMultinomial(id)) {
+        auto *multinomial
+            = new LikelihoodDefinitionPage(this, id, &m_workspace->model, &m_workspace->categoryCounts);
         connect(multinomial, &LikelihoodDefinitionPage::categoryCountsChanged, this,
                 &PelkWindow::workspaceChanged);
         page = multinomial;
     } else {
-        page = new NormalLikelihoodPage(this, id, m_model);
+        page = new NormalLikelihoodPage(this, id, &m_workspace->model);
     }
     connect(page, &LikelihoodPage::definitionChanged, this, &PelkWindow::workspaceChanged);
     m_pageStack->addWidget(page);
@@ -388,25 +377,25 @@ LikelihoodPage *PelkWindow::addLikelihoodPage(int id)
 
 bool PelkWindow::newLikelihood(const QString &name, bool normal)
 {
-    if (m_model->hasLikelihood(name))
+    if (m_workspace->model.hasLikelihood(name))
         return false;
-    const int id = m_model->addLikelihood(name, normal);
+    const int id = m_workspace->model.addLikelihood(name, normal);
     showPage(addLikelihoodPage(id));
     return true;
 }
 
 bool PelkWindow::renameLikelihood(LikelihoodPage *page, const QString &name)
 {
-    if (m_model->hasLikelihood(name))
+    if (m_workspace->model.hasLikelihood(name))
         return false;
     page->setTitle(name);
-    m_model->renameLikelihood(page->likelihoodId(), name);
+    m_workspace->model.renameLikelihood(page->likelihoodId(), name);
     return true;
 }
 
 void PelkWindow::deleteLikelihoodPage(LikelihoodPage *page)
 {
-    m_model->deleteLikelihood(page->likelihoodId());
+    m_workspace->model.deleteLikelihood(page->likelihoodId());
     ContentPage *next = page->nextPage() ? page->nextPage() : page->previousPage();
     showPage(next);
     m_likelihoodPages.removeOne(page);
@@ -495,15 +484,15 @@ QToolBar *PelkWindow::makeFunctionsToolBar(QWidget *parent)
 void PelkWindow::fillParametersToolBar(QToolBar *toolBar)
 {
     clearToolBar(toolBar);
-    for (int i = 0; i < m_model->parameterCount(); ++i)
-        toolBar->addAction(m_model->parameterName(i));
+    for (int i = 0; i < m_workspace->model.parameterCount(); ++i)
+        toolBar->addAction(m_workspace->model.parameterName(i));
 }
 
 void PelkWindow::fillFunctionsToolBar(QToolBar *toolBar)
 {
     clearToolBar(toolBar);
-    for (int i = 0; i < m_model->variableCount(); ++i)
-        toolBar->addAction(m_model->variableName(i));
+    for (int i = 0; i < m_workspace->model.variableCount(); ++i)
+        toolBar->addAction(m_workspace->model.variableName(i));
 }
 
 void PelkWindow::showStatusMessage(const QString &text)
@@ -536,8 +525,7 @@ void PelkWindow::onEstimationComplete()
     // Every number the result pages show, computed once from the finished run.
     try {
         m_summary = std::make_unique<pelk::EstimationSummary>(
-            pelk::EstimationSummary::compute(*m_model, m_categoryCounts, m_parameterSeeds, m_results,
-                                             *m_parameterRequests, *m_variableRequests));
+            pelk::EstimationSummary::compute(*m_workspace, m_results));
     } catch (const NR3::NRError &error) {
         QMessageBox::critical(
             this, m_windowTitleBase,
@@ -580,8 +568,8 @@ void PelkWindow::onClearCurrentEstimates()
     box.setDefaultButton(QMessageBox::Cancel);
     if (box.exec() == QMessageBox::Cancel)
         return;
-    if (m_usePreviousEstimatesAsSeeds) {
-        const int n = std::min(int(m_results.estimates.size()), int(m_parameterSeeds.size()));
+    if (m_workspace->usePreviousEstimatesAsSeeds) {
+        const int n = std::min(int(m_results.estimates.size()), int(m_workspace->seeds.size()));
         for (int i = 0; i < n; ++i)
             m_parameterSeedsPage->setSeed(i, m_results.estimates[std::size_t(i)]);
     }
@@ -595,19 +583,31 @@ void PelkWindow::onClearCurrentEstimates()
 
 void PelkWindow::onUsePreviousEstimatesSeedsStateChanged(bool state)
 {
-    m_usePreviousEstimatesAsSeeds = state;
+    m_workspace->usePreviousEstimatesAsSeeds = state;
     QSettings().setValue("usePreviousEstimatesSeeds", state);
 }
 
 void PelkWindow::onCalculateCovarianceStateChanged(bool state)
 {
-    m_calculateCovariance = state;
+    m_workspace->calculateCovariance = state;
     QSettings().setValue("calculateCovariance", state);
 }
 
-void PelkWindow::onOptimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType)
+void PelkWindow::storeEditedOptimizer()
 {
-    m_optimizerPage->showOptimizerType(optimizerType);
+    m_optimizerPage->storeCurrentSettings();
+    m_workspace->optimizer = zav::OptimizerSettings::current();
+}
+
+void PelkWindow::useWorkspaceOptimizer()
+{
+    if (m_workspace->optimizer.type == zav::OptimizerFactory::NoOptimizer) {
+        // Nothing was read: the method in force stays.
+        m_workspace->optimizer = zav::OptimizerSettings::current();
+        return;
+    }
+    m_workspace->optimizer.makeCurrent();
+    m_optimizerPage->showOptimizerType(m_workspace->optimizer.type);
 }
 
 // --- Navigation, help, About ---------------------------------------------------------

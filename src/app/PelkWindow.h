@@ -8,7 +8,7 @@
 
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSummary.h"
-#include "optim/OptimizerFactory.h"
+#include "model/Workspace.h"
 #include "pages/frame/NavPanelModel.h"
 
 #include <QMainWindow>
@@ -49,8 +49,6 @@ class VerifyModelPage;
 namespace pelk {
 class EstimatePage;
 class FileWriter;
-class ModelDefinition;
-class ProfileLikelihoods;
 } // namespace pelk
 
 class PelkWindow : public QMainWindow
@@ -62,19 +60,19 @@ public:
     ~PelkWindow() override;
 
     // --- The workspace ---------------------------------------------------
-    pelk::ModelDefinition *model() const { return m_model; }
-    QMap<QString, int> &categoryCounts() { return m_categoryCounts; }
-    std::vector<double> &parameterSeeds() { return m_parameterSeeds; }
-    pelk::ProfileLikelihoods *parameterRequests() const { return m_parameterRequests; }
-    pelk::ProfileLikelihoods *variableRequests() const { return m_variableRequests; }
+    // The open workspace. New and the loads replace it whole: fetch it again
+    // after one rather than holding on to it or its parts.
+    pelk::Workspace &workspace() { return *m_workspace; }
+    // Copies the method and settings of the Optimizer page (kept in the
+    // process-wide records) into the workspace; every save and every run
+    // calls it first.
+    void storeEditedOptimizer();
     // Estimates and covariance of the last run; the worker writes them while
     // a run is active.
     pelk::EstimationResults &results() { return m_results; }
     // Every number the result pages show, computed once when an estimation
     // completes; null while no estimates exist.
     const pelk::EstimationSummary *summary() const { return m_summary.get(); }
-    bool usePreviousEstimatesAsSeeds() const { return m_usePreviousEstimatesAsSeeds; }
-    bool calculateCovariance() const { return m_calculateCovariance; }
     // The precision of every profile limit, or none for the automatic one.
     std::optional<double> profilePrecision() const { return m_profilePrecision; }
     void setProfilePrecision(std::optional<double> precision) { m_profilePrecision = precision; }
@@ -190,7 +188,6 @@ public slots:
     void onAbout();
     void onUsePreviousEstimatesSeedsStateChanged(bool state);
     void onCalculateCovarianceStateChanged(bool state);
-    void onOptimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -208,6 +205,9 @@ private:
     void resetWorkspace();
     void createLikelihoodPages();
     void completeAfterRead();
+    // After a read: the workspace's method and settings become the ones the
+    // Optimizer page edits; a workspace that read none takes those in force.
+    void useWorkspaceOptimizer();
     LikelihoodPage *addLikelihoodPage(int id);
     void setTitle(const QString &separator);
     QString chooseOpenFile(const QString &caption, const QString &settingsKey);
@@ -254,19 +254,13 @@ private:
     NavPanelModel::Item *m_estimatesGroup = nullptr;
     NavPanelModel::Item *m_diagnosticsGroup = nullptr;
 
-    pelk::ModelDefinition *m_model = nullptr;
-    pelk::ProfileLikelihoods *m_parameterRequests = nullptr;
-    pelk::ProfileLikelihoods *m_variableRequests = nullptr;
+    std::unique_ptr<pelk::Workspace> m_workspace;
     QList<LikelihoodPage *> m_likelihoodPages;
-    std::vector<double> m_parameterSeeds;
-    QMap<QString, int> m_categoryCounts;
     pelk::EstimationResults m_results;
     std::unique_ptr<pelk::EstimationSummary> m_summary;
     QString m_workspaceFileName;
     bool m_locked = false;
     bool m_changed = false;
-    bool m_usePreviousEstimatesAsSeeds = true;
-    bool m_calculateCovariance = true;
     std::optional<double> m_profilePrecision;
 
     std::unique_ptr<FileDialogs> m_fileDialogs;

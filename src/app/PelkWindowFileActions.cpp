@@ -92,11 +92,9 @@ bool PelkWindow::writeWorkspace()
 {
     // Settings typed on the options page reach their records when the page is
     // left; a save from the page itself must not miss them.
-    m_optimizerPage->storeCurrentSettings();
+    storeEditedOptimizer();
     const bool written = pelk::writeTextFile(m_workspaceFileName, [this](QTextStream &stream) {
-        pelk::FileWriter(&stream).writeWorkspace(*m_model, m_parameterSeeds, *m_parameterRequests,
-                                                 *m_variableRequests, m_categoryCounts,
-                                                 m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+        pelk::FileWriter(&stream).writeWorkspace(*m_workspace);
     });
     if (!written) {
         showError(QString("Error opening output file \"%1\"").arg(m_workspaceFileName));
@@ -114,10 +112,10 @@ bool PelkWindow::writeWorkspace()
 // likelihood to be edited, and the seeds one value per parameter.
 void PelkWindow::completeAfterRead()
 {
-    if (m_model->likelihoodCount() == 0)
-        m_model->addLikelihood("Likelihood 1", false);
-    if (m_parameterSeeds.size() != std::size_t(m_model->parameterCount()))
-        m_parameterSeeds.resize(std::size_t(m_model->parameterCount()), 0.5);
+    if (m_workspace->model.likelihoodCount() == 0)
+        m_workspace->model.addLikelihood("Likelihood 1", false);
+    if (m_workspace->seeds.size() != std::size_t(m_workspace->model.parameterCount()))
+        m_workspace->seeds.resize(std::size_t(m_workspace->model.parameterCount()), 0.5);
 }
 
 bool PelkWindow::loadWorkspace(const QString &fileName)
@@ -125,20 +123,20 @@ bool PelkWindow::loadWorkspace(const QString &fileName)
     resetWorkspace();
     setWorkspaceFileName(fileName);
     pelk::PelkFileReader reader;
-    connect(&reader, &pelk::PelkFileReader::optimizerChanged, this, &PelkWindow::onOptimizerChanged);
     bool read = true;
     try {
-        reader.readWorkspace(fileName, *m_model, m_parameterSeeds, *m_parameterRequests, *m_variableRequests,
-                             m_categoryCounts, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+        reader.readWorkspace(fileName, *m_workspace);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
         showError(error.description());
         read = false;
     }
+    useWorkspaceOptimizer();
     completeAfterRead();
     createLikelihoodPages();
-    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
-    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+    m_profileLikelihoodsPage->setModelDefinition(&m_workspace->model, &m_workspace->parameterRequests,
+                                                 &m_workspace->variableRequests);
+    m_parameterSeedsPage->setModelDefinition(&m_workspace->model, &m_workspace->seeds);
     if (read) {
         m_changed = false;
         setTitle("--");
@@ -161,7 +159,7 @@ bool PelkWindow::loadModelDefinition(const QString &fileName)
     pelk::PelkFileReader reader;
     bool read = true;
     try {
-        reader.readModelDefinition(fileName, *m_model, m_categoryCounts);
+        reader.readModelDefinition(fileName, m_workspace->model, m_workspace->categoryCounts);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
         showError(error.description());
@@ -169,8 +167,9 @@ bool PelkWindow::loadModelDefinition(const QString &fileName)
     }
     completeAfterRead();
     createLikelihoodPages();
-    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
-    m_parameterSeedsPage->setModelDefinition(m_model, &m_parameterSeeds);
+    m_profileLikelihoodsPage->setModelDefinition(&m_workspace->model, &m_workspace->parameterRequests,
+                                                 &m_workspace->variableRequests);
+    m_parameterSeedsPage->setModelDefinition(&m_workspace->model, &m_workspace->seeds);
     workspaceChanged();
     if (read)
         showStatusMessage(QString("Model definition loaded from \"%1\"").arg(fileName));
@@ -179,8 +178,9 @@ bool PelkWindow::loadModelDefinition(const QString &fileName)
 
 bool PelkWindow::saveModelDefinition(const QString &fileName)
 {
-    const bool written = pelk::writeTextFile(
-        fileName, [this](QTextStream &stream) { pelk::FileWriter(&stream).writeModelDefinition(*m_model); });
+    const bool written = pelk::writeTextFile(fileName, [this](QTextStream &stream) {
+        pelk::FileWriter(&stream).writeModelDefinition(m_workspace->model);
+    });
     if (!written) {
         showError(QString("Unable to open file \"%1\"").arg(fileName));
         return false;
@@ -195,7 +195,7 @@ bool PelkWindow::loadCategoryCounts(const QString &fileName)
     pelk::PelkFileReader reader;
     bool read = true;
     try {
-        reader.readCategoryCounts(fileName, m_categoryCounts);
+        reader.readCategoryCounts(fileName, m_workspace->categoryCounts);
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
         showError(error.description());
@@ -212,21 +212,30 @@ bool PelkWindow::saveCategoryCounts(const QString &fileName)
 {
     return saveSideFile(
         fileName,
-        [this](pelk::FileWriter &writer) { writer.writeCategoryCounts(m_categoryCounts, *m_model); },
+        [this](pelk::FileWriter &writer) {
+            writer.writeCategoryCounts(m_workspace->categoryCounts, m_workspace->model);
+        },
         "Category counts written to \"%1\"");
 }
 
 bool PelkWindow::loadOptimizerSettings(const QString &fileName)
 {
     pelk::PelkFileReader reader;
-    // The options page follows the method read, as after a workspace load.
-    connect(&reader, &pelk::PelkFileReader::optimizerChanged, this, &PelkWindow::onOptimizerChanged);
+    // What the file does not set keeps the values in force.
+    storeEditedOptimizer();
+    m_workspace->optimizer.type = zav::OptimizerFactory::NoOptimizer;
+    bool read = true;
     try {
-        reader.readOptimizerSettings(fileName, m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+        reader.readOptimizerSettings(fileName, m_workspace->usePreviousEstimatesAsSeeds,
+                                     m_workspace->calculateCovariance, m_workspace->optimizer);
     } catch (const zav::ParseError &error) {
         showError(error.description());
-        return false;
+        read = false;
     }
+    // The options page follows the method read, as after a workspace load.
+    useWorkspaceOptimizer();
+    if (!read)
+        return false;
     workspaceChanged();
     showStatusMessage(QString("Optimizer settings read from \"%1\"").arg(fileName));
     return true;
@@ -234,11 +243,12 @@ bool PelkWindow::loadOptimizerSettings(const QString &fileName)
 
 bool PelkWindow::saveOptimizerSettings(const QString &fileName)
 {
-    m_optimizerPage->storeCurrentSettings();
+    storeEditedOptimizer();
     return saveSideFile(
         fileName,
         [this](pelk::FileWriter &writer) {
-            writer.writeOptimizerSettings(m_usePreviousEstimatesAsSeeds, m_calculateCovariance);
+            writer.writeOptimizerSettings(m_workspace->usePreviousEstimatesAsSeeds,
+                                          m_workspace->calculateCovariance, m_workspace->optimizer);
         },
         "Optimizer settings saved to \"%1\"");
 }
@@ -246,16 +256,16 @@ bool PelkWindow::saveOptimizerSettings(const QString &fileName)
 bool PelkWindow::loadParameterSeeds(const QString &fileName)
 {
     pelk::PelkFileReader reader;
-    std::vector<double> seeds = m_parameterSeeds;
+    std::vector<double> seeds = m_workspace->seeds;
     bool read = true;
     try {
-        reader.readParameterSeeds(fileName, *m_model, seeds);
+        reader.readParameterSeeds(fileName, m_workspace->model, seeds);
     } catch (const zav::ParseError &error) {
         showError(error.description());
         read = false;
     }
     // Through the seeds page, so that its table shows the values read.
-    for (int i = 0; i < int(seeds.size()) && i < int(m_parameterSeeds.size()); ++i)
+    for (int i = 0; i < int(seeds.size()) && i < int(m_workspace->seeds.size()); ++i)
         m_parameterSeedsPage->setSeed(i, seeds[std::size_t(i)]);
     if (read)
         showStatusMessage(QString("Parameter seeds loaded from \"%1\"").arg(fileName));
@@ -266,28 +276,31 @@ bool PelkWindow::saveParameterSeeds(const QString &fileName)
 {
     return saveSideFile(
         fileName,
-        [this](pelk::FileWriter &writer) { writer.writeParameterSeeds(*m_model, m_parameterSeeds); },
+        [this](pelk::FileWriter &writer) {
+            writer.writeParameterSeeds(m_workspace->model, m_workspace->seeds);
+        },
         "Parameter seeds saved to \"%1\"");
 }
 
 bool PelkWindow::loadProfileLikelihoodRequests(const QString &fileName)
 {
-    // Fresh containers are shown before the read, so that nothing (a repaint
-    // under the error box) can reach the old ones once they are gone.
-    std::unique_ptr<pelk::ProfileLikelihoods> oldParameterRequests(m_parameterRequests);
-    std::unique_ptr<pelk::ProfileLikelihoods> oldVariableRequests(m_variableRequests);
-    m_parameterRequests = new pelk::ProfileLikelihoods;
-    m_variableRequests = new pelk::ProfileLikelihoods;
-    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    // Emptied and shown before the read, so that a repaint under the error
+    // box shows what was read so far, never requests of the old file.
+    m_workspace->parameterRequests = pelk::ProfileLikelihoods();
+    m_workspace->variableRequests = pelk::ProfileLikelihoods();
+    m_profileLikelihoodsPage->setModelDefinition(&m_workspace->model, &m_workspace->parameterRequests,
+                                                 &m_workspace->variableRequests);
     pelk::PelkFileReader reader;
     bool read = true;
     try {
-        reader.readProfileLikelihoodRequests(fileName, *m_model, *m_parameterRequests, *m_variableRequests);
+        reader.readProfileLikelihoodRequests(fileName, m_workspace->model, m_workspace->parameterRequests,
+                                             m_workspace->variableRequests);
     } catch (const zav::ParseError &error) {
         showError(error.description());
         read = false;
     }
-    m_profileLikelihoodsPage->setModelDefinition(m_model, m_parameterRequests, m_variableRequests);
+    m_profileLikelihoodsPage->setModelDefinition(&m_workspace->model, &m_workspace->parameterRequests,
+                                                 &m_workspace->variableRequests);
     workspaceChanged();
     if (read)
         showStatusMessage(QString("Profile likelihood requests loaded from \"%1\"").arg(fileName));
@@ -299,7 +312,8 @@ bool PelkWindow::saveProfileLikelihoodRequests(const QString &fileName)
     return saveSideFile(
         fileName,
         [this](pelk::FileWriter &writer) {
-            writer.writeProfileLikelihoodRequests(*m_model, *m_parameterRequests, *m_variableRequests);
+            writer.writeProfileLikelihoodRequests(m_workspace->model, m_workspace->parameterRequests,
+                                                  m_workspace->variableRequests);
         },
         "Profile likelihood requests saved to \"%1\"");
 }

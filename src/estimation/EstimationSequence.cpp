@@ -10,6 +10,8 @@
 #include "model/ModelDefinition.h"
 #include "model/ModelValidator.h"
 #include "model/ProfileLikelihoods.h"
+#include "model/Workspace.h"
+#include "optim/AbstractOptimizer.h"
 
 namespace pelk {
 
@@ -47,10 +49,10 @@ EstimationSequence::~EstimationSequence()
     delete m_runner;
 }
 
-EstimationSequence::Readiness EstimationSequence::check(ModelDefinition &model,
-                                                        const QMap<QString, int> &categoryCounts,
-                                                        MessageSink &sink)
+EstimationSequence::Readiness EstimationSequence::check(Workspace &workspace, MessageSink &sink)
 {
+    ModelDefinition &model = workspace.model;
+    const QMap<QString, int> &categoryCounts = workspace.categoryCounts;
     if (!validate(model, sink)) {
         sink.write(
             QStringLiteral("Model Definition errors must be fixed before estimating the parameters.\n"),
@@ -83,35 +85,36 @@ EstimationSequence::Readiness EstimationSequence::check(ModelDefinition &model,
     return Readiness::Ready;
 }
 
-void EstimationSequence::start(ModelDefinition &model, const QMap<QString, int> &categoryCounts,
-                               const std::vector<double> &seeds, ProfileLikelihoods &parameterRequests,
-                               ProfileLikelihoods &variableRequests, bool calculateCovariance,
-                               EstimationResults &results)
+void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
 {
+    ModelDefinition &model = workspace.model;
     const int n = model.parameterCount();
     m_results = &results;
-    results.estimates = seeds;
+    results.estimates = workspace.seeds;
     results.estimates.resize(std::size_t(n), 0.0);
     results.covariance = zav::Matrix(n, n);
     results.covarianceAvailable = false;
     results.parametersEstimated = false;
 
-    m_likelihoodFunction = std::make_unique<PelkLikelihoodFunc>(model, categoryCounts);
+    m_likelihoodFunction = std::make_unique<PelkLikelihoodFunc>(model, workspace.categoryCounts);
+    m_optimizer = workspace.optimizer.createOptimizer();
 
     m_parametersEstimator->setFunction(m_likelihoodFunction.get());
+    m_parametersEstimator->setOptimizer(m_optimizer.get(), workspace.optimizer.type);
     m_parametersEstimator->setPoint(&results.estimates);
     m_runner->setRunnable(m_parametersEstimator);
-    if (calculateCovariance) {
+    if (workspace.calculateCovariance) {
         m_covarianceEstimator->setFunction(m_likelihoodFunction.get());
         m_covarianceEstimator->setEstimates(&results.estimates);
         m_covarianceEstimator->setCovariance(&results.covariance);
         m_runner->addRunnable(m_covarianceEstimator);
     }
-    if (!parameterRequests.isEmpty() || !variableRequests.isEmpty()) {
+    if (!workspace.parameterRequests.isEmpty() || !workspace.variableRequests.isEmpty()) {
         m_profileLikelihoodsEstimator->setModel(&model);
-        m_profileLikelihoodsEstimator->setRequests(&parameterRequests, &variableRequests);
+        m_profileLikelihoodsEstimator->setRequests(&workspace.parameterRequests, &workspace.variableRequests);
         m_profileLikelihoodsEstimator->setEstimates(&results.estimates);
         m_profileLikelihoodsEstimator->setFunction(m_likelihoodFunction.get());
+        m_profileLikelihoodsEstimator->setOptimizer(m_optimizer.get(), workspace.optimizer.type);
         m_runner->addRunnable(m_profileLikelihoodsEstimator);
     }
     for (zav::ThreadRunnable *runnable : m_runner->runnables())

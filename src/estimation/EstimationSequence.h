@@ -16,8 +16,9 @@
 #include <vector>
 
 namespace zav {
+class AbstractOptimizer;
 class ThreadRunner;
-}
+} // namespace zav
 
 namespace pelk {
 
@@ -28,6 +29,7 @@ class ParametersEstimator;
 class PelkLikelihoodFunc;
 class ProfileLikelihoods;
 class ProfileLikelihoodsEstimator;
+struct Workspace;
 
 class EstimationSequence : public QObject
 {
@@ -48,22 +50,18 @@ public:
     // for models where it is decidable, compares the number of parameters
     // with the dimension of the minimum sufficient statistic. Writes the
     // findings and the closing sentence of a refusal to the sink.
-    Readiness check(ModelDefinition &model, const QMap<QString, int> &categoryCounts, MessageSink &sink);
+    Readiness check(Workspace &workspace, MessageSink &sink);
 
-    // Starts a run on a model that passed check(). The estimates become a
-    // copy of the seeds and the covariance a fresh matrix; the worker then
-    // writes them. Nothing passed here may change or die before finished().
-    void start(ModelDefinition &model, const QMap<QString, int> &categoryCounts,
-               const std::vector<double> &seeds, ProfileLikelihoods &parameterRequests,
-               ProfileLikelihoods &variableRequests, bool calculateCovariance, EstimationResults &results);
+    // Starts a run on a workspace that passed check(), with an optimizer
+    // of its own built from the workspace's. The estimates become a copy of
+    // the seeds and the covariance a fresh matrix; the worker then writes
+    // them. Nothing passed here may change or die before finished().
+    void start(Workspace &workspace, EstimationResults &results);
 
     // Asks the running units to stop at their next check.
     void cancel();
     bool isRunning() const;
 
-    // The objective of the last run (kept after it, for the report); null
-    // before the first run.
-    PelkLikelihoodFunc *likelihoodFunction() const { return m_likelihoodFunction.get(); }
     zav::ThreadRunner *runner() const { return m_runner; }
 
     // The precision of every profile limit, or null for the automatic one.
@@ -91,6 +89,7 @@ private:
     CovarianceEstimator *m_covarianceEstimator;
     ProfileLikelihoodsEstimator *m_profileLikelihoodsEstimator;
     std::unique_ptr<PelkLikelihoodFunc> m_likelihoodFunction;
+    std::unique_ptr<zav::AbstractOptimizer> m_optimizer;
     EstimationResults *m_results = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "likelihood/FitStatistics.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
+#include "model/Workspace.h"
 
 #include <cmath>
 
@@ -63,13 +64,11 @@ void appendProfiles(QList<EstimationSummary::ProfileInterval> &profiles, const P
 
 } // namespace
 
-EstimationSummary EstimationSummary::compute(const ModelDefinition &model,
-                                             const QMap<QString, int> &categoryCounts,
-                                             const std::vector<double> &seeds,
-                                             const EstimationResults &results,
-                                             const ProfileLikelihoods &parameterRequests,
-                                             const ProfileLikelihoods &variableRequests)
+EstimationSummary EstimationSummary::compute(const Workspace &workspace, const EstimationResults &results)
 {
+    const ModelDefinition &model = workspace.model;
+    const QMap<QString, int> &categoryCounts = workspace.categoryCounts;
+    const std::vector<double> &seeds = workspace.seeds;
     EstimationSummary summary;
     const std::vector<double> &estimates = results.estimates;
     const FitStatistics fit(model, categoryCounts, estimates); // points the parameters at the estimates
@@ -94,8 +93,8 @@ EstimationSummary EstimationSummary::compute(const ModelDefinition &model,
         summary.parameters.append(parameter);
     }
 
-    appendProfiles(summary.profiles, parameterRequests, true, model, estimates);
-    appendProfiles(summary.profiles, variableRequests, false, model, estimates);
+    appendProfiles(summary.profiles, workspace.parameterRequests, true, model, estimates);
+    appendProfiles(summary.profiles, workspace.variableRequests, false, model, estimates);
     for (int i = 0; i < model.variableCount(); ++i) {
         const zav::Equation *tree = model.variableEquation(i);
         Estimate function {model.variableName(i), 0.0, tree->evaluate(), std::nullopt};

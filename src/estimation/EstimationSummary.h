@@ -18,6 +18,7 @@ namespace pelk {
 class ModelDefinition;
 class ProfileLikelihoods;
 struct EstimationResults;
+struct Workspace;
 
 struct EstimationSummary
 {
@@ -75,14 +76,11 @@ struct EstimationSummary
         return sufficientStatisticDimension && *sufficientStatisticDimension < parameterCount;
     }
 
-    // The model must be validated. Points every parameter at
+    // The workspace's model must be validated. Points every parameter at
     // results.estimates (keep the results alive while the trees are
     // evaluated later). Throws NR3::NRError when the term matrix's
     // decomposition fails.
-    static EstimationSummary compute(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
-                                     const std::vector<double> &seeds, const EstimationResults &results,
-                                     const ProfileLikelihoods &parameterRequests,
-                                     const ProfileLikelihoods &variableRequests);
+    static EstimationSummary compute(const Workspace &workspace, const EstimationResults &results);
 };
 
 } // namespace pelk

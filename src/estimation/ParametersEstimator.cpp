@@ -38,13 +38,12 @@ private:
 
 void ParametersEstimator::run()
 {
-    zav::AbstractOptimizer *optimizer = zav::OptimizerFactory::instance().configuredOptimizer();
+    zav::AbstractOptimizer *optimizer = m_optimizer;
     if (!optimizer || !m_function || !m_point) {
         postFailure(QStringLiteral("No optimizer has been selected."));
         return;
     }
-    const bool isSimplex
-        = zav::OptimizerFactory::instance().optimizerType() == zav::OptimizerFactory::Simplex;
+    const bool isSimplex = m_optimizerType == zav::OptimizerFactory::Simplex;
     const ProgressConnection connection(optimizer, this);
     try {
         postStatus(QStringLiteral("Estimating model parameters..."));

@@ -1,5 +1,5 @@
 // The unit of work that estimates the parameters: it minimises the
-// objective from the seeds with the optimizer of the factory, then again
+// objective from the seeds with the run's optimizer, then again
 // from each result while the method still needs more than two iterations.
 // A run that ends where the objective cannot be computed (the unusable-point
 // cap, an infinite or NaN value) fails, whichever method ran, and ends the
@@ -8,6 +8,7 @@
 
 #include "estimation/ThreadRunnable.h"
 #include "optim/Func.h"
+#include "optim/OptimizerFactory.h"
 
 #include <vector>
 
@@ -24,6 +25,12 @@ public:
     // holds the start point and receives the minimiser. Neither is owned.
     void setFunction(zav::Func *function) { m_function = function; }
     void setPoint(std::vector<double> *point) { m_point = point; }
+    // The run's optimizer (not owned; null fails the run) and its method.
+    void setOptimizer(zav::AbstractOptimizer *optimizer, zav::OptimizerFactory::OptimizerType type)
+    {
+        m_optimizer = optimizer;
+        m_optimizerType = type;
+    }
 
     void run() override;
 
@@ -46,6 +53,8 @@ public slots:
 private:
     zav::Func *m_function = nullptr;
     std::vector<double> *m_point = nullptr;
+    zav::AbstractOptimizer *m_optimizer = nullptr;
+    zav::OptimizerFactory::OptimizerType m_optimizerType = zav::OptimizerFactory::NoOptimizer;
 };
 
 } // namespace pelk

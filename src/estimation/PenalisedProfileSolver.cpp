@@ -1,21 +1,20 @@
 #include "estimation/PenalisedProfileSolver.h"
 
 #include "optim/AbstractOptimizer.h"
-#include "optim/OptimizerFactory.h"
 
 #include <algorithm>
 
 namespace zav {
 
 PenalisedProfileSolver::PenalisedProfileSolver(const std::vector<double> &estimates, Func *function,
-                                               const Equation *symbol)
+                                               const Equation *symbol, AbstractOptimizer &optimizer,
+                                               OptimizerFactory::OptimizerType optimizerType)
     : m_estimates(estimates),
       m_function(function),
       m_work(estimates.size() + 1),
       m_profileFunction(int(estimates.size()), function, symbol),
-      m_penaltyWeight(OptimizerFactory::instance().optimizerType() == OptimizerFactory::Powell ? 1e6
-                                                                                               : 5000.0),
-      m_optimizer(OptimizerFactory::instance().configuredOptimizer())
+      m_penaltyWeight(optimizerType == OptimizerFactory::Powell ? 1e6 : 5000.0),
+      m_optimizer(&optimizer)
 {}
 
 void PenalisedProfileSolver::resetWork()

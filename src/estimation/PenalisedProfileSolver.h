@@ -6,6 +6,7 @@
 
 #include "estimation/ProfileLikelihoodFunction.h"
 #include "estimation/ProfileSolver.h"
+#include "optim/OptimizerFactory.h"
 
 #include <vector>
 
@@ -16,7 +17,10 @@ class AbstractOptimizer;
 class PenalisedProfileSolver : public ProfileSolver
 {
 public:
-    PenalisedProfileSolver(const std::vector<double> &estimates, Func *function, const Equation *symbol);
+    // The run's optimizer (not owned) and its method, which sets the
+    // starting weight.
+    PenalisedProfileSolver(const std::vector<double> &estimates, Func *function, const Equation *symbol,
+                           AbstractOptimizer &optimizer, OptimizerFactory::OptimizerType optimizerType);
 
     double penaltyWeight() const { return m_penaltyWeight; }
 

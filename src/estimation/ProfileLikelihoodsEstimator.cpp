@@ -11,7 +11,8 @@ namespace pelk {
 
 void ProfileLikelihoodsEstimator::run()
 {
-    if (!m_model || !m_parameterRequests || !m_variableRequests || !m_estimates || !m_function)
+    if (!m_model || !m_parameterRequests || !m_variableRequests || !m_estimates || !m_function
+        || !m_optimizer)
         return;
     postStatus(QStringLiteral("Estimating profile likelihood confidence intervals..."));
     // Progress counts searched sides: two per requested pair.
@@ -36,13 +37,14 @@ bool ProfileLikelihoodsEstimator::estimate(Kind kind, int index, int alphaIndex)
     const QString name = isParameter ? m_model->parameterName(index) : m_model->variableName(index);
     std::unique_ptr<zav::ProfileSolver> solver;
     if (isParameter) {
-        solver = std::make_unique<zav::PenalisedProfileSolver>(*m_estimates, m_function, symbol);
+        solver = std::make_unique<zav::PenalisedProfileSolver>(*m_estimates, m_function, symbol, *m_optimizer,
+                                                               m_optimizerType);
     } else {
         std::vector<Parameter *> parameters;
         for (int i = 0; i < m_model->parameterCount(); ++i)
             parameters.push_back(m_model->parameter(i));
         solver = std::make_unique<ProjectedProfileSolver>(*m_estimates, std::move(parameters), m_function,
-                                                          symbol);
+                                                          symbol, *m_optimizer);
     }
     zav::ProfileLikelihoodEstimator estimator(*m_estimates, m_function, symbol, m_precision,
                                               std::move(solver));

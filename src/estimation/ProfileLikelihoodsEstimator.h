@@ -7,6 +7,7 @@
 
 #include "estimation/ThreadRunnable.h"
 #include "optim/Func.h"
+#include "optim/OptimizerFactory.h"
 
 #include <vector>
 
@@ -31,6 +32,12 @@ public:
     }
     void setEstimates(const std::vector<double> *estimates) { m_estimates = estimates; }
     void setFunction(zav::Func *function) { m_function = function; }
+    // The run's optimizer (not owned) and its method.
+    void setOptimizer(zav::AbstractOptimizer *optimizer, zav::OptimizerFactory::OptimizerType type)
+    {
+        m_optimizer = optimizer;
+        m_optimizerType = type;
+    }
     // The precision of every limit, or null (the default) for the automatic
     // precision of each quantity.
     void setPrecision(const double *precision) { m_precision = precision; }
@@ -50,6 +57,8 @@ private:
     ProfileLikelihoods *m_variableRequests = nullptr;
     const std::vector<double> *m_estimates = nullptr;
     zav::Func *m_function = nullptr;
+    zav::AbstractOptimizer *m_optimizer = nullptr;
+    zav::OptimizerFactory::OptimizerType m_optimizerType = zav::OptimizerFactory::NoOptimizer;
     const double *m_precision = nullptr;
     int m_sidesDone = 0;
 };

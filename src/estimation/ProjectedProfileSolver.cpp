@@ -1,17 +1,16 @@
 #include "estimation/ProjectedProfileSolver.h"
 
 #include "optim/AbstractOptimizer.h"
-#include "optim/OptimizerFactory.h"
 
 namespace pelk {
 
 ProjectedProfileSolver::ProjectedProfileSolver(const std::vector<double> &estimates,
                                                std::vector<Parameter *> parameters, zav::Func *function,
-                                               const zav::Equation *symbol)
+                                               const zav::Equation *symbol, zav::AbstractOptimizer &optimizer)
     : m_estimates(estimates),
       m_work(estimates.size()),
       m_profileFunction(std::move(parameters), function, symbol),
-      m_optimizer(zav::OptimizerFactory::instance().configuredOptimizer())
+      m_optimizer(&optimizer)
 {}
 
 void ProjectedProfileSolver::restart(double q)

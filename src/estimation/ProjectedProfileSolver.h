@@ -17,8 +17,10 @@ namespace pelk {
 class ProjectedProfileSolver : public zav::ProfileSolver
 {
 public:
+    // The optimizer is the run's, not owned.
     ProjectedProfileSolver(const std::vector<double> &estimates, std::vector<Parameter *> parameters,
-                           zav::Func *function, const zav::Equation *symbol);
+                           zav::Func *function, const zav::Equation *symbol,
+                           zav::AbstractOptimizer &optimizer);
 
 protected:
     void restart(double q) override;

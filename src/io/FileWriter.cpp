@@ -3,9 +3,8 @@
 #include "io/OptimizerKeyword.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
-#include "optim/FletchSettings.h"
-#include "optim/OptimizerFactory.h"
-#include "optim/SimplexSettings.h"
+#include "model/Workspace.h"
+#include "optim/OptimizerSettings.h"
 
 #include <QTextStream>
 
@@ -207,30 +206,28 @@ void FileWriter::writeProfileLikelihoodRequests(const ModelDefinition &model,
     endLine();
 }
 
-void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool calculateCovariance)
+void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool calculateCovariance,
+                                        const zav::OptimizerSettings &optimizer)
 {
     endLine();
     *m_stream << "optimizer";
     endLine();
-    zav::OptimizerFactory &factory = zav::OptimizerFactory::instance();
-    factory.configuredOptimizer(); // the optimizer carries the current settings
-
-    if (factory.optimizerType() == zav::OptimizerFactory::NoOptimizer)
+    if (optimizer.type == zav::OptimizerFactory::NoOptimizer)
         return;
     // The first option follows the method on the same line.
-    *m_stream << optimizerKeyword(factory.optimizerType()) << ", ";
+    *m_stream << optimizerKeyword(optimizer.type) << ", ";
     QStringList names {QStringLiteral("usePreviousEstimatesAsSeeds"), QStringLiteral("calculateCovariance")};
     QStringList values {yesNo(usePreviousEstimatesAsSeeds), yesNo(calculateCovariance)};
-    switch (factory.optimizerType()) {
+    switch (optimizer.type) {
     case zav::OptimizerFactory::Fletch: {
-        const zav::FletchSettings &settings = zav::FletchSettings::instance();
+        const zav::FletchSettings &settings = optimizer.fletch;
         names << QStringLiteral("maxIterations") << QStringLiteral("precision") << QStringLiteral("stepSize");
         values << QString::number(settings.maxIterations) << settingText(settings.precision)
                << settingText(settings.stepSize);
         break;
     }
     case zav::OptimizerFactory::Simplex: {
-        const zav::SimplexSettings &settings = zav::SimplexSettings::instance();
+        const zav::SimplexSettings &settings = optimizer.simplex;
         names << QStringLiteral("fractionalTolerance") << QStringLiteral("maxFuncEvaluations")
               << QStringLiteral("stepSize");
         values << settingText(settings.fractionalTolerance) << QString::number(settings.maxFuncEvaluations)
@@ -244,17 +241,14 @@ void FileWriter::writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool c
     writeAssignments(names, values);
 }
 
-void FileWriter::writeWorkspace(const ModelDefinition &model, const std::vector<double> &seeds,
-                                const ProfileLikelihoods &parameterRequests,
-                                const ProfileLikelihoods &variableRequests,
-                                const QMap<QString, int> &categoryCounts, bool usePreviousEstimatesAsSeeds,
-                                bool calculateCovariance)
+void FileWriter::writeWorkspace(const Workspace &workspace)
 {
-    writeModelDefinition(model);
-    writeOptimizerSettings(usePreviousEstimatesAsSeeds, calculateCovariance);
-    writeParameterSeeds(model, seeds);
-    writeProfileLikelihoodRequests(model, parameterRequests, variableRequests);
-    writeCategoryCounts(categoryCounts, model);
+    writeModelDefinition(workspace.model);
+    writeOptimizerSettings(workspace.usePreviousEstimatesAsSeeds, workspace.calculateCovariance,
+                           workspace.optimizer);
+    writeParameterSeeds(workspace.model, workspace.seeds);
+    writeProfileLikelihoodRequests(workspace.model, workspace.parameterRequests, workspace.variableRequests);
+    writeCategoryCounts(workspace.categoryCounts, workspace.model);
 }
 
 } // namespace pelk

@@ -12,10 +12,15 @@
 
 class QTextStream;
 
+namespace zav {
+struct OptimizerSettings;
+}
+
 namespace pelk {
 
 class ModelDefinition;
 class ProfileLikelihoods;
+struct Workspace;
 
 class FileWriter
 {
@@ -39,13 +44,11 @@ public:
     void writeProfileLikelihoodRequests(const ModelDefinition &model,
                                         const ProfileLikelihoods &parameterRequests,
                                         const ProfileLikelihoods &variableRequests);
-    // The optimizer factory's current type with its settings record.
-    void writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool calculateCovariance);
+    // The method of `optimizer` with its settings.
+    void writeOptimizerSettings(bool usePreviousEstimatesAsSeeds, bool calculateCovariance,
+                                const zav::OptimizerSettings &optimizer);
 
-    void writeWorkspace(const ModelDefinition &model, const std::vector<double> &seeds,
-                        const ProfileLikelihoods &parameterRequests,
-                        const ProfileLikelihoods &variableRequests, const QMap<QString, int> &categoryCounts,
-                        bool usePreviousEstimatesAsSeeds, bool calculateCovariance);
+    void writeWorkspace(const Workspace &workspace);
 
 private:
     void writeMultinomialLikelihood(const ModelDefinition &model, int id);

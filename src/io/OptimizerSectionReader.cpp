@@ -86,9 +86,8 @@ void readSettings(const QList<Assignment> &entries, const QList<Setting> &settin
     }
 }
 
-void readFletchSettings(const QList<Assignment> &entries)
+void readFletchSettings(const QList<Assignment> &entries, zav::FletchSettings &fletch)
 {
-    zav::FletchSettings &fletch = zav::FletchSettings::instance();
     readSettings(entries,
                  {{QStringLiteral("maxIterations"),
                    [&fletch](const Assignment &e) {
@@ -103,9 +102,8 @@ void readFletchSettings(const QList<Assignment> &entries)
                    }}});
 }
 
-void readSimplexSettings(const QList<Assignment> &entries)
+void readSimplexSettings(const QList<Assignment> &entries, zav::SimplexSettings &simplex)
 {
-    zav::SimplexSettings &simplex = zav::SimplexSettings::instance();
     readSettings(
         entries,
         {{QStringLiteral("fractionalTolerance"),
@@ -119,7 +117,7 @@ void readSimplexSettings(const QList<Assignment> &entries)
 } // namespace
 
 void OptimizerSectionReader::read(TokenStream &tokens, bool &usePreviousEstimatesAsSeeds,
-                                  bool &calculateCovariance, const Announce &announce)
+                                  bool &calculateCovariance, zav::OptimizerSettings &optimizer)
 {
     using Factory = zav::OptimizerFactory;
     tokens.expect(QStringLiteral("optimizer"));
@@ -137,13 +135,11 @@ void OptimizerSectionReader::read(TokenStream &tokens, bool &usePreviousEstimate
         throw zav::ParseError(entries.at(0).separator, unrecognizedKeyword);
     readFlag(entries.at(1), QStringLiteral("calculateCovariance"), calculateCovariance);
 
-    Factory::instance().setOptimizerType(type);
-    if (announce)
-        announce(type);
+    optimizer.type = type;
     if (type == Factory::Fletch)
-        readFletchSettings(entries);
+        readFletchSettings(entries, optimizer.fletch);
     else if (type == Factory::Simplex)
-        readSimplexSettings(entries);
+        readSimplexSettings(entries, optimizer.simplex);
     // Powell has no settings: further entries are ignored.
 }
 

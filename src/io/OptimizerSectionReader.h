@@ -1,11 +1,8 @@
 // Reads the optimizer section: the method, the two estimation options and
-// the method's settings, which go into the process-wide optimizer factory
-// and settings records.
+// the method's settings.
 #pragma once
 
-#include "optim/OptimizerFactory.h"
-
-#include <functional>
+#include "optim/OptimizerSettings.h"
 
 namespace pelk {
 
@@ -14,14 +11,12 @@ class TokenStream;
 class OptimizerSectionReader
 {
 public:
-    using Announce = std::function<void(zav::OptimizerFactory::OptimizerType)>;
-
     // "optimizer" ("powell" | "fletch" | "simplex") "," followed by
     // usePreviousEstimatesAsSeeds, calculateCovariance and, for Fletch and
-    // the simplex, their settings in any order. The factory type is set and
-    // announced once both options have been read.
+    // the simplex, their settings in any order. The method is set once both
+    // options have been read; settings not in the file keep their values.
     static void read(TokenStream &tokens, bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance,
-                     const Announce &announce);
+                     zav::OptimizerSettings &optimizer);
 };
 
 } // namespace pelk

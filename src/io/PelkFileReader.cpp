@@ -6,6 +6,7 @@
 #include "io/OptimizerSectionReader.h"
 #include "io/SideSectionReader.h"
 #include "io/TokenStream.h"
+#include "model/Workspace.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -35,9 +36,10 @@ void PelkFileReader::read(const QString &fileName, const std::function<void()> &
             // the section readers have done what they do on failure.
             if (!noTokens)
                 throw;
-            throw zav::ParseError(zav::Token::empty(), m_text.trimmed().isEmpty()
-                                                           ? QStringLiteral("The file is empty")
-                                                           : QStringLiteral("The file holds only comments"));
+            throw zav::ParseError(zav::Token::empty(),
+                                  m_text.trimmed().isEmpty()
+                                      ? QStringLiteral("The file is empty")
+                                      : QStringLiteral("The file holds only comments"));
         }
     } catch (zav::ParseError &error) {
         error.setFileName(fileName);
@@ -67,37 +69,32 @@ void PelkFileReader::readProfileLikelihoodRequests(const QString &fileName, cons
                                                    ProfileLikelihoods &variableRequests)
 {
     read(fileName, [&] {
-        SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
+        SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests,
+                                                         variableRequests);
     });
 }
 
 void PelkFileReader::readOptimizerSettings(const QString &fileName, bool &usePreviousEstimatesAsSeeds,
-                                           bool &calculateCovariance)
+                                           bool &calculateCovariance, zav::OptimizerSettings &optimizer)
 {
-    read(fileName, [&] { readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance); });
+    read(fileName, [&] {
+        OptimizerSectionReader::read(*m_tokens, usePreviousEstimatesAsSeeds, calculateCovariance, optimizer);
+    });
 }
 
-void PelkFileReader::readOptimizerSection(bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
-{
-    OptimizerSectionReader::read(
-        *m_tokens, usePreviousEstimatesAsSeeds, calculateCovariance,
-        [this](zav::OptimizerFactory::OptimizerType type) { emit optimizerChanged(type); });
-}
-
-void PelkFileReader::readWorkspace(const QString &fileName, ModelDefinition &model,
-                                   std::vector<double> &seeds, ProfileLikelihoods &parameterRequests,
-                                   ProfileLikelihoods &variableRequests, QMap<QString, int> &categoryCounts,
-                                   bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance)
+void PelkFileReader::readWorkspace(const QString &fileName, Workspace &workspace)
 {
     read(fileName, [&] {
         // A workspace may hold no likelihood: its model had them all deleted.
-        ModelDefinitionReader(*m_tokens, model).read(categoryCounts, true);
-        readOptimizerSection(usePreviousEstimatesAsSeeds, calculateCovariance);
-        SideSectionReader::readParameterSeeds(*m_tokens, model, seeds);
-        SideSectionReader::readProfileLikelihoodRequests(*m_tokens, model, parameterRequests, variableRequests);
+        ModelDefinitionReader(*m_tokens, workspace.model).read(workspace.categoryCounts, true);
+        OptimizerSectionReader::read(*m_tokens, workspace.usePreviousEstimatesAsSeeds,
+                                     workspace.calculateCovariance, workspace.optimizer);
+        SideSectionReader::readParameterSeeds(*m_tokens, workspace.model, workspace.seeds);
+        SideSectionReader::readProfileLikelihoodRequests(
+            *m_tokens, workspace.model, workspace.parameterRequests, workspace.variableRequests);
         // The counts section has no keyword and may be absent; it runs to the end.
         if (!m_tokens->peek().text.isEmpty())
-            SideSectionReader::readCategoryCounts(*m_tokens, categoryCounts, false);
+            SideSectionReader::readCategoryCounts(*m_tokens, workspace.categoryCounts, false);
     });
 }
 

@@ -6,8 +6,6 @@
 // names the file; the targets keep what was read before the error.
 #pragma once
 
-#include "optim/OptimizerFactory.h"
-
 #include <QMap>
 #include <QObject>
 #include <QStringList>
@@ -18,11 +16,16 @@
 
 class QTextStream;
 
+namespace zav {
+struct OptimizerSettings;
+}
+
 namespace pelk {
 
 class ModelDefinition;
 class ProfileLikelihoods;
 class TokenStream;
+struct Workspace;
 
 class PelkFileReader : public QObject
 {
@@ -42,24 +45,16 @@ public:
     void readProfileLikelihoodRequests(const QString &fileName, const ModelDefinition &model,
                                        ProfileLikelihoods &parameterRequests,
                                        ProfileLikelihoods &variableRequests);
-    // Sets the factory's type and settings records; emits optimizerChanged.
     void readOptimizerSettings(const QString &fileName, bool &usePreviousEstimatesAsSeeds,
-                               bool &calculateCovariance);
-    // All sections of a workspace, in file order, into fresh targets.
-    void readWorkspace(const QString &fileName, ModelDefinition &model, std::vector<double> &seeds,
-                       ProfileLikelihoods &parameterRequests, ProfileLikelihoods &variableRequests,
-                       QMap<QString, int> &categoryCounts, bool &usePreviousEstimatesAsSeeds,
-                       bool &calculateCovariance);
-
-signals:
-    void optimizerChanged(zav::OptimizerFactory::OptimizerType optimizerType);
+                               bool &calculateCovariance, zav::OptimizerSettings &optimizer);
+    // All sections of a workspace, in file order, into a fresh workspace.
+    void readWorkspace(const QString &fileName, Workspace &workspace);
 
 private:
     // Reads the file and runs `parse` on its tokens. A file without a token
     // fails with "The file is empty" (or "... holds only comments") instead
     // of the first section's complaint; every error gets the file's name.
     void read(const QString &fileName, const std::function<void()> &parse);
-    void readOptimizerSection(bool &usePreviousEstimatesAsSeeds, bool &calculateCovariance);
 
     QStringList m_delimiters;
     // Declared in this order so that each is destroyed before what it reads.

@@ -1,8 +1,19 @@
 #include "model/ModelDefinition.h"
 
+#include <QMetaMethod>
+
 namespace pelk {
 
-ModelDefinition::ModelDefinition(QObject *parent) : QObject(parent) {}
+ModelDefinition::ModelDefinition(QObject *parent) : QObject(parent)
+{
+    // Every change signal declared here is followed by changed().
+    const QMetaMethod changedSignal = QMetaMethod::fromSignal(&ModelDefinition::changed);
+    for (int i = staticMetaObject.methodOffset(); i < staticMetaObject.methodCount(); ++i) {
+        const QMetaMethod method = staticMetaObject.method(i);
+        if (method.methodType() == QMetaMethod::Signal && method != changedSignal)
+            connect(this, method, this, changedSignal);
+    }
+}
 
 ModelDefinition::~ModelDefinition() = default;
 

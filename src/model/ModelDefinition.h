@@ -123,6 +123,9 @@ signals:
     void categoryDeleted();
     void categoryLabelChanged();
     void categoryProbabilityChanged();
+    // After each of the signals above, for those that only need to know
+    // that the model changed.
+    void changed();
 
 private:
     // One formula of a normal likelihood: its text and its tree (null when unset).

@@ -39,11 +39,6 @@ double dot(const std::vector<double> &a, const std::vector<double> &b)
 
 void FletchEngine::prepare(Func &function, const std::vector<double> &x, const CancelFlag *flag)
 {
-    const FletchSettings &settings = FletchSettings::instance();
-    stepSize = settings.stepSize;
-    precision = settings.precision;
-    maxIterations = settings.maxIterations;
-
     const std::size_t n = x.size();
     m_scale.resize(n);
     for (std::size_t i = 0; i < n; ++i)

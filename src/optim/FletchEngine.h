@@ -30,7 +30,7 @@ struct FletchEngine
     double precision = FletchSettings::defaultPrecision;
     int maxIterations = FletchSettings::defaultMaxIterations;
 
-    // Reloads the settings from FletchSettings, sets up the working storage
+    // Sets up, with the settings above, the working storage
     // for `x` and evaluates f there. Called once per run before run().
     void prepare(Func &function, const std::vector<double> &x, const CancelFlag *flag);
 

@@ -1,6 +1,7 @@
 #include "optim/OptimizerFactory.h"
 
 #include "optim/FletchOptimizer.h"
+#include "optim/OptimizerSettings.h"
 #include "optim/PowellOptimizer.h"
 #include "optim/SimplexOptimizer.h"
 
@@ -17,48 +18,32 @@ OptimizerFactory &OptimizerFactory::instance()
     return *factory;
 }
 
+std::unique_ptr<AbstractOptimizer> OptimizerFactory::create(OptimizerType type)
+{
+    switch (type) {
+    case Powell:
+        return std::make_unique<PowellOptimizer>();
+    case Fletch:
+        return std::make_unique<FletchOptimizer>();
+    case Simplex:
+        return std::make_unique<SimplexOptimizer>();
+    case NoOptimizer:
+        break;
+    }
+    return nullptr;
+}
+
 void OptimizerFactory::setOptimizerType(OptimizerType type)
 {
     m_optimizer.reset();
     m_optimizerType = type;
-    switch (type) {
-    case Powell:
-        m_optimizer = std::make_unique<PowellOptimizer>();
-        break;
-    case Fletch:
-        m_optimizer = std::make_unique<FletchOptimizer>();
-        break;
-    case Simplex:
-        m_optimizer = std::make_unique<SimplexOptimizer>();
-        break;
-    case NoOptimizer:
-        break;
-    }
+    m_optimizer = create(type);
 }
 
 AbstractOptimizer *OptimizerFactory::configuredOptimizer()
 {
-    switch (m_optimizerType) {
-    case Fletch: {
-        const FletchSettings &settings = FletchSettings::instance();
-        FletchEngine &engine = static_cast<FletchOptimizer *>(m_optimizer.get())->engine();
-        engine.maxIterations = settings.maxIterations;
-        engine.stepSize = settings.stepSize;
-        engine.precision = settings.precision;
-        break;
-    }
-    case Simplex: {
-        const SimplexSettings &settings = SimplexSettings::instance();
-        auto *simplex = static_cast<SimplexOptimizer *>(m_optimizer.get());
-        simplex->fractionalTolerance = settings.fractionalTolerance;
-        simplex->maxFuncEvaluations = settings.maxFuncEvaluations;
-        simplex->stepSize = settings.stepSize;
-        break;
-    }
-    case Powell:
-    case NoOptimizer:
-        break;
-    }
+    if (m_optimizer)
+        OptimizerSettings::current().configure(*m_optimizer);
     return m_optimizer.get();
 }
 

@@ -22,6 +22,10 @@ public:
 
     static OptimizerFactory &instance();
 
+    // A new optimizer of the type with its default settings; null for any
+    // value other than Powell, Fletch or Simplex.
+    static std::unique_ptr<AbstractOptimizer> create(OptimizerType type);
+
     OptimizerType optimizerType() const { return m_optimizerType; }
     // Destroys the current optimizer, then creates one of the new type; any
     // value other than Powell, Fletch or Simplex leaves none.

@@ -6,9 +6,9 @@ namespace zav {
 
 SimplexOptimizer::SimplexOptimizer(QObject *parent)
     : AbstractOptimizer(parent),
-      fractionalTolerance(SimplexSettings::instance().fractionalTolerance),
-      maxFuncEvaluations(SimplexSettings::instance().maxFuncEvaluations),
-      stepSize(SimplexSettings::instance().stepSize)
+      fractionalTolerance(SimplexSettings::defaultFractionalTolerance),
+      maxFuncEvaluations(SimplexSettings::defaultMaxFuncEvaluations),
+      stepSize(SimplexSettings::defaultStepSize)
 {}
 
 void SimplexOptimizer::minimize(Func &function, std::vector<double> &point, const CancelFlag *cancelFlag,

@@ -80,10 +80,8 @@ QString workspaceText(PelkWindow &window)
 {
     QString text;
     QTextStream stream(&text);
-    pelk::FileWriter(&stream).writeWorkspace(*window.model(), window.parameterSeeds(),
-                                             *window.parameterRequests(), *window.variableRequests(),
-                                             window.categoryCounts(), window.usePreviousEstimatesAsSeeds(),
-                                             window.calculateCovariance());
+    window.storeEditedOptimizer();
+    pelk::FileWriter(&stream).writeWorkspace(window.workspace());
     stream.flush();
     return text;
 }
@@ -128,11 +126,11 @@ public:
         ParameterDefinitionsPage *page = m_window.parameterDefinitionsPage();
         m_window.showPage(page);
         for (const QString &name : names) {
-            const int count = m_window.model()->parameterCount();
+            const int count = m_window.workspace().model.parameterCount();
             const QModelIndex entry = page->definitionsModel()->index(count / 5, count % 5);
             if (!support::typeInto(page->view(), entry, name))
                 return cannot("the parameters grid offered no entry cell");
-            if (m_window.model()->parameterCount() != count + 1)
+            if (m_window.workspace().model.parameterCount() != count + 1)
                 return cannot(QString("parameter \"%1\" was not added").arg(name));
         }
         return true;
@@ -144,7 +142,7 @@ public:
         m_window.showPage(page);
         if (!support::typeInto(page->view(), page->definitionsModel()->index(i / 5, i % 5), name))
             return cannot("the parameter's cell offered no editor");
-        return m_window.model()->parameterName(i) == name || cannot("the parameter was not renamed");
+        return m_window.workspace().model.parameterName(i) == name || cannot("the parameter was not renamed");
     }
 
     // The name, Tab (which opens the definition), the definition, Return.
@@ -157,7 +155,7 @@ public:
             return cannot("the functions table offered no entry row");
         if (!support::typeInto(page->view(), page->definitionsModel()->index(entry, 1), definition))
             return cannot("Tab from the name did not open the definition");
-        const pelk::ModelDefinition *model = m_window.model();
+        const pelk::ModelDefinition *model = &m_window.workspace().model;
         return (model->variableCount() == entry + 1 && model->variableDefinition(entry) == definition)
             || cannot(QString("function \"%1\" was not defined").arg(name));
     }
@@ -212,7 +210,7 @@ public:
             return false;
         if (!support::typeInto(page->view(), table->index(row, Probability), probability))
             return cannot("the probability editor did not take the formula");
-        const pelk::ModelDefinition *model = m_window.model();
+        const pelk::ModelDefinition *model = &m_window.workspace().model;
         const int id = page->likelihoodId();
         if (model->categoryCount(id) != row + 1 || model->categoryProbability(id, row) != probability)
             return cannot(QString("category \"%1\" was not added").arg(label));
@@ -222,7 +220,7 @@ public:
         }
         if (!support::typeInto(page->view(), table->index(row, Counts), count))
             return cannot("the counts cell offered no editor");
-        return m_window.categoryCounts().value(label, -1) == count.toInt()
+        return m_window.workspace().categoryCounts.value(label, -1) == count.toInt()
             || cannot(QString("the count of \"%1\" was not stored").arg(label));
     }
 
@@ -294,7 +292,7 @@ public:
         // The edit is handed over from the event loop.
         if (!QTest::qWaitFor([&] { return !view->indexWidget(index); }, 10000))
             return cannot("the seed's editor stayed open");
-        return m_window.parameterSeeds().at(std::size_t(row)) == text.toDouble()
+        return m_window.workspace().seeds.at(std::size_t(row)) == text.toDouble()
             || cannot(QString("seed %1 was not set").arg(row));
     }
 
@@ -338,7 +336,7 @@ public:
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Space);
         }
-        return m_window.usePreviousEstimatesAsSeeds() == on || cannot("the window's flag did not follow");
+        return m_window.workspace().usePreviousEstimatesAsSeeds == on || cannot("the window's flag did not follow");
     }
 
     // Settings typed on the options page reach their records when the
@@ -451,8 +449,8 @@ private slots:
         QCOMPARE(unseen->text(), QString("(1-p1)*(1-p2)"));
         QTest::keyClick(unseen, Qt::Key_Return);
         analyst.leaveOpenEditors(page);
-        QVERIFY(window.model()->hasUnobservedCategory(page->likelihoodId()));
-        QCOMPARE(window.model()->abundanceSymbolName(page->likelihoodId()), QString("N"));
+        QVERIFY(window.workspace().model.hasUnobservedCategory(page->likelihoodId()));
+        QCOMPARE(window.workspace().model.abundanceSymbolName(page->likelihoodId()), QString("N"));
 
         QVERIFY(analyst.setSeed(0, "120"));
         QVERIFY(analyst.setSeed(1, "0.5"));
@@ -481,10 +479,10 @@ private slots:
         QVERIFY2(a.estimates == b.estimates, qPrintable(exactly(a.estimates) + " / " + exactly(b.estimates)));
         QVERIFY(a.covarianceAvailable && b.covarianceAvailable);
         QVERIFY(a.covariance == b.covariance);
-        QVERIFY(*window.parameterRequests() == *loaded.window->parameterRequests());
-        QVERIFY(*window.variableRequests() == *loaded.window->variableRequests());
-        QVERIFY(window.parameterRequests()->isRequested(0, 1));
-        QVERIFY(window.variableRequests()->isRequested(0, 1));
+        QVERIFY(window.workspace().parameterRequests == loaded.window->workspace().parameterRequests);
+        QVERIFY(window.workspace().variableRequests == loaded.window->workspace().variableRequests);
+        QVERIFY(window.workspace().parameterRequests.isRequested(0, 1));
+        QVERIFY(window.workspace().variableRequests.isRequested(0, 1));
         const double abundance = support::twoSample::abundance();
         const double N = a.estimates.at(0);
         const QString found = QString("N = %1, expected %2").arg(N, 0, 'g', 12).arg(abundance, 0, 'g', 12);
@@ -515,7 +513,7 @@ private slots:
         QTest::keyClicks(unseen, "1-s*p*p-2*s*p*q");
         QTest::keyClick(unseen, Qt::Key_Return);
         analyst.leaveOpenEditors(page);
-        QCOMPARE(window.model()->abundanceSymbolName(page->likelihoodId()), QString("s"));
+        QCOMPARE(window.workspace().model.abundanceSymbolName(page->likelihoodId()), QString("s"));
 
         auto *normal = qobject_cast<NormalLikelihoodPage *>(analyst.createLikelihood("Mean size", true));
         QVERIFY(normal);
@@ -528,7 +526,7 @@ private slots:
         QMap<QString, int> counts;
         pelk::PelkFileReader reader;
         reader.readModelDefinition(PELK_EXAMPLES_DIR "/model-definition.txt", fromFile, counts);
-        QCOMPARE(modelDefinitionText(*window.model()).split('\n'), modelDefinitionText(fromFile).split('\n'));
+        QCOMPARE(modelDefinitionText(window.workspace().model).split('\n'), modelDefinitionText(fromFile).split('\n'));
 
         QCOMPARE(answerer.unexpected(), 0);
         QCOMPARE(answerer.texts(), QStringList());
@@ -586,17 +584,17 @@ private slots:
         QCOMPARE(workspaceText(*reloaded.window).split('\n'), editedText.split('\n'));
 
         // Every edit is in what was read back.
-        const pelk::ModelDefinition *model = reloaded.window->model();
+        const pelk::ModelDefinition *model = &reloaded.window->workspace().model;
         QCOMPARE(model->parameterNames(), QStringList({"N", "p1", "q2"}));
         QCOMPARE(model->likelihoodCount(), 2);
         QCOMPARE(model->likelihoodName(model->likelihoodId(1)), QString("Resightings"));
         QCOMPARE(model->categoryLabel(model->likelihoodId(1), 0), QString("resighted"));
-        QCOMPARE(reloaded.window->categoryCounts().value("resighted"), 7);
-        QCOMPARE(reloaded.window->parameterSeeds(), std::vector<double>({150.0, 0.5, 0.4}));
-        QVERIFY(reloaded.window->parameterRequests()->isRequested(0, 1));
-        QVERIFY(reloaded.window->parameterRequests()->isRequested(1, 2));
-        QCOMPARE(reloaded.window->parameterRequests()->count(), 2);
-        QVERIFY(reloaded.window->variableRequests()->isRequested(0, 1));
+        QCOMPARE(reloaded.window->workspace().categoryCounts.value("resighted"), 7);
+        QCOMPARE(reloaded.window->workspace().seeds, std::vector<double>({150.0, 0.5, 0.4}));
+        QVERIFY(reloaded.window->workspace().parameterRequests.isRequested(0, 1));
+        QVERIFY(reloaded.window->workspace().parameterRequests.isRequested(1, 2));
+        QCOMPARE(reloaded.window->workspace().parameterRequests.count(), 2);
+        QVERIFY(reloaded.window->workspace().variableRequests.isRequested(0, 1));
 
         QCOMPARE(answerer.unexpected(), 0);
         QCOMPARE(answerer.texts(), QStringList());

@@ -77,10 +77,8 @@ QString workspaceText(PelkWindow &window)
 {
     QString text;
     QTextStream stream(&text);
-    pelk::FileWriter(&stream).writeWorkspace(*window.model(), window.parameterSeeds(),
-                                             *window.parameterRequests(), *window.variableRequests(),
-                                             window.categoryCounts(), window.usePreviousEstimatesAsSeeds(),
-                                             window.calculateCovariance());
+    window.storeEditedOptimizer();
+    pelk::FileWriter(&stream).writeWorkspace(window.workspace());
     stream.flush();
     return text;
 }
@@ -116,7 +114,7 @@ QStringList actionTexts(const QList<QAction *> &actions)
 void completeEstimation(PelkWindow &window, const std::vector<double> &estimates)
 {
     pelk::PlainTextSink sink;
-    QVERIFY(pelk::validate(*window.model(), sink));
+    QVERIFY(pelk::validate(window.workspace().model, sink));
     window.results().estimates = estimates;
     window.results().parametersEstimated = true;
     window.results().covarianceAvailable = false;
@@ -153,15 +151,15 @@ private slots:
         QVERIFY(!w.isChanged());
         QVERIFY(!w.isLocked());
         QCOMPARE(w.size(), QSize(610, 444));
-        QCOMPARE(w.model()->likelihoodCount(), 1);
-        QCOMPARE(w.model()->likelihoodName(w.model()->likelihoodId(0)), QString("Likelihood 1"));
+        QCOMPARE(w.workspace().model.likelihoodCount(), 1);
+        QCOMPARE(w.workspace().model.likelihoodName(w.workspace().model.likelihoodId(0)), QString("Likelihood 1"));
         QCOMPARE(w.likelihoodPages().size(), 1);
         QCOMPARE(w.currentPage(), static_cast<ContentPage *>(w.parameterDefinitionsPage()));
         QCOMPARE(zav::OptimizerFactory::instance().optimizerType(), zav::OptimizerFactory::Powell);
         QVERIFY(!w.findChild<QAction *>("actionClearCurrentEstimates")->isEnabled());
         QVERIFY(w.findChild<QAction *>("actionSaveWorkspace")->isEnabled());
-        QVERIFY(w.usePreviousEstimatesAsSeeds());
-        QVERIFY(w.calculateCovariance());
+        QVERIFY(w.workspace().usePreviousEstimatesAsSeeds);
+        QVERIFY(w.workspace().calculateCovariance);
         // The optimizer entry is written back as read (default "fletch").
         QCOMPARE(QSettings().value("optimizer").toString(), QString("fletch"));
         QVERIFY(f.answerer.boxes().isEmpty());
@@ -258,8 +256,8 @@ private slots:
         QToolBar *parameters = f.window.makeParametersToolBar(&host);
         QCOMPARE(parameters->windowTitle(), QString("Parameters"));
         QVERIFY(parameters->actions().isEmpty());
-        f.window.model()->insertParameter(0, "N");
-        f.window.model()->insertParameter(1, "p");
+        f.window.workspace().model.insertParameter(0, "N");
+        f.window.workspace().model.insertParameter(1, "p");
         f.window.fillParametersToolBar(parameters);
         QCOMPARE(actionTexts(parameters->actions()), QStringList({"N", "p"}));
         f.window.fillParametersToolBar(parameters);
@@ -271,7 +269,7 @@ private slots:
     {
         Fixture f;
         PelkWindow &w = f.window;
-        w.model()->insertParameter(0, "theta");
+        w.workspace().model.insertParameter(0, "theta");
         QCOMPARE(w.windowTitle(), QString("PELK 4.7 ** Untitled"));
         QVERIFY(w.isChanged());
         const QString file = m_files.path("title.txt");
@@ -281,7 +279,7 @@ private slots:
         QCOMPARE(w.windowTitle(), "PELK 4.7 -- " + file);
         QVERIFY(!w.isChanged());
         QVERIFY(!w.findChild<QAction *>("actionSaveWorkspace")->isEnabled());
-        w.model()->insertParameter(1, "phi");
+        w.workspace().model.insertParameter(1, "phi");
         QCOMPARE(w.windowTitle(), "PELK 4.7 ** " + file);
         QVERIFY(w.findChild<QAction *>("actionSaveWorkspace")->isEnabled());
     }
@@ -302,12 +300,12 @@ private slots:
         QCOMPARE(w.windowTitle(), "PELK 4.7 -- " + file);
         QVERIFY(!w.isChanged());
         QCOMPARE(statusText(w), "Workspace loaded from \"" + file + "\"");
-        QCOMPARE(w.model()->parameterCount(), 3);
+        QCOMPARE(w.workspace().model.parameterCount(), 3);
         QCOMPARE(w.likelihoodPages().size(), 1);
         QCOMPARE(w.likelihoodPages().first()->title(), QString("Two samples"));
-        QCOMPARE(w.parameterSeeds(), std::vector<double>({120, 0.5, 0.4}));
-        QCOMPARE(w.categoryCounts().value("11"), 20);
-        QVERIFY(!w.usePreviousEstimatesAsSeeds());
+        QCOMPARE(w.workspace().seeds, std::vector<double>({120, 0.5, 0.4}));
+        QCOMPARE(w.workspace().categoryCounts.value("11"), 20);
+        QVERIFY(!w.workspace().usePreviousEstimatesAsSeeds);
         QVERIFY(f.answerer.boxes().isEmpty());
     }
 
@@ -344,17 +342,17 @@ private slots:
         QFETCH(int, parameters);
         const QString file = text.isEmpty() ? m_files.path("does-not-exist.txt") : m_files.write("bad.txt", text);
         Fixture f;
-        f.window.model()->insertParameter(0, "x"); // changed, but the load does not ask here
+        f.window.workspace().model.insertParameter(0, "x"); // changed, but the load does not ask here
         QVERIFY(!f.window.loadWorkspace(file));
         QCOMPARE(f.answerer.boxes().size(), 1);
         QCOMPARE(f.answerer.boxes()[0].title, QString("PELK 4.7"));
         QCOMPARE(f.answerer.boxes()[0].icon, QMessageBox::Critical);
         QVERIFY2(f.answerer.boxes()[0].text.endsWith(message.arg(file)), qPrintable(f.answerer.boxes()[0].text));
-        QCOMPARE(f.window.model()->parameterCount(), parameters);
-        QCOMPARE(f.window.parameterSeeds().size(), std::size_t(parameters));
+        QCOMPARE(f.window.workspace().model.parameterCount(), parameters);
+        QCOMPARE(f.window.workspace().seeds.size(), std::size_t(parameters));
         // The window stays usable: a likelihood to edit. What was read is
         // not the file, so the workspace is untitled and changed.
-        QCOMPARE(f.window.model()->likelihoodCount(), 1);
+        QCOMPARE(f.window.workspace().model.likelihoodCount(), 1);
         QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
         QVERIFY(f.window.isChanged());
         QVERIFY(statusText(f.window).isEmpty());
@@ -368,8 +366,8 @@ private slots:
         QCOMPARE(f.answerer.boxes().size(), 1);
         const QString text = f.answerer.boxes()[0].text;
         QVERIFY2(text.contains(", line 3, file \"" + file + "\""), qPrintable(text));
-        QCOMPARE(f.window.model()->parameterCount(), 2);
-        QCOMPARE(f.window.model()->likelihoodCount(), 1);
+        QCOMPARE(f.window.workspace().model.parameterCount(), 2);
+        QCOMPARE(f.window.workspace().model.likelihoodCount(), 1);
         QCOMPARE(f.window.likelihoodPages().first()->title(), QString("Likelihood 1"));
         QVERIFY(f.window.isChanged());
     }
@@ -377,13 +375,13 @@ private slots:
     void modelDefinitionLoadSetsEveryCountToZero()
     {
         Fixture f;
-        f.window.categoryCounts().insert("old", 4);
+        f.window.workspace().categoryCounts.insert("old", 4);
         const QString file = QString(PELK_EXAMPLES_DIR) + "/model-definition.txt";
         QVERIFY(f.window.loadModelDefinition(file));
         QCOMPARE(statusText(f.window), "Model definition loaded from \"" + file + "\"");
-        QVERIFY(!f.window.categoryCounts().contains("old"));
-        QVERIFY(!f.window.categoryCounts().isEmpty());
-        for (int count : f.window.categoryCounts())
+        QVERIFY(!f.window.workspace().categoryCounts.contains("old"));
+        QVERIFY(!f.window.workspace().categoryCounts.isEmpty());
+        for (int count : f.window.workspace().categoryCounts)
             QCOMPARE(count, 0);
         QVERIFY(f.window.windowTitle().startsWith("PELK 4.7 ** "));
     }
@@ -432,23 +430,23 @@ private slots:
         QVERIFY(f.window.saveParameterSeeds(seeds));
         QVERIFY(f.window.saveProfileLikelihoodRequests(requests));
 
-        for (int &count : f.window.categoryCounts())
+        for (int &count : f.window.workspace().categoryCounts)
             count = 99;
         QSignalSpy countsLoaded(&f.window, &PelkWindow::categoryCountsLoaded);
         QVERIFY2(f.window.loadCategoryCounts(counts), qPrintable(f.answerer.texts().join('|')));
         QCOMPARE(countsLoaded.count(), 1);
         QCOMPARE(statusText(f.window), "Category counts loaded from \"" + counts + "\"");
-        QCOMPARE(f.window.categoryCounts().value("10"), 40);
+        QCOMPARE(f.window.workspace().categoryCounts.value("10"), 40);
 
-        f.window.parameterSeeds() = {1, 1, 1};
+        f.window.workspace().seeds = {1, 1, 1};
         QVERIFY(f.window.loadParameterSeeds(seeds));
         QCOMPARE(statusText(f.window), "Parameter seeds loaded from \"" + seeds + "\"");
-        QCOMPARE(f.window.parameterSeeds(), std::vector<double>({120, 0.5, 0.4}));
+        QCOMPARE(f.window.workspace().seeds, std::vector<double>({120, 0.5, 0.4}));
 
         QVERIFY(f.window.loadProfileLikelihoodRequests(requests));
         QCOMPARE(statusText(f.window), "Profile likelihood requests loaded from \"" + requests + "\"");
-        QVERIFY(f.window.parameterRequests()->isRequested(0, 1));
-        QVERIFY(f.window.variableRequests()->isRequested(0, 1));
+        QVERIFY(f.window.workspace().parameterRequests.isRequested(0, 1));
+        QVERIFY(f.window.workspace().variableRequests.isRequested(0, 1));
         QVERIFY(f.answerer.boxes().isEmpty());
     }
 
@@ -478,7 +476,7 @@ private slots:
         QFETCH(QString, what);
         QFETCH(QString, message);
         Fixture f;
-        f.window.model()->insertParameter(0, "theta");
+        f.window.workspace().model.insertParameter(0, "theta");
         // A directory cannot be written as a file.
         const QString target = QFileInfo(m_files.write("keep.txt", "x")).path();
         bool saved = true;
@@ -553,7 +551,7 @@ private slots:
         f.window.show();
         if (titled)
             QVERIFY(f.window.loadWorkspace(file));
-        f.window.model()->insertParameter(0, "extra");
+        f.window.workspace().model.insertParameter(0, "extra");
         const QString before = workspaceText(f.window);
         if (answer == "return")
             f.answerer.press(Qt::Key_Return);
@@ -599,7 +597,7 @@ private slots:
     {
         Fixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "theta");
+        f.window.workspace().model.insertParameter(0, "theta");
         // Save chosen, then the save dialog cancelled: PELK keeps running.
         f.answerer.answer(QMessageBox::Save);
         f.window.close();
@@ -619,7 +617,7 @@ private slots:
     {
         Fixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "theta");
+        f.window.workspace().model.insertParameter(0, "theta");
         f.window.setWorkspaceFileName(QFileInfo(m_files.write("dir-marker.txt", "x")).path());
         f.window.workspaceChanged();
         f.answerer.answer(QMessageBox::Save);
@@ -663,7 +661,7 @@ private slots:
         f.window.findChild<QAction *>(action)->trigger();
         QCOMPARE(f.answerer.unexpected(), 0);
         QVERIFY(f.answerer.allAnswered());
-        QCOMPARE(f.window.model()->parameterCount(), parameters);
+        QCOMPARE(f.window.workspace().model.parameterCount(), parameters);
         QCOMPARE(f.window.workspaceFileName(), QString());
         QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
         QVERIFY(f.window.isChanged());
@@ -696,13 +694,13 @@ private slots:
         QVERIFY(!w.renameLikelihood(w.likelihoodPages().last(), "Likelihood 1"));
         QVERIFY(w.renameLikelihood(w.likelihoodPages().last(), "Renamed"));
         QCOMPARE(w.likelihoodPages().last()->title(), QString("Renamed"));
-        QCOMPARE(w.model()->likelihoodName(w.likelihoodPages().last()->likelihoodId()), QString("Renamed"));
+        QCOMPARE(w.workspace().model.likelihoodName(w.likelihoodPages().last()->likelihoodId()), QString("Renamed"));
 
         LikelihoodPage *first = w.likelihoodPages().first();
         w.showPage(first);
         w.deleteLikelihoodPage(first);
         QCOMPARE(w.likelihoodPages().size(), 1);
-        QCOMPARE(w.model()->likelihoodCount(), 1);
+        QCOMPARE(w.workspace().model.likelihoodCount(), 1);
         QCOMPARE(w.currentPage(), static_cast<ContentPage *>(w.likelihoodPages().first()));
         QCOMPARE(w.variableDefinitionsPage()->nextPage(), static_cast<ContentPage *>(w.likelihoodPages().first()));
     }
@@ -751,7 +749,7 @@ private slots:
         QVERIFY(!w.summary());
         QVERIFY(!w.findChild<QAction *>("actionClearCurrentEstimates")->isEnabled());
         QCOMPARE(w.currentPage(), static_cast<ContentPage *>(w.parameterDefinitionsPage()));
-        QCOMPARE(w.parameterSeeds(), std::vector<double>({copyEstimates ? 0.3 : 0.5}));
+        QCOMPARE(w.workspace().seeds, std::vector<double>({copyEstimates ? 0.3 : 0.5}));
         for (PelkContentPage *page : w.findChildren<PelkContentPage *>())
             QVERIFY2(!page->isLockLabelShown(), qPrintable(page->title()));
     }

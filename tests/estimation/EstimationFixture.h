@@ -7,11 +7,9 @@
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
 #include "estimation/ThreadRunner.h"
-#include "io/Workspace.h"
+#include "io/PelkFileReader.h"
+#include "model/Workspace.h"
 #include "model/MessageSink.h"
-#include "optim/FletchSettings.h"
-#include "optim/OptimizerFactory.h"
-#include "optim/SimplexSettings.h"
 
 #include <QDeadlineTimer>
 #include <QSignalSpy>
@@ -31,20 +29,19 @@ struct EstimationFixture
     explicit EstimationFixture(const QString &workspaceText)
     {
         support::TempFiles files;
-        workspace.read(files.write(QStringLiteral("workspace.txt"), workspaceText));
+        pelk::PelkFileReader().readWorkspace(files.write(QStringLiteral("workspace.txt"), workspaceText), workspace);
         QObject::connect(&sequence, &pelk::EstimationSequence::status, [this](const QString &s) { statusLines << s; });
         QObject::connect(&sequence, &pelk::EstimationSequence::error, [this](const QString &s) { errorLines << s; });
     }
 
     pelk::EstimationSequence::Readiness check()
     {
-        return sequence.check(workspace.model, workspace.categoryCounts, checkMessages);
+        return sequence.check(workspace, checkMessages);
     }
 
     void start()
     {
-        sequence.start(workspace.model, workspace.categoryCounts, workspace.seeds, workspace.parameterRequests,
-                       workspace.variableRequests, workspace.calculateCovariance, results);
+        sequence.start(workspace, results);
     }
 
     // Checks, starts and waits for finished(); false when the run did not
@@ -67,12 +64,5 @@ struct EstimationFixture
         if (!sequence.runner()->wait(QDeadlineTimer(timeoutMs)))
             return false;
         return finished.count() > 0 || finished.wait(timeoutMs);
-    }
-
-    static void resetOptimizers()
-    {
-        zav::FletchSettings::instance() = zav::FletchSettings();
-        zav::SimplexSettings::instance() = zav::SimplexSettings();
-        zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
     }
 };

@@ -63,7 +63,6 @@ class TestEstimationSequence : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { EstimationFixture::resetOptimizers(); }
 
     void binomialEstimatesMatchTheClosedForm_data();
     void binomialEstimatesMatchTheClosedForm();
@@ -111,9 +110,7 @@ void TestEstimationSequence::binomialEstimatesMatchTheClosedForm()
     QVERIFY2(std::abs(f.results.estimates[0] - 0.3) < 1e-5, qPrintable(QString::number(f.results.estimates[0], 'g', 17)));
     QVERIFY(std::abs(f.results.covariance(0, 0) / (0.3 * 0.7 / 100) - 1) < 1e-3);
 
-    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
-                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
-                                                          f.workspace.variableRequests);
+    const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
     const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
     QVERIFY(std::abs(summary.logLikelihood - ll) < 1e-8);
     QVERIFY(std::abs(summary.aic - (2 - 2 * ll)) < 1e-8);
@@ -132,9 +129,7 @@ void TestEstimationSequence::hardyWeinbergAlleleFrequency()
     QVERIFY(f.run());
     QVERIFY(std::abs(f.results.estimates[0] - 0.55) < 1e-6);
     QVERIFY(std::abs(f.results.covariance(0, 0) / (0.55 * 0.45 / 200) - 1) < 1e-3);
-    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
-                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
-                                                          f.workspace.variableRequests);
+    const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
     // q = 1 - p has the same standard error as p by the delta method.
     QVERIFY(std::abs(summary.functions[0].estimate - 0.45) < 1e-6);
     QVERIFY(std::abs(*summary.functions[0].standardError - *summary.parameters[0].standardError) < 1e-12);
@@ -256,7 +251,6 @@ void TestEstimationSequence::flagsAnOverParameterisedModel()
 
 void TestEstimationSequence::numericFailureIsReportedOnceAndNotAnnounced()
 {
-    zav::FletchSettings::instance().maxIterations = 1;
     EstimationFixture f(binomial(QStringLiteral("fletch")).replace(QStringLiteral("calculateCovariance = yes;"),
                                                                    QStringLiteral("calculateCovariance = yes,\nmaxIterations = 1;")));
     QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
@@ -329,9 +323,7 @@ void TestEstimationSequence::estimatesStayInsideTheProbabilityRange()
     QCOMPARE(f.results.parametersEstimated, errors.isEmpty());
     if (!errors.isEmpty())
         return;
-    const auto summary = pelk::EstimationSummary::compute(f.workspace.model, f.workspace.categoryCounts,
-                                                          f.workspace.seeds, f.results, f.workspace.parameterRequests,
-                                                          f.workspace.variableRequests);
+    const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
     QVERIFY2(summary.logLikelihood <= 0.0 && summary.logLikelihood > -1e-3, qPrintable(QString::number(summary.logLikelihood)));
     QVERIFY2(f.results.estimates[0] >= -1e-12 && f.results.estimates[0] < 1e-4,
              qPrintable(QString::number(f.results.estimates[0])));

@@ -10,6 +10,7 @@
 #include "model/Parameter.h"
 #include "model/ProfileLikelihoods.h"
 #include "optim/NRError.h"
+#include "optim/AbstractOptimizer.h"
 #include "optim/OptimizerFactory.h"
 
 #include <QSignalSpy>
@@ -56,12 +57,21 @@ private:
     pelk::Parameter &m_theta;
 };
 
+// Powell's method, as a workspace that chose it gives every run.
+zav::AbstractOptimizer &powell()
+{
+    static const std::unique_ptr<zav::AbstractOptimizer> optimizer
+        = zav::OptimizerFactory::create(zav::OptimizerFactory::Powell);
+    return *optimizer;
+}
+
 std::unique_ptr<zav::ProfileLikelihoodEstimator> estimatorFor(const std::vector<double> &estimates, zav::Func &function,
                                                               pelk::Parameter &theta, const double *precision = nullptr)
 {
     return std::make_unique<zav::ProfileLikelihoodEstimator>(
         estimates, &function, &theta, precision,
-        std::make_unique<zav::PenalisedProfileSolver>(estimates, &function, &theta));
+        std::make_unique<zav::PenalisedProfileSolver>(estimates, &function, &theta, powell(),
+                                                      zav::OptimizerFactory::Powell));
 }
 
 } // namespace
@@ -71,7 +81,6 @@ class TestProfileLikelihood : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell); }
 
     void precisionAndFirstStepFollowTheEstimate_data();
     void precisionAndFirstStepFollowTheEstimate();
@@ -172,6 +181,7 @@ void TestProfileLikelihood::runWithoutRequestsWritesTwoLines()
     pelk::Parameter theta(QStringLiteral("p"), 0);
     Quadratic function(theta, 0.5);
     estimator.setModel(&model);
+    estimator.setOptimizer(&powell(), zav::OptimizerFactory::Powell);
     estimator.setRequests(&parameters, &functions);
     estimator.setEstimates(&estimates);
     estimator.setFunction(&function);

@@ -85,11 +85,4 @@ inline QString descriptionInFile(const zav::ParseError &error, const QString &pa
     return text;
 }
 
-inline void resetOptimizerState()
-{
-    zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::NoOptimizer);
-    zav::FletchSettings::instance() = zav::FletchSettings();
-    zav::SimplexSettings::instance() = zav::SimplexSettings();
-}
-
 } // namespace iotest

@@ -6,7 +6,7 @@
 #include "expr/Tokenizer.h"
 #include "io/PelkFileReader.h"
 #include "io/TokenStream.h"
-#include "io/Workspace.h"
+#include "model/Workspace.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 
@@ -42,7 +42,8 @@ Outcome readOnce(TempFiles &files, const QByteArray &text, const Read &read)
 
 void readWorkspace(const QString &path)
 {
-    pelk::Workspace().read(path);
+    pelk::Workspace workspace;
+    pelk::PelkFileReader().readWorkspace(path, workspace);
 }
 
 void readModel(const QString &path)
@@ -77,8 +78,6 @@ class TestFileRobustness : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { iotest::resetOptimizerState(); }
-    void cleanup() { iotest::resetOptimizerState(); }
 
     void everyPrefixOfTheWorkspace();
     void everyPrefixOfTheModelDefinition();
@@ -184,7 +183,8 @@ void TestFileRobustness::everyPrefixOfTheSideFiles()
          [](const QString &path) {
              bool a = false;
              bool b = false;
-             pelk::PelkFileReader().readOptimizerSettings(path, a, b);
+             zav::OptimizerSettings optimizer;
+             pelk::PelkFileReader().readOptimizerSettings(path, a, b, optimizer);
          }},
     };
     TempFiles temp;
@@ -251,6 +251,7 @@ void readAs(const QString &kind, const QString &path)
     pelk::ProfileLikelihoods parameters;
     pelk::ProfileLikelihoods variables;
     bool a = false;
+    zav::OptimizerSettings optimizer;
     bool b = false;
     pelk::PelkFileReader reader;
     if (kind == u"workspace")
@@ -264,7 +265,7 @@ void readAs(const QString &kind, const QString &path)
     else if (kind == u"requests")
         reader.readProfileLikelihoodRequests(path, model, parameters, variables);
     else if (kind == u"optimizer")
-        reader.readOptimizerSettings(path, a, b);
+        reader.readOptimizerSettings(path, a, b, optimizer);
     else
         QFAIL("unknown kind");
 }

@@ -7,7 +7,8 @@
 #include "expr/Parser.h"
 #include "expr/SymbolValidator.h"
 #include "io/FileTextRules.h"
-#include "io/Workspace.h"
+#include "io/PelkFileReader.h"
+#include "model/Workspace.h"
 
 #include <QtTest/QtTest>
 
@@ -26,9 +27,9 @@ bool writeAndRead(const pelk::Workspace &original, pelk::Workspace &reread)
 {
     iotest::TempFiles files;
     files.writeWith(QStringLiteral("workspace.txt"),
-                    [&original](pelk::FileWriter &writer) { original.write(writer); });
+                    [&original](pelk::FileWriter &writer) { writer.writeWorkspace(original); });
     try {
-        reread.read(files.path(QStringLiteral("workspace.txt")));
+        pelk::PelkFileReader().readWorkspace(files.path(QStringLiteral("workspace.txt")), reread);
     } catch (const zav::ParseError &) {
         return false;
     }
@@ -40,6 +41,7 @@ bool writeAndRead(const pelk::Workspace &original, pelk::Workspace &reread)
 bool labelSurvives(const QString &label, bool labelFirst)
 {
     pelk::Workspace ws;
+    ws.optimizer.type = Factory::Powell;
     ws.model.insertParameter(0, QStringLiteral("p"));
     const int id = ws.model.addLikelihood(QStringLiteral("L"), false);
     const QStringList labels = labelFirst ? QStringList {label, QStringLiteral("other")}
@@ -62,6 +64,7 @@ bool labelSurvives(const QString &label, bool labelFirst)
 bool nameSurvives(const QString &name, bool normal)
 {
     pelk::Workspace ws;
+    ws.optimizer.type = Factory::Powell;
     ws.model.insertParameter(0, QStringLiteral("p"));
     const int first = ws.model.addLikelihood(QStringLiteral("First"), false);
     ws.model.insertCategory(first, QStringLiteral("seen"), QStringLiteral("p"), formula(QStringLiteral("p")));
@@ -82,6 +85,7 @@ bool nameSurvives(const QString &name, bool normal)
 bool symbolSurvives(const QString &name)
 {
     pelk::Workspace ws;
+    ws.optimizer.type = Factory::Powell;
     ws.model.insertParameter(0, name);
     ws.model.insertVariable(0, QStringLiteral("twice"), "2*" + name, formula("2*" + name));
     const int id = ws.model.addLikelihood(QStringLiteral("L"), false);
@@ -99,13 +103,6 @@ class TestFileTextRules : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        iotest::resetOptimizerState();
-        Factory::instance().setOptimizerType(Factory::Powell);
-    }
-    void cleanup() { iotest::resetOptimizerState(); }
-
     void categoryLabelVerdictMatchesTheReader_data();
     void categoryLabelVerdictMatchesTheReader();
     void likelihoodNameVerdictMatchesTheReader_data();

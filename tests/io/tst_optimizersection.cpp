@@ -1,10 +1,11 @@
-// The optimizer settings file: method, the two options, the settings records
-// and the optimizerChanged signal.
+// The optimizer settings file: method, the two options and the method's
+// settings, read into and written from a workspace's optimizer settings.
 #include "IoTestSupport.h"
 
 #include "expr/ParseError.h"
 #include "io/FileWriter.h"
 #include "io/PelkFileReader.h"
+#include "optim/OptimizerSettings.h"
 
 #include <QSignalSpy>
 #include <QtTest/QtTest>
@@ -19,33 +20,29 @@ struct Outcome
     QString failure;  // empty after a clean read
     bool usePrevious = false;
     bool covariance = false;
-    QList<Factory::OptimizerType> announced;
+    zav::OptimizerSettings optimizer;
 };
 
-Outcome readSettings(const QByteArray &text, bool usePrevious = false, bool covariance = false)
+// Reads into `start`: what the file does not set keeps its value there.
+Outcome readSettings(const QByteArray &text, bool usePrevious = false, bool covariance = false,
+                     const zav::OptimizerSettings &start = zav::OptimizerSettings())
 {
     TempFiles files;
     const QString path = files.write(QStringLiteral("optimizer.txt"), text);
-    Outcome outcome;
-    outcome.usePrevious = usePrevious;
-    outcome.covariance = covariance;
-    pelk::PelkFileReader reader;
-    QSignalSpy spy(&reader, &pelk::PelkFileReader::optimizerChanged);
+    Outcome outcome {QString(), usePrevious, covariance, start};
     try {
-        reader.readOptimizerSettings(path, outcome.usePrevious, outcome.covariance);
+        pelk::PelkFileReader().readOptimizerSettings(path, outcome.usePrevious, outcome.covariance, outcome.optimizer);
     } catch (const zav::ParseError &e) {
         outcome.failure = iotest::descriptionInFile(e, path);
     }
-    for (const QList<QVariant> &arguments : spy)
-        outcome.announced.append(arguments.at(0).value<Factory::OptimizerType>());
     return outcome;
 }
 
-QByteArray written(bool usePrevious, bool covariance)
+QByteArray written(bool usePrevious, bool covariance, const zav::OptimizerSettings &optimizer)
 {
     TempFiles files;
     return files.writeWith(QStringLiteral("out.txt"), [&](pelk::FileWriter &w) {
-        w.writeOptimizerSettings(usePrevious, covariance);
+        w.writeOptimizerSettings(usePrevious, covariance, optimizer);
     });
 }
 
@@ -58,53 +55,34 @@ class TestOptimizerSection : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
 
     void simplexExampleRoundTrips();
     void fletchRoundTrips();
     void powellRoundTrips();
     void noOptimizerWritesTheKeywordOnly();
-    void writerUsesTheCurrentSettings();
+    void writerUsesTheGivenSettings();
     void powellIgnoresFurtherEntries();
     void settingsMayComeInAnyOrderAndUnnamedOnesStay();
     void failures_data();
     void failures();
-    void failureBeforeTheTypeAnnouncesNothing();
+    void failureBeforeTheTypeSetsNoMethod();
     void failureInTheSettingsKeepsWhatWasStored();
 };
-
-void TestOptimizerSection::initTestCase()
-{
-    qRegisterMetaType<Factory::OptimizerType>();
-}
-
-void TestOptimizerSection::init()
-{
-    iotest::resetOptimizerState();
-}
-
-void TestOptimizerSection::cleanup()
-{
-    iotest::resetOptimizerState();
-}
 
 void TestOptimizerSection::simplexExampleRoundTrips()
 {
     const QByteArray example = "\noptimizer\nsimplex, usePreviousEstimatesAsSeeds = yes,\ncalculateCovariance = no,\n"
                                "fractionalTolerance = 3e-08,\nmaxFuncEvaluations = 5000,\nstepSize = 0.1;\n";
-    zav::SimplexSettings::instance().stepSize = 0.7;
-    const Outcome outcome = readSettings(example);
+    zav::OptimizerSettings start;
+    start.simplex.stepSize = 0.7;
+    const Outcome outcome = readSettings(example, false, false, start);
     QCOMPARE(outcome.failure, QString());
     QCOMPARE(outcome.usePrevious, true);
     QCOMPARE(outcome.covariance, false);
-    QCOMPARE(outcome.announced, QList<Factory::OptimizerType>{Factory::Simplex});
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Simplex);
-    QVERIFY(Factory::instance().currentOptimizer());
-    QCOMPARE(zav::SimplexSettings::instance().stepSize, 0.1);
-    QCOMPARE(zav::SimplexSettings::instance().maxFuncEvaluations, 5000);
-    QCOMPARE(written(outcome.usePrevious, outcome.covariance), example);
+    QCOMPARE(outcome.optimizer.type, Factory::Simplex);
+    QCOMPARE(outcome.optimizer.simplex.stepSize, 0.1);
+    QCOMPARE(outcome.optimizer.simplex.maxFuncEvaluations, 5000);
+    QCOMPARE(written(outcome.usePrevious, outcome.covariance, outcome.optimizer), example);
 }
 
 void TestOptimizerSection::fletchRoundTrips()
@@ -115,11 +93,11 @@ void TestOptimizerSection::fletchRoundTrips()
     QCOMPARE(outcome.failure, QString());
     QCOMPARE(outcome.usePrevious, false);
     QCOMPARE(outcome.covariance, true);
-    QCOMPARE(outcome.announced, QList<Factory::OptimizerType>{Factory::Fletch});
-    QCOMPARE(zav::FletchSettings::instance().maxIterations, 350);
-    QCOMPARE(zav::FletchSettings::instance().precision, 1e-9);
-    QCOMPARE(zav::FletchSettings::instance().stepSize, 1e-4);
-    QCOMPARE(written(outcome.usePrevious, outcome.covariance), text);
+    QCOMPARE(outcome.optimizer.type, Factory::Fletch);
+    QCOMPARE(outcome.optimizer.fletch.maxIterations, 350);
+    QCOMPARE(outcome.optimizer.fletch.precision, 1e-9);
+    QCOMPARE(outcome.optimizer.fletch.stepSize, 1e-4);
+    QCOMPARE(written(outcome.usePrevious, outcome.covariance, outcome.optimizer), text);
 }
 
 void TestOptimizerSection::powellRoundTrips()
@@ -127,23 +105,23 @@ void TestOptimizerSection::powellRoundTrips()
     const QByteArray text = "\noptimizer\npowell, usePreviousEstimatesAsSeeds = yes,\ncalculateCovariance = yes;\n";
     const Outcome outcome = readSettings(text);
     QCOMPARE(outcome.failure, QString());
-    QCOMPARE(outcome.announced, QList<Factory::OptimizerType>{Factory::Powell});
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Powell);
-    QCOMPARE(written(true, true), text);
+    QCOMPARE(outcome.optimizer.type, Factory::Powell);
+    QCOMPARE(written(true, true, outcome.optimizer), text);
 }
 
 void TestOptimizerSection::noOptimizerWritesTheKeywordOnly()
 {
-    QCOMPARE(written(true, false), QByteArray("\noptimizer\n"));
+    QCOMPARE(written(true, false, zav::OptimizerSettings()), QByteArray("\noptimizer\n"));
 }
 
-void TestOptimizerSection::writerUsesTheCurrentSettings()
+void TestOptimizerSection::writerUsesTheGivenSettings()
 {
-    Factory::instance().setOptimizerType(Factory::Simplex);
-    zav::SimplexSettings::instance().fractionalTolerance = 0.01;
-    zav::SimplexSettings::instance().maxFuncEvaluations = 12;
-    zav::SimplexSettings::instance().stepSize = 1.0 / 3.0;
-    QCOMPARE(written(false, false),
+    zav::OptimizerSettings optimizer;
+    optimizer.type = Factory::Simplex;
+    optimizer.simplex.fractionalTolerance = 0.01;
+    optimizer.simplex.maxFuncEvaluations = 12;
+    optimizer.simplex.stepSize = 1.0 / 3.0;
+    QCOMPARE(written(false, false, optimizer),
              QByteArray("\noptimizer\nsimplex, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no,\n"
                         "fractionalTolerance = 0.01,\nmaxFuncEvaluations = 12,\nstepSize = 0.333333;\n"));
 }
@@ -153,19 +131,21 @@ void TestOptimizerSection::powellIgnoresFurtherEntries()
     const Outcome outcome = readSettings("optimizer\npowell, usePreviousEstimatesAsSeeds = yes, "
                                          "calculateCovariance = yes, stepSize = 7;\n");
     QCOMPARE(outcome.failure, QString());
-    QCOMPARE(outcome.announced, QList<Factory::OptimizerType>{Factory::Powell});
-    QCOMPARE(zav::SimplexSettings::instance().stepSize, zav::SimplexSettings::defaultStepSize);
-    QCOMPARE(zav::FletchSettings::instance().stepSize, zav::FletchSettings::defaultStepSize);
+    QCOMPARE(outcome.optimizer.type, Factory::Powell);
+    QCOMPARE(outcome.optimizer.simplex.stepSize, zav::SimplexSettings::defaultStepSize);
+    QCOMPARE(outcome.optimizer.fletch.stepSize, zav::FletchSettings::defaultStepSize);
 }
 
 void TestOptimizerSection::settingsMayComeInAnyOrderAndUnnamedOnesStay()
 {
-    zav::FletchSettings::instance().maxIterations = 77;
-    const Outcome outcome = readSettings("optimizer\nfletch, " + flags + ", stepSize = 0.5, precision = 0.25;\n");
+    zav::OptimizerSettings start;
+    start.fletch.maxIterations = 77;
+    const Outcome outcome
+        = readSettings("optimizer\nfletch, " + flags + ", stepSize = 0.5, precision = 0.25;\n", false, false, start);
     QCOMPARE(outcome.failure, QString());
-    QCOMPARE(zav::FletchSettings::instance().maxIterations, 77);
-    QCOMPARE(zav::FletchSettings::instance().stepSize, 0.5);
-    QCOMPARE(zav::FletchSettings::instance().precision, 0.25);
+    QCOMPARE(outcome.optimizer.fletch.maxIterations, 77);
+    QCOMPARE(outcome.optimizer.fletch.stepSize, 0.5);
+    QCOMPARE(outcome.optimizer.fletch.precision, 0.25);
 }
 
 void TestOptimizerSection::failures_data()
@@ -239,12 +219,11 @@ void TestOptimizerSection::failures()
     QCOMPARE(readSettings(text).failure, description);
 }
 
-void TestOptimizerSection::failureBeforeTheTypeAnnouncesNothing()
+void TestOptimizerSection::failureBeforeTheTypeSetsNoMethod()
 {
     const Outcome outcome = readSettings("optimizer\nfletch, usePreviousEstimatesAsSeeds = yes;", false, false);
     QCOMPARE(outcome.failure, QStringLiteral("\";\" - Unrecognized keyword, line 2"));
-    QVERIFY(outcome.announced.isEmpty());
-    QCOMPARE(Factory::instance().optimizerType(), Factory::NoOptimizer);
+    QCOMPARE(outcome.optimizer.type, Factory::NoOptimizer);
     QCOMPARE(outcome.usePrevious, true);  // read before the error
 }
 
@@ -253,10 +232,9 @@ void TestOptimizerSection::failureInTheSettingsKeepsWhatWasStored()
     const Outcome outcome =
         readSettings("optimizer\nfletch, " + flags + ", maxIterations = 12, precision = 1e-8, precision = 1e-9;");
     QCOMPARE(outcome.failure, QStringLiteral("\"precision\" - Keyword specified twice, line 2"));
-    QCOMPARE(outcome.announced, QList<Factory::OptimizerType>{Factory::Fletch});
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
-    QCOMPARE(zav::FletchSettings::instance().maxIterations, 12);
-    QCOMPARE(zav::FletchSettings::instance().precision, 1e-8);
+    QCOMPARE(outcome.optimizer.type, Factory::Fletch);
+    QCOMPARE(outcome.optimizer.fletch.maxIterations, 12);
+    QCOMPARE(outcome.optimizer.fletch.precision, 1e-8);
     QCOMPARE(outcome.covariance, true);
 }
 

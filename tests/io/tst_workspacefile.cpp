@@ -7,7 +7,7 @@
 #include "expr/SymbolValidator.h"
 #include "io/FileWriter.h"
 #include "io/PelkFileReader.h"
-#include "io/Workspace.h"
+#include "model/Workspace.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 
@@ -24,7 +24,7 @@ namespace {
 // A fresh workspace with the helpers these tests need.
 struct Workspace : pelk::Workspace
 {
-    void read(const QString &path) { pelk::Workspace::read(path); }
+    void read(const QString &path) { pelk::PelkFileReader().readWorkspace(path, *this); }
     // The error's description, or an empty string after a clean read.
     QString readText(const QByteArray &text)
     {
@@ -40,7 +40,7 @@ struct Workspace : pelk::Workspace
     QByteArray written() const
     {
         TempFiles files;
-        return files.writeWith(QStringLiteral("saved.txt"), [this](pelk::FileWriter &w) { write(w); });
+        return files.writeWith(QStringLiteral("saved.txt"), [this](pelk::FileWriter &w) { w.writeWorkspace(*this); });
     }
 };
 
@@ -69,8 +69,6 @@ class TestWorkspaceFile : public QObject
 
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
 
     void readsTheExample();
     void exampleRoundTripsByteForByte();
@@ -93,27 +91,15 @@ void TestWorkspaceFile::initTestCase()
     qRegisterMetaType<Factory::OptimizerType>();
 }
 
-void TestWorkspaceFile::init()
-{
-    iotest::resetOptimizerState();
-}
-
-void TestWorkspaceFile::cleanup()
-{
-    iotest::resetOptimizerState();
-}
-
 void TestWorkspaceFile::readsTheExample()
 {
     Workspace ws;
-    pelk::PelkFileReader reader;
-    QSignalSpy spy(&reader, &pelk::PelkFileReader::optimizerChanged);
-    ws.pelk::Workspace::read(iotest::testDataPath(QStringLiteral("workspace.txt")), reader);
+    ws.read(iotest::testDataPath(QStringLiteral("workspace.txt")));
     QCOMPARE(ws.model.parameterNames(), QStringList({"s", "p"}));
     QCOMPARE(ws.model.likelihoodCount(), 1);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).value<Factory::OptimizerType>(), Factory::Fletch);
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QCOMPARE(ws.optimizer.type, Factory::Fletch);
+    // The process-wide records are the desktop program's; reading leaves them.
+    QCOMPARE(Factory::instance().optimizerType(), Factory::NoOptimizer);
     QVERIFY(ws.usePreviousEstimatesAsSeeds);
     QVERIFY(ws.calculateCovariance);
     QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.5}));
@@ -185,15 +171,14 @@ void TestWorkspaceFile::builtWorkspaceRoundTrips()
     ws.categoryCounts = {{"caught", 42}};
     ws.usePreviousEstimatesAsSeeds = false;
     ws.calculateCovariance = true;
-    Factory::instance().setOptimizerType(Factory::Simplex);
-    zav::SimplexSettings::instance().maxFuncEvaluations = 900;
+    ws.optimizer.type = Factory::Simplex;
+    ws.optimizer.simplex.maxFuncEvaluations = 900;
 
     const QByteArray first = ws.written();
-    iotest::resetOptimizerState();
     Workspace reread;
     QCOMPARE(reread.readText(first), QString());
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Simplex);
-    QCOMPARE(zav::SimplexSettings::instance().maxFuncEvaluations, 900);
+    QCOMPARE(reread.optimizer.type, Factory::Simplex);
+    QCOMPARE(reread.optimizer.simplex.maxFuncEvaluations, 900);
     QCOMPARE(reread.written(), first);
     QCOMPARE(reread.seeds, ws.seeds);
     QVERIFY(reread.parameterRequests == ws.parameterRequests);
@@ -236,7 +221,7 @@ void TestWorkspaceFile::workspaceWithoutParametersRoundTrips()
 {
     Workspace ws;
     ws.model.addLikelihood(QStringLiteral("Likelihood 1"), false);
-    Factory::instance().setOptimizerType(Factory::Powell);
+    ws.optimizer.type = Factory::Powell;
     const QByteArray saved = ws.written();
     QCOMPARE(saved, QByteArray("parameters;\n\nvariables;\n\nlikelihood \"Likelihood 1\";\n\noptimizer\n"
                                "powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no;\n\n"
@@ -283,7 +268,7 @@ void TestWorkspaceFile::unknownCategoryInTheCounts()
     QCOMPARE(ws.model.likelihoodCount(), 1);
     QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.5}));
     QVERIFY(ws.parameterRequests.isRequested(1, 1));
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QCOMPARE(ws.optimizer.type, Factory::Fletch);
     QCOMPARE(ws.categoryCounts, (QMap<QString, int>{{"seen once", 12}, {"seen twice", 0}}));
 }
 
@@ -294,7 +279,7 @@ void TestWorkspaceFile::failureInTheSeedsKeepsTheEarlierSections()
     Workspace ws;
     QCOMPARE(ws.readText(text), QStringLiteral("\"half\" - Illegal parameter seed, line 21"));
     QCOMPARE(ws.model.parameterCount(), 2);
-    QCOMPARE(Factory::instance().optimizerType(), Factory::Fletch);
+    QCOMPARE(ws.optimizer.type, Factory::Fletch);
     QVERIFY(ws.usePreviousEstimatesAsSeeds && ws.calculateCovariance);
     QCOMPARE(ws.seeds, (std::vector<double>{0.5, 0.0}));
     QVERIFY(ws.parameterRequests.isEmpty());

@@ -3,7 +3,8 @@
 #include "../support/CaptureRecaptureWorkspace.h"
 #include "../support/TempFiles.h"
 
-#include "io/Workspace.h"
+#include "io/PelkFileReader.h"
+#include "model/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
 #include "model/MessageSink.h"
 #include "model/ModelValidator.h"
@@ -55,7 +56,7 @@ private slots:
         support::TempFiles files;
         const QString path = files.write(QStringLiteral("captures.txt"), support::captureRecaptureWorkspace(5));
         pelk::Workspace workspace;
-        workspace.read(path);
+        pelk::PelkFileReader().readWorkspace(path, workspace);
         pelk::PlainTextSink sink;
         QVERIFY(pelk::validate(workspace.model, sink));
         // Reading the file allocated: the counter sees allocations.

@@ -1,6 +1,7 @@
 // The Fletch quasi-Newton method: convergence, the difference step, the
 // iteration limit and cancellation.
 #include "optim/FletchOptimizer.h"
+#include "optim/OptimizerSettings.h"
 #include "optim/FletchSettings.h"
 #include "optim/NRError.h"
 #include "RecordingFunc.h"
@@ -80,7 +81,7 @@ private slots:
     void cancelRequestedBeforeTheRunStopsAtTheFirstIteration();
     void cancelIsSeenAtTheNextIterationOrTrial_data();
     void cancelIsSeenAtTheNextIterationOrTrial();
-    void eachRunReloadsTheSettings();
+    void runsWithItsOwnSettingsNotTheRecords();
     void cleanup();
 };
 
@@ -193,9 +194,9 @@ void TestFletch::differenceStepFollowsTheParameterScale()
     QFETCH(double, start);
     QFETCH(double, stepInUnitsOfStepSize);
     const double stepSize = 1e-3;
-    zav::FletchSettings::instance().stepSize = stepSize;
     RecordingFunc objective([](const Point &x) { return (x[0] - 5.0) * (x[0] - 5.0) + (x[1] - 5.0) * (x[1] - 5.0); });
     zav::FletchOptimizer fletch;
+    fletch.engine().stepSize = stepSize;
     Point point{start, 3.0};
     int iterations = 0;
 
@@ -228,9 +229,9 @@ void TestFletch::oneIterationAlwaysExceedsTheLimit()
 {
     QFETCH(QByteArray, function);
     QFETCH(QList<double>, start);
-    zav::FletchSettings::instance().maxIterations = 1;
     RecordingFunc objective(formulaNamed(function));
     zav::FletchOptimizer fletch;
+    fletch.engine().maxIterations = 1;
     QSignalSpy begin(&fletch, &zav::AbstractOptimizer::beginOptimization);
     QSignalSpy end(&fletch, &zav::AbstractOptimizer::endOptimization);
     Point point = toPoint(start);
@@ -307,24 +308,25 @@ void TestFletch::cancelIsSeenAtTheNextIterationOrTrial()
     QCOMPARE(end.at(0).at(2).toInt(), iterations);
 }
 
-void TestFletch::eachRunReloadsTheSettings()
+// A run uses the settings its optimizer was built with, never the records
+// of the desktop program's Optimizer page.
+void TestFletch::runsWithItsOwnSettingsNotTheRecords()
 {
-    zav::FletchOptimizer fletch;
-    fletch.engine().maxIterations = 1;
-    fletch.engine().precision = 0.5;
-    fletch.engine().stepSize = 0.5;
-    zav::FletchSettings::instance().precision = 1e-7;
+    zav::FletchSettings::instance().maxIterations = 500;
+    zav::OptimizerSettings settings;
+    settings.type = zav::OptimizerFactory::Fletch;
+    settings.fletch.maxIterations = 1;
+    const std::unique_ptr<zav::AbstractOptimizer> fletch = settings.createOptimizer();
     RecordingFunc objective(quadratic);
     Point point{-3.0, 7.0};
     int iterations = 0;
 
-    // The limit of one iteration set on the engine alone does not apply.
-    fletch.minimize(objective, point, nullptr, iterations);
-
-    QVERIFY(iterations > 1);
-    QCOMPARE(fletch.engine().maxIterations, zav::FletchSettings::defaultMaxIterations);
-    QCOMPARE(fletch.engine().precision, 1e-7);
-    QCOMPARE(fletch.engine().stepSize, zav::FletchSettings::defaultStepSize);
+    try {
+        fletch->minimize(objective, point, nullptr, iterations);
+        QFAIL("no error");
+    } catch (const NR3::NRError &error) {
+        QCOMPARE(QByteArray(error.message), QByteArray("Maximum number of iterations exceeded in fletch"));
+    }
 }
 
 void TestFletch::cleanup()

@@ -200,8 +200,8 @@ int EstimateCommand::run(const QStringList &arguments)
     InterruptHandler interrupt;
     RunLog log;
     pelk::SummaryJsonWriter::Run run;
-    const auto workspace
-        = WorkspaceLoader::load(options.fileName, [&log](const QString &description) { log.line(description, true); });
+    const auto workspace = WorkspaceLoader::load(
+        options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)
         return finish(options, log, run, nullptr, ExitUnreadable);
     for (const auto &[symbol, alpha] : std::as_const(options.profiles))
@@ -209,16 +209,16 @@ int EstimateCommand::run(const QStringList &arguments)
             QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
             return ExitUsage;
         }
-    Factory &factory = Factory::instance();
+    zav::OptimizerSettings &optimizer = workspace->optimizer;
     if (options.optimizer)
-        factory.setOptimizerType(*options.optimizer);
-    if (factory.optimizerType() == Factory::NoOptimizer)
-        factory.setOptimizerType(Factory::Powell);
-    const bool calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
+        optimizer.type = *options.optimizer;
+    if (optimizer.type == Factory::NoOptimizer)
+        optimizer.type = Factory::Powell;
+    workspace->calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
 
-    run.optimizer = pelk::optimizerKeyword(factory.optimizerType());
+    run.optimizer = pelk::optimizerKeyword(optimizer.type);
     pelk::EstimationSequence sequence;
-    const auto readiness = sequence.check(workspace->model, workspace->categoryCounts, log);
+    const auto readiness = sequence.check(*workspace, log);
     log.flush();
     run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
     auto refuse = [&] { return finish(options, log, run, nullptr, ExitModelRefused); };
@@ -257,8 +257,7 @@ int EstimateCommand::run(const QStringList &arguments)
                      &pelk::EstimationSequence::cancel);
 
     pelk::EstimationResults results;
-    sequence.start(workspace->model, workspace->categoryCounts, workspace->seeds,
-                   workspace->parameterRequests, workspace->variableRequests, calculateCovariance, results);
+    sequence.start(*workspace, results);
     QCoreApplication::exec();
     log.clearProgress();
 
@@ -270,9 +269,7 @@ int EstimateCommand::run(const QStringList &arguments)
     }
     std::optional<pelk::EstimationSummary> summary;
     try {
-        summary = pelk::EstimationSummary::compute(workspace->model, workspace->categoryCounts,
-                                                   workspace->seeds, results, workspace->parameterRequests,
-                                                   workspace->variableRequests);
+        summary = pelk::EstimationSummary::compute(*workspace, results);
     } catch (const NR3::NRError &error) {
         log.line(QString::fromLatin1(error.message), true);
     }

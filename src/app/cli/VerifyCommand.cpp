@@ -2,8 +2,8 @@
 
 #include "ExitStatus.h"
 #include "WorkspaceLoader.h"
+#include "estimation/ModelVerifier.h"
 #include "model/MessageSink.h"
-#include "model/ModelVerifier.h"
 
 #include <QTextStream>
 

@@ -1,6 +1,7 @@
 #include "WorkspaceLoader.h"
 
 #include "expr/ParseError.h"
+#include "io/PelkFileReader.h"
 
 #include <QTextStream>
 
@@ -13,7 +14,7 @@ std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName, 
 {
     auto workspace = std::make_unique<pelk::Workspace>();
     try {
-        workspace->read(fileName);
+        pelk::PelkFileReader().readWorkspace(fileName, *workspace);
     } catch (const zav::ParseError &error) {
         // The reader has named the file.
         report(error.description());

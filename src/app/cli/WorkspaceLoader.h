@@ -2,7 +2,7 @@
 // error's description (which names the file), by default on standard error.
 #pragma once
 
-#include "io/Workspace.h"
+#include "model/Workspace.h"
 
 #include <QString>
 

@@ -31,7 +31,7 @@ int printWorkspace(const QStringList &arguments)
         return ExitUnreadable;
     QTextStream out(stdout);
     pelk::FileWriter writer(&out);
-    workspace->write(writer);
+    writer.writeWorkspace(*workspace);
     return ExitEstimated;
 }
 

@@ -75,7 +75,7 @@ void EstimatePage::onEstimate()
     PelkWindow *window = mainWindow();
     EstimationSequence::Readiness readiness;
     try {
-        readiness = m_sequence->check(*window->model(), window->categoryCounts(), m_sink);
+        readiness = m_sequence->check(window->workspace(), m_sink);
     } catch (const NR3::NRError &error) {
         // The dimension of the minimum sufficient statistic comes from a
         // singular value decomposition, which can fail to converge.
@@ -107,9 +107,8 @@ void EstimatePage::onEstimate()
     m_form->showBusy();
     m_runActive = true;
     emit runningChanged(true);
-    m_sequence->start(*window->model(), window->categoryCounts(), window->parameterSeeds(),
-                      *window->parameterRequests(), *window->variableRequests(),
-                      window->calculateCovariance(), window->results());
+    window->storeEditedOptimizer();
+    m_sequence->start(window->workspace(), window->results());
 }
 
 bool EstimatePage::confirmOverParameterisedRun()

@@ -2,7 +2,7 @@
 
 #include "app/PelkWindow.h"
 #include "estimation/EstimationSequence.h"
-#include "model/ModelVerifier.h"
+#include "estimation/ModelVerifier.h"
 #include "pages/estimate/EstimatePage.h"
 
 #include <QTextEdit>
@@ -39,7 +39,7 @@ void VerifyModelPage::verify()
                 &VerifyModelPage::verifyIfCurrent, Qt::UniqueConnection);
         return;
     }
-    pelk::verifyModel(*window->model(), m_sink);
+    pelk::verifyModel(window->workspace().model, m_sink);
 }
 
 void VerifyModelPage::verifyIfCurrent()

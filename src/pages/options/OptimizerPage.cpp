@@ -63,7 +63,8 @@ void OptimizerPage::onPageDeactivated()
 
 void OptimizerPage::showCurrentSettings()
 {
-    m_form->showSettings(mainWindow()->usePreviousEstimatesAsSeeds(), mainWindow()->calculateCovariance());
+    const pelk::Workspace &workspace = mainWindow()->workspace();
+    m_form->showSettings(workspace.usePreviousEstimatesAsSeeds, workspace.calculateCovariance);
 }
 
 void OptimizerPage::onProfilePrecisionChanged()

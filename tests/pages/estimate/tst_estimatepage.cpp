@@ -306,7 +306,7 @@ void tst_EstimatePage::withoutCovarianceAndRequestsOnlyParametersAreEstimated()
     b.covariance = "no";
     Fixture f;
     QVERIFY(f.window.loadWorkspace(workspace(binomialWorkspace(b))));
-    QVERIFY(!f.window.calculateCovariance());
+    QVERIFY(!f.window.workspace().calculateCovariance);
     f.estimate->click();
     QCOMPARE(f.page->sequence()->runner()->runnables().size(), 1);
     QVERIFY(f.finished.wait(120000));

@@ -83,7 +83,7 @@ private:
     std::unique_ptr<PelkWindow> m_window;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
     LikelihoodDefinitionPage *page(int position = 0) const
     {
         return qobject_cast<LikelihoodDefinitionPage *>(m_window->likelihoodPages().value(position));
@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(model()->categoryCount(id()), 1);
         QCOMPARE(model()->categoryLabel(id(), 0), QString("seen twice"));
         QCOMPARE(model()->categoryProbability(id(), 0), QString("p*p"));
-        QCOMPARE(m_window->categoryCounts().value("seen twice", -1), 0);
+        QCOMPARE(m_window->workspace().categoryCounts.value("seen twice", -1), 0);
         QCOMPARE(table()->rowCount(), 2);
         QCOMPARE(cell(0, Counts).data().toInt(), 0);
         QCOMPARE(cell(1, Label).data().toString(), QString());
@@ -394,11 +394,11 @@ private slots:
     {
         typeCategory("first", "p");
         typeCategory("second", "p");
-        m_window->categoryCounts()["first"] = 4;
+        m_window->workspace().categoryCounts["first"] = 4;
         QCOMPARE(chooseFromContextMenu(0), QStringList({"Delete"}));
         QCOMPARE(model()->categoryCount(id()), 1);
         QCOMPARE(model()->categoryLabel(id(), 0), QString("second"));
-        QCOMPARE(m_window->categoryCounts().value("first"), 4);
+        QCOMPARE(m_window->workspace().categoryCounts.value("first"), 4);
 
         // The entry row without an unobserved category: nothing to delete.
         QCOMPARE(chooseFromContextMenu(1), QStringList({"Delete"}));
@@ -421,7 +421,7 @@ private slots:
         markSaved();
         pressReturn(edit(0, Counts, "abc", true));
         QCOMPARE(status(), QString("Illegal counts \"abc\"."));
-        QCOMPARE(m_window->categoryCounts().value("seen"), 0);
+        QCOMPARE(m_window->workspace().categoryCounts.value("seen"), 0);
         QVERIFY(!m_window->isChanged());
 
         pressReturn(edit(0, Counts, "-3", true));
@@ -430,7 +430,7 @@ private slots:
         QLineEdit *editor = edit(0, Counts, "");
         editor->setText(" 12 ");
         pressReturn(editor);
-        QCOMPARE(m_window->categoryCounts().value("seen"), 12);
+        QCOMPARE(m_window->workspace().categoryCounts.value("seen"), 12);
         QCOMPARE(cell(0, Counts).data().toInt(), 12);
         QVERIFY(m_window->isChanged());
     }

@@ -48,7 +48,7 @@ private:
     NormalLikelihoodPage *m_page = nullptr;
     support::TempFiles m_files;
 
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
     int id() const { return m_page->likelihoodId(); }
     QString status() const { return m_page->statusBar()->currentMessage(); }
 
@@ -308,7 +308,7 @@ private slots:
 
         PelkWindow reread;
         QVERIFY(reread.loadWorkspace(file));
-        pelk::ModelDefinition *copy = reread.model();
+        pelk::ModelDefinition *copy = &reread.workspace().model;
         QCOMPARE(copy->likelihoodCount(), 2);
         const int first = copy->likelihoodId(0);
         const int second = copy->likelihoodId(1);

@@ -394,12 +394,12 @@ private slots:
         box->click();
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toBool(), false);
-        QVERIFY(!m_window->calculateCovariance());
+        QVERIFY(!m_window->workspace().calculateCovariance);
         QVERIFY(m_window->isChanged());
         QCOMPARE(QSettings().value("calculateCovariance").toBool(), false);
         box->click();
         QCOMPARE(spy.at(1).at(0).toBool(), true);
-        QVERIFY(m_window->calculateCovariance());
+        QVERIFY(m_window->workspace().calculateCovariance);
     }
 
     void uncheckingPreviousEstimatesTellsTheWindow()
@@ -411,10 +411,10 @@ private slots:
         box->click();
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toBool(), false);
-        QVERIFY(!m_window->usePreviousEstimatesAsSeeds());
+        QVERIFY(!m_window->workspace().usePreviousEstimatesAsSeeds);
         QCOMPARE(QSettings().value("usePreviousEstimatesSeeds").toBool(), false);
         box->click();
-        QVERIFY(m_window->usePreviousEstimatesAsSeeds());
+        QVERIFY(m_window->workspace().usePreviousEstimatesAsSeeds);
     }
 
     void settingsLoadedWhileThePageIsShownReplaceTheFields()

@@ -41,7 +41,7 @@ private:
     ParameterSeedsPage *page() const { return m_window->parameterSeedsPage(); }
     ParameterSeedsModel *seedsModel() const { return page()->seedsModel(); }
     QTableView *view() const { return page()->form()->tableView(); }
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
 
     // A fresh workspace with the given parameters, inserted as the parameter
     // editor inserts them.
@@ -61,7 +61,7 @@ private:
         Seeds shown;
         for (int row = 0; row < seedsModel()->rowCount(); ++row)
             shown.push_back(seedsModel()->index(row, 0).data().toDouble());
-        if (shown != m_window->parameterSeeds())
+        if (shown != m_window->workspace().seeds)
             qWarning("the table and the window's seeds differ");
         return shown;
     }
@@ -381,7 +381,7 @@ private slots:
         QCOMPARE(reset.count(), 1);
         QVERIFY(!previous);
         QCOMPARE(seedsModel()->rowCount(), 0);
-        QVERIFY(m_window->parameterSeeds().empty());
+        QVERIFY(m_window->workspace().seeds.empty());
     }
 };
 

@@ -31,7 +31,7 @@ private:
 
     ProfileLikelihoodsPage *page() const { return m_window->profileLikelihoodsPage(); }
     ProfileLikelihoodRequestsModel *grid() const { return page()->requestsModel(); }
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
 
     void newWorkspaceWith(const QStringList &parameters, const QStringList &functions = {})
     {
@@ -137,15 +137,15 @@ private slots:
 
         QVERIFY(click(1, 2));
         QVERIFY(isChecked(1, 2));
-        QCOMPARE(keys(m_window->parameterRequests()), Keys({{1, 2}}));
+        QCOMPARE(keys(&m_window->workspace().parameterRequests), Keys({{1, 2}}));
         QCOMPARE(changed.count(), 1);
         QVERIFY(m_window->isChanged());
 
         QVERIFY(click(2, 0));
-        QCOMPARE(keys(m_window->variableRequests()), Keys({{0, 0}}));
+        QCOMPARE(keys(&m_window->workspace().variableRequests), Keys({{0, 0}}));
         QVERIFY(click(1, 2));
         QVERIFY(!isChecked(1, 2));
-        QVERIFY(m_window->parameterRequests()->isEmpty());
+        QVERIFY(m_window->workspace().parameterRequests.isEmpty());
         m_window->setWorkspaceFileName(QString());
     }
 
@@ -170,7 +170,7 @@ private slots:
         QAbstractItemModelTester tester(grid(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(!isCheckable(0));
         QVERIFY(!click(0, 0));
-        QVERIFY(m_window->parameterRequests()->isEmpty());
+        QVERIFY(m_window->workspace().parameterRequests.isEmpty());
         // Its convenience functions still can.
         QVERIFY(isCheckable(1));
         QVERIFY(click(1, 0));
@@ -189,12 +189,12 @@ private slots:
         QSignalSpy changed(grid(), &QAbstractItemModel::dataChanged);
         model()->deleteParameter(1);
         QCOMPARE(grid()->rowCount(), 2);
-        QVERIFY(m_window->parameterRequests()->isEmpty());
+        QVERIFY(m_window->workspace().parameterRequests.isEmpty());
         QVERIFY(!isChecked(0, 0));
         QVERIFY(!isCheckable(0));
         QCOMPARE(changed.count(), 1);
         // The function keeps its request, now on row 1.
-        QCOMPARE(keys(m_window->variableRequests()), Keys({{0, 1}}));
+        QCOMPARE(keys(&m_window->workspace().variableRequests), Keys({{0, 1}}));
         QVERIFY(isChecked(1, 1));
     }
 
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(click(1, 1));
         QVERIFY(click(2, 2));
         model()->deleteParameter(1);
-        QCOMPARE(keys(m_window->parameterRequests()), Keys({{0, 0}, {1, 2}}));
+        QCOMPARE(keys(&m_window->workspace().parameterRequests), Keys({{0, 0}, {1, 2}}));
         QVERIFY(isChecked(1, 2));
         QVERIFY(isCheckable(0));
     }
@@ -216,10 +216,10 @@ private slots:
         newWorkspaceWith({"a", "b"}, {"f"});
         QAbstractItemModelTester tester(grid(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(click(1, 1));
-        m_window->parameterRequests()->setResult(1, 1, true, false, 0.25, 0.0, 3.0);
+        m_window->workspace().parameterRequests.setResult(1, 1, true, false, 0.25, 0.0, 3.0);
         insertParameter(0, "first");
-        QCOMPARE(keys(m_window->parameterRequests()), Keys({{2, 1}}));
-        const pelk::ProfileResult moved = m_window->parameterRequests()->result(2, 1);
+        QCOMPARE(keys(&m_window->workspace().parameterRequests), Keys({{2, 1}}));
+        const pelk::ProfileResult moved = m_window->workspace().parameterRequests.result(2, 1);
         QVERIFY(moved.lowerFound);
         QCOMPARE(moved.lower, 0.25);
         QCOMPARE(moved.displayDigits, 3.0);
@@ -238,10 +238,10 @@ private slots:
         QVERIFY(click(3, 0)); // g
         insertFunction(0, "e");
         QCOMPARE(grid()->rowCount(), 5);
-        QCOMPARE(keys(m_window->variableRequests()), Keys({{2, 0}}));
+        QCOMPARE(keys(&m_window->workspace().variableRequests), Keys({{2, 0}}));
         QVERIFY(isChecked(4, 0));
         model()->deleteVariable(2);
-        QVERIFY(m_window->variableRequests()->isEmpty());
+        QVERIFY(m_window->workspace().variableRequests.isEmpty());
         QCOMPARE(grid()->rowCount(), 4);
         model()->renameVariable(1, "ff");
         QCOMPARE(grid()->headerData(3, Qt::Vertical).toString(), QString("ff"));
@@ -256,11 +256,11 @@ private slots:
             QVERIFY(!isCheckable(row));
         QVERIFY(!click(0, 0));
         QVERIFY(!click(2, 0));
-        QCOMPARE(keys(m_window->parameterRequests()), Keys({{0, 0}}));
+        QCOMPARE(keys(&m_window->workspace().parameterRequests), Keys({{0, 0}}));
         emit m_window->clearEstimates();
         QVERIFY(isCheckable(0));
         QVERIFY(click(0, 0));
-        QVERIFY(m_window->parameterRequests()->isEmpty());
+        QVERIFY(m_window->workspace().parameterRequests.isEmpty());
     }
 
     // The grid is painted while the read error is shown, so the containers
@@ -290,7 +290,7 @@ private slots:
         QVERIFY(m_window->loadWorkspace(QStringLiteral(PELK_TEST_DATA_DIR "/workspace.txt")));
         QCOMPARE(grid()->rowCount(), 3);
         QVERIFY(isChecked(1, 1)); // p = 0.05
-        QCOMPARE(keys(m_window->parameterRequests()), Keys({{1, 1}}));
+        QCOMPARE(keys(&m_window->workspace().parameterRequests), Keys({{1, 1}}));
         // A new workspace starts with no requests; the old grid goes empty as
         // soon as its model definition is deleted.
         new QAbstractItemModelTester(grid(), QAbstractItemModelTester::FailureReportingMode::QtTest, grid());
@@ -298,7 +298,7 @@ private slots:
         newWorkspaceWith({});
         QCOMPARE(reset.count(), 1);
         QCOMPARE(grid()->rowCount(), 0);
-        QVERIFY(m_window->parameterRequests()->isEmpty());
+        QVERIFY(m_window->workspace().parameterRequests.isEmpty());
     }
 };
 

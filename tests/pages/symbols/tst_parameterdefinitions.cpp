@@ -36,7 +36,7 @@ class tst_ParameterDefinitions : public QObject
     ParameterDefinitionsPage *page() const { return m_window->parameterDefinitionsPage(); }
     ParameterDefinitionsView *view() const { return page()->view(); }
     ParameterDefinitionsModel *grid() const { return page()->definitionsModel(); }
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
     QModelIndex cell(int row, int column) const { return grid()->index(row, column); }
     QString message() const { return page()->statusBar()->currentMessage(); }
 

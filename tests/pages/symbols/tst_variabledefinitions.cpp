@@ -37,7 +37,7 @@ class tst_VariableDefinitions : public QObject
     VariableDefinitionsPage *page() const { return m_window->variableDefinitionsPage(); }
     VariableDefinitionsView *view() const { return page()->view(); }
     VariableDefinitionsModel *table() const { return page()->definitionsModel(); }
-    pelk::ModelDefinition *model() const { return m_window->model(); }
+    pelk::ModelDefinition *model() const { return &m_window->workspace().model; }
     QModelIndex cell(int row, int column) const { return table()->index(row, column); }
     QString message() const { return page()->statusBar()->currentMessage(); }
     static QStringList texts(QToolBar *toolBar)

@@ -1,4 +1,4 @@
-#include "model/ModelVerifier.h"
+#include "estimation/ModelVerifier.h"
 
 #include "likelihood/Estimability.h"
 #include "model/MessageSink.h"
