@@ -11,11 +11,13 @@
 
 #include "app/PelkWindow.h"
 #include "estimation/EstimationSequence.h"
+#include "io/FileWriter.h"
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/EstimationForm.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextStream>
 
 #include <memory>
 
@@ -40,10 +42,24 @@ public:
     // end in time (a hang) or did not start.
     bool estimateAndWait(int timeoutMs = 120000)
     {
-        pelk::EstimatePage *page = window.estimatePage();
+        auto *page = window.findChild<pelk::EstimatePage *>();
         QSignalSpy finished(page->sequence(), &pelk::EstimationSequence::finished);
         page->form()->estimateButton()->click();
         return finished.count() > 0 || finished.wait(timeoutMs);
+    }
+
+    // The model, seeds, requests, counts and flags as the workspace file
+    // writes them: two workspaces are the same when this text is.
+    QString workspaceText()
+    {
+        QString text;
+        QTextStream stream(&text);
+        pelk::FileWriter(&stream).writeWorkspace(*window.model(), window.parameterSeeds(),
+                                                 *window.parameterRequests(), *window.variableRequests(),
+                                                 window.categoryCounts(), window.usePreviousEstimatesAsSeeds(),
+                                                 window.calculateCovariance());
+        stream.flush();
+        return text;
     }
 
     support::TempFiles files;
