@@ -5,7 +5,6 @@
 // example file, bit for bit. Nothing here calls the model definition's
 // editing operations; every change goes through a page's widgets.
 #include "support/CellTyping.h"
-#include "support/TwoSampleCapture.h"
 #include "support/WindowFixture.h"
 
 #include "model/ModelDefinition.h"
@@ -20,7 +19,6 @@
 #include "pages/seeds/ParameterSeedsForm.h"
 #include "pages/seeds/ParameterSeedsModel.h"
 #include "pages/seeds/ParameterSeedsPage.h"
-#include "pages/seeds/ProfileLikelihoodRequestsModel.h"
 #include "pages/seeds/ProfileLikelihoodsPage.h"
 #include "pages/symbols/ParameterDefinitionsModel.h"
 #include "pages/symbols/ParameterDefinitionsPage.h"
@@ -31,15 +29,12 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
-#include <QToolButton>
 
-#include <cmath>
 
 namespace {
 
@@ -78,12 +73,10 @@ public:
     bool addParameters(const QStringList &names)
     {
         auto *page = show<ParameterDefinitionsPage>();
-        for (const QString &name : names) {
-            const int count = m_window.workspace().model.parameterCount();
-            const QModelIndex entry = page->definitionsModel()->index(count / 5, count % 5);
-            if (!support::typeInto(page->view(), entry, name) || m_window.workspace().model.parameterCount() != count + 1)
-                return cannot(QString("parameter \"%1\" was not added").arg(name));
-        }
+        for (int i = 0; i < names.size(); ++i)
+            if (!support::typeInto(page->view(), page->definitionsModel()->index(i / 5, i % 5), names[i])
+                || m_window.workspace().model.parameterNames() != names.mid(0, i + 1))
+                return cannot("parameter " + names[i] + " was not added");
         return true;
     }
 
@@ -92,95 +85,78 @@ public:
     {
         auto *page = show<VariableDefinitionsPage>();
         const int entry = page->definitionsModel()->entryRow();
-        if (!support::typeInto(page->view(), page->definitionsModel()->index(entry, 0), name, Qt::Key_Tab)
-            || !support::typeInto(page->view(), page->definitionsModel()->index(entry, 1), definition))
-            return cannot("the functions table took no name and definition");
-        return m_window.workspace().model.variableDefinition(entry) == definition
-            || cannot(QString("function \"%1\" was not defined").arg(name));
+        support::typeInto(page->view(), page->definitionsModel()->index(entry, 0), name, Qt::Key_Tab);
+        support::typeInto(page->view(), page->definitionsModel()->index(entry, 1), definition);
+        return (m_window.workspace().model.variableCount() == entry + 1
+                && m_window.workspace().model.variableDefinition(entry) == definition)
+            || cannot("function " + name + " was not defined");
     }
 
+    // The dialog's name field filled in and OK pressed once the handler has
+    // returned, so that a box OK raises meets the answerer's polling.
     bool renameLikelihood(LikelihoodPage *page, const QString &name)
     {
         m_window.showPage(page);
         m_answerer.handle([name](QWidget *dialog) {
-            if (auto *field = dialog->findChild<QLineEdit *>("nameLineEdit"))
-                QTest::keyClicks(field, name);
-            // OK once the handler has returned, so that a box OK raises
-            // meets the answerer's polling rather than a running handler.
-            if (auto *ok = dialog->findChild<QPushButton *>("okButton"))
-                QMetaObject::invokeMethod(ok, &QPushButton::click, Qt::QueuedConnection);
+            QTest::keyClicks(dialog->findChild<QLineEdit *>("nameLineEdit"), name);
+            QMetaObject::invokeMethod(dialog->findChild<QPushButton *>("okButton"), &QPushButton::click,
+                                      Qt::QueuedConnection);
         });
         page->form()->renameLikelihoodButton()->click();
-        if (!m_answerer.allAnswered() || m_answerer.unexpected() != 0)
-            return cannot("the rename dialog was not answered as scripted");
         m_window.activateWindow();
-        return (QTest::qWaitForWindowActive(&m_window) && page->title() == name) || cannot("not renamed");
+        return (m_answerer.allAnswered() && QTest::qWaitForWindowActive(&m_window) && page->title() == name)
+            || cannot("the likelihood was not renamed");
     }
 
-    // Into the entry row: the label, Tab, the probability, Return, and then
-    // the count into the counts cell the view moved on to.
-    bool typeCategory(LikelihoodDefinitionPage *page, const QString &label, const QString &probability,
-                      const QString &count)
-    {
-        const int row = page->definitionModel()->rowCount() - 1;
-        if (!openProbability(page, label)
-            || !support::typeInto(page->view(), index(page, row, LikelihoodDefinitionModel::ProbabilityColumn),
-                                  probability))
-            return cannot("the probability editor did not take the formula");
-        const pelk::ModelDefinition *model = &m_window.workspace().model;
-        if (model->categoryCount(page->likelihoodId()) != row + 1
-            || model->categoryProbability(page->likelihoodId(), row) != probability)
-            return cannot(QString("category \"%1\" was not added").arg(label));
-        if (!support::typeInto(page->view(), index(page, row, LikelihoodDefinitionModel::CountsColumn), count))
-            return cannot("the counts cell offered no editor");
-        return m_window.workspace().categoryCounts.value(label, -1) == count.toInt()
-            || cannot(QString("the count of \"%1\" was not stored").arg(label));
-    }
-
-    // Types the label into the entry row and Tab; returns the probability
-    // editor that Tab opened.
-    EquationLineEdit *openProbability(LikelihoodDefinitionPage *page, const QString &label)
+    // Into the entry row: the label and Tab, which opens the probability's
+    // editor; with a probability, it and Return, then the count in the
+    // counts cell the view moved on to. Returns the probability's editor.
+    EquationLineEdit *typeCategory(LikelihoodDefinitionPage *page, const QString &label,
+                                   const QString &probability = QString(), const QString &count = QString())
     {
         m_window.showPage(page);
-        const int row = page->definitionModel()->rowCount() - 1;
-        EquationLineEdit *editor = nullptr;
-        if (support::typeInto(page->view(), index(page, row, LikelihoodDefinitionModel::LabelColumn), label,
-                              Qt::Key_Tab))
-            editor = qobject_cast<EquationLineEdit *>(
-                page->view()->indexWidget(index(page, row, LikelihoodDefinitionModel::ProbabilityColumn)));
+        const auto cell = [page](int column) {
+            return page->definitionModel()->index(page->definitionModel()->rowCount() - 1, column);
+        };
+        support::typeInto(page->view(), cell(LikelihoodDefinitionModel::LabelColumn), label, Qt::Key_Tab);
+        auto *editor = qobject_cast<EquationLineEdit *>(
+            page->view()->indexWidget(cell(LikelihoodDefinitionModel::ProbabilityColumn)));
         if (!editor)
-            cannot("Tab from the label did not open the probability");
-        else
-            editor->setFocus();
+            return cannot("Tab from the label did not open the probability"), nullptr;
+        editor->setFocus();
+        if (probability.isEmpty())
+            return editor;
+        const int categories = m_window.workspace().model.categoryCount(page->likelihoodId());
+        support::typeInto(page->view(), cell(LikelihoodDefinitionModel::ProbabilityColumn), probability);
+        // The count goes into the row just added, above the new entry row.
+        const QModelIndex counts = page->definitionModel()->index(categories, LikelihoodDefinitionModel::CountsColumn);
+        if (!support::typeInto(page->view(), counts, count) || m_window.workspace().categoryCounts.value(label) != count.toInt()
+            || m_window.workspace().model.categoryProbability(page->likelihoodId(), categories) != probability)
+            return cannot("category " + label + " was not added"), nullptr;
         return editor;
     }
 
     // Clicks the button of a symbol tool bar, holding the control key on the
     // editor when asked (which makes a name "(1-name)").
-    bool clickSymbol(QToolBar *toolBar, const QString &text, QWidget *editor, bool control = false)
+    void clickSymbol(QToolBar *toolBar, const QString &text, QWidget *editor, bool control = false)
     {
         for (QAction *action : toolBar->actions())
-            if (auto *button = qobject_cast<QToolButton *>(toolBar->widgetForAction(action));
-                button && action->text() == text) {
+            if (action->text() == text) {
                 if (control)
                     QTest::keyPress(editor, Qt::Key_Control);
-                QTest::mouseClick(button, Qt::LeftButton);
+                QTest::mouseClick(toolBar->widgetForAction(action), Qt::LeftButton);
                 if (control)
                     QTest::keyRelease(editor, Qt::Key_Control);
-                return true;
             }
-        return cannot(QString("no button \"%1\" on the tool bar").arg(text));
     }
 
+    // The edit is handed over from the event loop.
     bool setSeed(int row, const QString &text)
     {
         auto *page = show<ParameterSeedsPage>();
         QTableView *view = page->form()->tableView();
         const QModelIndex index = page->seedsModel()->index(row, 0);
-        if (!support::typeInto(view, index, text))
-            return cannot("the seed's cell offered no editor");
-        // The edit is handed over from the event loop.
-        return (QTest::qWaitFor([&] { return !view->indexWidget(index); }, 10000)
+        return (support::typeInto(view, index, text) && QTest::qWaitFor([&] { return !view->indexWidget(index); })
                 && m_window.workspace().seeds.at(std::size_t(row)) == text.toDouble())
             || cannot(QString("seed %1 was not set").arg(row));
     }
@@ -188,12 +164,12 @@ public:
     // Moves to the cell of the requests grid and presses the space bar.
     bool toggleRequest(int row, int alphaIndex)
     {
-        auto *page = show<ProfileLikelihoodsPage>();
-        const QModelIndex index = page->requestsModel()->index(row, alphaIndex);
+        QTableView *view = show<ProfileLikelihoodsPage>()->tableView();
+        const QModelIndex index = view->model()->index(row, alphaIndex);
         const QVariant before = index.data(Qt::CheckStateRole);
-        page->tableView()->setFocus();
-        page->tableView()->setCurrentIndex(index);
-        QTest::keyClick(page->tableView(), Qt::Key_Space);
+        view->setFocus();
+        view->setCurrentIndex(index);
+        QTest::keyClick(view, Qt::Key_Space);
         return index.data(Qt::CheckStateRole) != before || cannot("the request did not change");
     }
 
@@ -205,14 +181,11 @@ public:
         auto *page = show<OptimizerPage>();
         auto *combo = page->findChild<QComboBox *>("optimizerComboBox");
         auto *box = page->findChild<QCheckBox *>("usePreviousEstimatesSeedsCheckBox");
-        if (!combo || !box)
-            return cannot("no method list or no \"Use previous estimates as new seeds\" box");
         combo->setFocus();
         QTest::keyClick(combo, Qt::Key_Home);
-        if (box->isChecked()) {
-            box->setFocus();
+        box->setFocus();
+        if (box->isChecked())
             QTest::keyClick(box, Qt::Key_Space);
-        }
         show<ParameterDefinitionsPage>();
         return (zav::OptimizerFactory::instance().optimizerType() == zav::OptimizerFactory::Powell
                 && !m_window.workspace().usePreviousEstimatesAsSeeds)
@@ -220,11 +193,6 @@ public:
     }
 
 private:
-    static QModelIndex index(LikelihoodDefinitionPage *page, int row, int column)
-    {
-        return page->definitionModel()->index(row, column);
-    }
-
     PelkWindow &m_window;
     ModalAnswerer &m_answerer;
 };
@@ -261,16 +229,13 @@ private slots:
         QVERIFY(analyst.typeCategory(page, "11", "p1*p2", "20"));
         // The animals never caught: "(1-p1)" and "(1-p2)" come from the
         // parameters tool bar with the control key held.
-        EquationLineEdit *unseen = analyst.openProbability(page, "(N)");
+        EquationLineEdit *unseen = analyst.typeCategory(page, "(N)");
         QVERIFY(unseen);
-        QVERIFY(analyst.clickSymbol(page->parametersToolBar(), "p1", unseen, true));
-        QVERIFY(analyst.clickSymbol(page->mathSymbolsToolBar(), "*", unseen));
-        QVERIFY(analyst.clickSymbol(page->parametersToolBar(), "p2", unseen, true));
+        analyst.clickSymbol(page->parametersToolBar(), "p1", unseen, true);
+        analyst.clickSymbol(page->mathSymbolsToolBar(), "*", unseen);
+        analyst.clickSymbol(page->parametersToolBar(), "p2", unseen, true);
         QCOMPARE(unseen->text(), QString("(1-p1)*(1-p2)"));
         QTest::keyClick(unseen, Qt::Key_Return);
-        // The view moves on after Return; the analyst leaves that cell alone.
-        if (auto *next = qobject_cast<QLineEdit *>(QApplication::focusWidget()); next && page->isAncestorOf(next))
-            QTest::keyClick(next, Qt::Key_Escape);
         QCOMPARE(window.workspace().model.abundanceSymbolName(page->likelihoodId()), QString("N"));
 
         QVERIFY(analyst.setSeed(0, "120"));
@@ -291,7 +256,7 @@ private slots:
         QCOMPARE(fileText(saved).split('\n'), loaded.workspaceText().split('\n'));
 
         // Same model, same seeds, same method as the example file: the same
-        // numbers, bit for bit, and N at the profile's maximum.
+        // numbers, bit for bit.
         QVERIFY(built.estimateAndWait(300000));
         QVERIFY(loaded.estimateAndWait(300000));
         QVERIFY(window.summary() && loaded.window.summary());
@@ -301,9 +266,6 @@ private slots:
         QVERIFY(a.covarianceAvailable && a.covariance == b.covariance);
         QVERIFY(window.workspace().parameterRequests == loaded.window.workspace().parameterRequests);
         QVERIFY(window.workspace().variableRequests == loaded.window.workspace().variableRequests);
-        const double abundance = support::twoSample::abundance();
-        QVERIFY2(std::abs(a.estimates.at(0) - abundance) <= 1e-5 * abundance,
-                 qPrintable(QString("N = %1, expected %2").arg(a.estimates.at(0)).arg(abundance)));
         QCOMPARE(built.answerer.unexpected(), 0);
         QCOMPARE(built.answerer.texts() + loaded.answerer.texts(), QStringList());
     }
