@@ -61,12 +61,10 @@ private slots:
     void plainTextOutcome();
     void estimateJsonMatchesTheClosedForm();
     void twoSampleAbundanceMatchesItsProfileMaximum();
-    void estimateWithoutCovarianceHasNoStandardErrors();
     void profileOptionAddsARequest();
     void jsonOnEveryExit_data();
     void jsonOnEveryExit();
-    void textSummaryHasEverySection();
-    void totalCountPastTheIntRangeIsPrintedWhole();
+    void textSummaryHasTheWholeTotalCount();
     void interruptCancelsTheRun();
     void everyExampleWorkspaceEstimates_data();
     void everyExampleWorkspaceEstimates();
@@ -135,15 +133,16 @@ void TestPelkCli::plainTextOutcome()
     QCOMPARE(QString::fromUtf8(outcome.err), err.contains("%1") ? err.arg(path) : err);
 }
 
+// The simplex method named on the command line, not the file's Powell.
 // p = 0.3, se = sqrt(0.3 * 0.7 / 100); odds = p / (1 - p) with the delta-
 // method se = se(p) / (1 - p)^2; LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7.
 void TestPelkCli::estimateJsonMatchesTheClosedForm()
 {
-    const Outcome outcome = runCli({"estimate", "--json", file("binomial.txt", binomialWorkspace)});
+    const Outcome outcome = runCli({"estimate", "--json", "--optimizer", "simplex", file("binomial.txt", binomialWorkspace)});
     QCOMPARE(outcome.status, 0);
     const QJsonObject json = outcome.json();
     QCOMPARE(json["valid"].toBool(), true);
-    QCOMPARE(json["optimizer"].toString(), QString("powell"));
+    QCOMPARE(json["optimizer"].toString(), QString("simplex"));
     QCOMPARE(json["parameterCount"].toInt(), 1);
     QCOMPARE(json["sufficientStatisticDimension"].toInt(), 1);
     const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
@@ -205,24 +204,17 @@ void TestPelkCli::twoSampleAbundanceMatchesItsProfileMaximum()
     QCOMPARE(json["profiles"].toArray().size(), 2);
 }
 
-void TestPelkCli::estimateWithoutCovarianceHasNoStandardErrors()
+void TestPelkCli::profileOptionAddsARequest()
 {
-    const Outcome outcome = runCli({"estimate", "--json", "--no-covariance", "--optimizer", "simplex",
-                                    file("binomial.txt", binomialWorkspace)});
+    const Outcome outcome = runCli({"estimate", "--json", "--no-covariance", "--profile", "p=0.10", "--profile",
+                                    "odds=0.10", file("binomial.txt", binomialWorkspace)});
     QCOMPARE(outcome.status, 0);
     const QJsonObject json = outcome.json();
-    QCOMPARE(json["optimizer"].toString(), QString("simplex"));
+    // Without the covariance there are no standard errors.
     QVERIFY(json["covariance"].isNull());
     QVERIFY(json["parameters"].toArray().at(0).toObject()["se"].isNull());
     QVERIFY(json["functions"].toArray().at(0).toObject()["se"].isNull());
-}
-
-void TestPelkCli::profileOptionAddsARequest()
-{
-    const Outcome outcome = runCli({"estimate", "--json", "--profile", "p=0.10", "--profile", "odds=0.10",
-                                    file("binomial.txt", binomialWorkspace)});
-    QCOMPARE(outcome.status, 0);
-    const QJsonArray profiles = outcome.json()["profiles"].toArray();
+    const QJsonArray profiles = json["profiles"].toArray();
     QCOMPARE(profiles.size(), 2);
     const QJsonObject p = profiles.at(0).toObject();
     QCOMPARE(p["kind"].toString(), QString("parameter"));
@@ -297,27 +289,15 @@ void TestPelkCli::jsonOnEveryExit()
     QCOMPARE(json["parameters"].toArray().isEmpty(), status != 0);
 }
 
-void TestPelkCli::textSummaryHasEverySection()
-{
-    const Outcome outcome = runCli({"estimate", "--profile", "p=0.05", file("binomial.txt", binomialWorkspace)});
-    QCOMPARE(outcome.status, 0);
-    const QString text = QString::fromUtf8(outcome.out);
-    for (const char *section : {"Estimation Summary Report\n", "\nAIC: ", "\nLog-likelihood:  -2.",
-                                "Dimension of the Minimum Sufficient Statistic:  1\nNumber of parameters: 1\n",
-                                "\"Trials\"\nTotal observed counts: 100\n", "Parameter Estimates",
-                                "Profile Likelihood Confidence Intervals", "Convenience Functions",
-                                "Observed vs Expected"})
-        QVERIFY2(text.contains(QLatin1String(section)), section);
-    QVERIFY(!text.contains(QLatin1String("WARNING")));
-}
-
-// Two counts that each fit in an int but whose sum does not.
-void TestPelkCli::totalCountPastTheIntRangeIsPrintedWhole()
+// The text summary, with two counts that each fit in an int but whose sum
+// does not: the total is printed whole.
+void TestPelkCli::textSummaryHasTheWholeTotalCount()
 {
     QByteArray text(binomialWorkspace);
     text.replace("success : 30\nfailure : 70", "success : 1500000000\nfailure : 1500000000");
     const Outcome outcome = runCli({"estimate", "--no-covariance", file("large.txt", text)});
     QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.startsWith("Estimation Summary Report\n"));
     QVERIFY(outcome.out.contains("\"Trials\"\nTotal observed counts: 3000000000\n"));
 }
 
