@@ -55,311 +55,297 @@ private:
     QString file(const QString &name, const QByteArray &text) { return m_files.write(name, text); }
 
 private slots:
-    void wrongUsageExits64_data();
-    void wrongUsageExits64();
-    void plainTextOutcome_data();
-    void plainTextOutcome();
-    void estimateJsonMatchesTheClosedForm();
-    void twoSampleAbundanceMatchesItsProfileMaximum();
-    void profileOptionAddsARequest();
-    void jsonOnEveryExit_data();
-    void jsonOnEveryExit();
-    void textSummaryHasTheWholeTotalCount();
-    void interruptCancelsTheRun();
-    void everyExampleWorkspaceEstimates_data();
-    void everyExampleWorkspaceEstimates();
-};
-
-void TestPelkCli::wrongUsageExits64_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // "FILE": a workspace that reads
-    QTest::newRow("nothing") << QStringList();
-    QTest::newRow("unknown command") << QStringList{"fit", "x"};
-    QTest::newRow("verify without file") << QStringList{"verify"};
-    QTest::newRow("estimate unknown option") << QStringList{"estimate", "--fast", "x"};
-    QTest::newRow("estimate bad optimizer") << QStringList{"estimate", "--optimizer", "newton", "x"};
-    QTest::newRow("estimate bad profile") << QStringList{"estimate", "--profile", "p", "x"};
-    QTest::newRow("estimate two files") << QStringList{"estimate", "x", "y"};
-    QTest::newRow("profile of an unknown symbol") << QStringList{"estimate", "--profile", "zeta=0.05", "FILE"};
-    QTest::newRow("profile at an unknown level") << QStringList{"estimate", "--profile", "p=0.1", "FILE"};
-}
-
-void TestPelkCli::wrongUsageExits64()
-{
-    QFETCH(QStringList, arguments);
-    arguments.replaceInStrings(QRegularExpression("^FILE$"), file("usage.txt", binomialWorkspace));
-    const Outcome outcome = runCli(arguments);
-    QCOMPARE(outcome.status, 64);
-    QVERIFY(outcome.err.contains("usage: pelk-cli"));
-}
-
-void TestPelkCli::plainTextOutcome_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QByteArray>("from"); // replaced in the binomial workspace; empty "to": no file
-    QTest::addColumn<QByteArray>("to");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("err"); // %1: the file
-    QTest::newRow("valid") << "verify" << QByteArray("p;") << QByteArray("p;") << 0
-                           << "\nThe Model Definition is valid.\n\nNumber of parameters: 1\n"
-                              "Dimension of minimum sufficient statistic: 1\n" << QString();
-    QTest::newRow("invalid") << "verify" << QByteArray("never, 0;") << QByteArray("never, z;") << 1
-                             << "Category \"never\" uses undefined symbol \"z\".\n\n"
-                                "The Model Definition is not valid.\n" << QString();
-    QTest::newRow("unreadable") << "verify" << QByteArray("parameters p;") << QByteArray("parameters p = 0.5;")
-                                << 2 << QString() << "\"=\" - Unexpected characters, line 1, file \"%1\"\n";
-    QTest::newRow("too many parameters") << "estimate" << QByteArray("parameters p;")
-                                         << QByteArray("parameters p, unused;") << 1 << QString()
-                                         << "There are more parameters than can be estimated.\n"
-                                            "Any estimates obtained by continuing can not be considered valid.\n";
-    QTest::newRow("missing") << "estimate" << QByteArray() << QByteArray() << 2 << QString()
-                             << "\"\" - Error opening input file (No such file or directory), file \"%1\"\n";
-}
-
-void TestPelkCli::plainTextOutcome()
-{
-    QFETCH(QString, command);
-    QFETCH(QByteArray, from);
-    QFETCH(QByteArray, to);
-    QFETCH(int, status);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    const QString path = to.isEmpty() ? m_files.path("missing.txt")
-                                      : file("plain.txt", QByteArray(binomialWorkspace).replace(from, to));
-    const Outcome outcome = runCli({command, path});
-    QCOMPARE(outcome.status, status);
-    QCOMPARE(QString::fromUtf8(outcome.out), out);
-    QCOMPARE(QString::fromUtf8(outcome.err), err.contains("%1") ? err.arg(path) : err);
-}
-
-// The simplex method named on the command line, not the file's Powell.
-// p = 0.3, se = sqrt(0.3 * 0.7 / 100); odds = p / (1 - p) with the delta-
-// method se = se(p) / (1 - p)^2; LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7.
-void TestPelkCli::estimateJsonMatchesTheClosedForm()
-{
-    const Outcome outcome = runCli({"estimate", "--json", "--optimizer", "simplex", file("binomial.txt", binomialWorkspace)});
-    QCOMPARE(outcome.status, 0);
-    const QJsonObject json = outcome.json();
-    QCOMPARE(json["valid"].toBool(), true);
-    QCOMPARE(json["optimizer"].toString(), QString("simplex"));
-    QCOMPARE(json["parameterCount"].toInt(), 1);
-    QCOMPARE(json["sufficientStatisticDimension"].toInt(), 1);
-    const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
-    QVERIFY(std::abs(json["logLikelihood"].toDouble() - ll) < 1e-8);
-    QVERIFY(std::abs(json["aic"].toDouble() - (2 - 2 * ll)) < 1e-8);
-
-    const QJsonObject p = json["parameters"].toArray().at(0).toObject();
-    QCOMPARE(p["name"].toString(), QString("p"));
-    QCOMPARE(p["seed"].toDouble(), 0.5);
-    QVERIFY(std::abs(p["estimate"].toDouble() - 0.3) < 1e-6);
-    const double se = std::sqrt(0.0021);
-    QVERIFY(std::abs(p["se"].toDouble() / se - 1) < 1e-3);
-    const QJsonObject odds = json["functions"].toArray().at(0).toObject();
-    QVERIFY(std::abs(odds["estimate"].toDouble() - 0.3 / 0.7) < 1e-5);
-    QVERIFY(std::abs(odds["se"].toDouble() / (se / 0.49) - 1) < 1e-3);
-    QCOMPARE(json["covariance"].toArray().size(), 1);
-
-    // Expected = probability x 100; the category of probability 0 has a
-    // residual 0/0 that is not a number and is written as null.
-    const QJsonArray rows = json["observedExpected"].toArray();
-    QCOMPARE(rows.size(), 3);
-    QCOMPARE(rows.at(0).toObject()["category"].toString(), QString("success"));
-    QVERIFY(std::abs(rows.at(0).toObject()["expected"].toDouble() - 30) < 1e-4);
-    QVERIFY(std::abs(rows.at(1).toObject()["residual"].toDouble()) < 1e-5);
-    QVERIFY(rows.at(2).toObject()["residual"].isNull());
-
-    const QJsonArray log = json["log"].toArray();
-    QCOMPARE(log.first().toString(), QString("Estimating model parameters..."));
-    QCOMPARE(log.last().toString(), QString("Covariance matrix estimation complete."));
-    QVERIFY(json["errors"].toArray().isEmpty());
-    QVERIFY(json["profiles"].toArray().isEmpty());
-    // The log also went to standard error, as it happened.
-    QVERIFY(outcome.err.startsWith("Estimating model parameters...\n"));
-}
-
-// The bundled two-sample study: 40 caught first only, 30 second only, 20
-// in both. For a given N the MLEs of p1, p2 are n1/N and n2/N; N maximises
-// the profile below (found by golden-section search on its closed form).
-void TestPelkCli::twoSampleAbundanceMatchesItsProfileMaximum()
-{
-    const Outcome outcome = runCli({"estimate", "--json", QString(PELK_EXAMPLES_DIR "/two-sample-capture.txt")});
-    QCOMPARE(outcome.status, 0);
-    const QJsonObject json = outcome.json();
-    QVERIFY(json["sufficientStatisticDimension"].isNull());  // an unobserved category
-    using namespace support::twoSample;
-    const double nHat = abundance();
-    const QJsonArray parameters = json["parameters"].toArray();
-    QVERIFY(std::abs(parameters.at(0).toObject()["estimate"].toDouble() / nHat - 1) < 1e-5);
-    QVERIFY(std::abs(parameters.at(1).toObject()["estimate"].toDouble() - caughtFirst / nHat) < 1e-5);
-    QVERIFY(std::abs(parameters.at(2).toObject()["estimate"].toDouble() - caughtSecond / nHat) < 1e-5);
-    // The log-likelihood at the estimates is the profile's maximum less the
-    // multinomial constant of the counts.
-    const double ll = profile(nHat) - std::lgamma(41) - std::lgamma(31) - std::lgamma(21);
-    QVERIFY(std::abs(json["logLikelihood"].toDouble() - ll) < 1e-6);
-    // Unobserved row: N - 90 animals never caught.
-    const QJsonArray rows = json["observedExpected"].toArray();
-    QCOMPARE(rows.last().toObject()["category"].toString(), QString("Two samples unobserved"));
-    QVERIFY(std::abs(rows.last().toObject()["observed"].toDouble() - (nHat - seen)) < 1e-3);
-    QCOMPARE(json["profiles"].toArray().size(), 2);
-}
-
-void TestPelkCli::profileOptionAddsARequest()
-{
-    const Outcome outcome = runCli({"estimate", "--json", "--no-covariance", "--profile", "p=0.10", "--profile",
-                                    "odds=0.10", file("binomial.txt", binomialWorkspace)});
-    QCOMPARE(outcome.status, 0);
-    const QJsonObject json = outcome.json();
-    // Without the covariance there are no standard errors.
-    QVERIFY(json["covariance"].isNull());
-    QVERIFY(json["parameters"].toArray().at(0).toObject()["se"].isNull());
-    QVERIFY(json["functions"].toArray().at(0).toObject()["se"].isNull());
-    const QJsonArray profiles = json["profiles"].toArray();
-    QCOMPARE(profiles.size(), 2);
-    const QJsonObject p = profiles.at(0).toObject();
-    QCOMPARE(p["kind"].toString(), QString("parameter"));
-    QCOMPARE(p["alpha"].toString(), QString("0.10"));
-    QVERIFY(p["lower"].toDouble() < 0.3 && p["upper"].toDouble() > 0.3);
-    // odds is increasing in p, so its limits are the odds of p's limits.
-    const QJsonObject odds = profiles.at(1).toObject();
-    QCOMPARE(odds["kind"].toString(), QString("function"));
-    const double pl = p["lower"].toDouble(), pu = p["upper"].toDouble();
-    QVERIFY(std::abs(odds["lower"].toDouble() - pl / (1 - pl)) < 1e-4);
-    QVERIFY(std::abs(odds["upper"].toDouble() - pu / (1 - pu)) < 1e-4);
-}
-
-void TestPelkCli::jsonOnEveryExit_data()
-{
-    QTest::addColumn<QByteArray>("from"); // replaced in the binomial workspace
-    QTest::addColumn<QByteArray>("to");
-    QTest::addColumn<QStringList>("arguments"); // before the file
-    QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QStringList>("errors"); // %1: the file
-    QTest::newRow("estimated") << QByteArray() << QByteArray() << QStringList() << 0 << true << QStringList();
-    QTest::newRow("file that does not read")
-        << QByteArray("parameters p;") << QByteArray("parameters p") << QStringList() << 2 << false
-        << QStringList{"\"variables\" - Unexpected characters, line 3, file \"%1\""};
-    QTest::newRow("invalid model")
-        << QByteArray("never, 0;") << QByteArray("never, z;") << QStringList() << 1 << false
-        << QStringList{"Category \"never\" uses undefined symbol \"z\".",
-                       "Model Definition errors must be fixed before estimating the parameters."};
-    QTest::newRow("negative count")
-        << QByteArray("success : 30") << QByteArray("success : -3") << QStringList() << 1 << true
-        << QStringList{"Category \"success\" has the negative count -3.",
-                       "Negative counts must be fixed before estimating the parameters."};
-    QTest::newRow("more parameters than can be estimated")
-        << QByteArray("parameters p;") << QByteArray("parameters p, unused;") << QStringList() << 1 << true
-        << QStringList{"There are more parameters than can be estimated.",
-                       "Any estimates obtained by continuing can not be considered valid."};
-    QTest::newRow("forced past too many parameters")
-        << QByteArray("parameters p;") << QByteArray("parameters p, unused;")
-        << QStringList{"--force", "--no-covariance"} << 0 << true << QStringList();
-    QTest::newRow("failed parameter run")
-        << QByteArray("powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;")
-        << QByteArray("fletch, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no,\nmaxIterations = 1;")
-        << QStringList() << 3 << true << QStringList{"Maximum number of iterations exceeded in fletch"};
-}
-
-// Every exit but wrong usage prints one JSON document that says how the
-// run ended; only an estimated run has results.
-void TestPelkCli::jsonOnEveryExit()
-{
-    QFETCH(QByteArray, from);
-    QFETCH(QByteArray, to);
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(bool, valid);
-    QFETCH(QStringList, errors);
-    const QString path = file("run.txt", QByteArray(binomialWorkspace).replace(from, to));
-    const Outcome outcome = runCli(QStringList{"estimate", "--json"} + arguments + QStringList{path});
-    QCOMPARE(outcome.status, status);
-    QJsonParseError parsed;
-    const QJsonObject json = QJsonDocument::fromJson(outcome.out, &parsed).object();
-    QCOMPARE(parsed.error, QJsonParseError::NoError);
-    QCOMPARE(json["exitStatus"].toInt(-1), status);
-    QCOMPARE(json["valid"].toBool(!valid), valid);
-    errors.replaceInStrings("%1", path);
-    QCOMPARE(json["errors"].toVariant().toStringList(), errors);
-    // The errors are lines of the log, which also went to standard error.
-    const QStringList log = json["log"].toVariant().toStringList();
-    for (const QString &error : std::as_const(errors))
-        QVERIFY(log.contains(error) && outcome.err.contains(error.toUtf8() + '\n'));
-    QCOMPARE(json["logLikelihood"].isDouble(), status == 0);
-    QCOMPARE(json["parameters"].toArray().isEmpty(), status != 0);
-}
-
-// The text summary, with two counts that each fit in an int but whose sum
-// does not: the total is printed whole.
-void TestPelkCli::textSummaryHasTheWholeTotalCount()
-{
-    QByteArray text(binomialWorkspace);
-    text.replace("success : 30\nfailure : 70", "success : 1500000000\nfailure : 1500000000");
-    const Outcome outcome = runCli({"estimate", "--no-covariance", file("large.txt", text)});
-    QCOMPARE(outcome.status, 0);
-    QVERIFY(outcome.out.startsWith("Estimation Summary Report\n"));
-    QVERIFY(outcome.out.contains("\"Trials\"\nTotal observed counts: 3000000000\n"));
-}
-
-// Ctrl-C during the profile run ends it through the cancel flags.
-void TestPelkCli::interruptCancelsTheRun()
-{
-    QProcess process;
-    // Profiles of every quantity of a six-occasion capture-recapture model
-    // at every level: a run of many optimisations.
-    QStringList requests;
-    for (const char *symbol : {"N", "a1", "a2", "a3", "p1", "p2", "p3"})
-        for (const char *alpha : {"0.01", "0.05", "0.10"})
-            requests << QString("%1 = %2").arg(QLatin1String(symbol), QLatin1String(alpha));
-    const QString workspace = support::captureRecaptureWorkspace(6, QString("powell"),
-                                                                 u'\n' + requests.join(QString(",\n")) + u';');
-    process.start(QString(PELK_CLI),
-                  {"estimate", "--json", file("captures.txt", workspace.toUtf8())});
-    QVERIFY(process.waitForStarted());
-    QByteArray err;
-    while (!err.contains("Estimating profile likelihood confidence intervals...")
-           && process.state() == QProcess::Running) {
-        process.waitForReadyRead(1000);
-        err += process.readAllStandardError();
+    void wrongUsageExits64_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // "FILE": a workspace that reads
+        QTest::newRow("nothing") << QStringList();
+        QTest::newRow("unknown command") << QStringList{"fit", "x"};
+        QTest::newRow("verify without file") << QStringList{"verify"};
+        QTest::newRow("estimate unknown option") << QStringList{"estimate", "--fast", "x"};
+        QTest::newRow("estimate bad optimizer") << QStringList{"estimate", "--optimizer", "newton", "x"};
+        QTest::newRow("estimate bad profile") << QStringList{"estimate", "--profile", "p", "x"};
+        QTest::newRow("estimate two files") << QStringList{"estimate", "x", "y"};
+        QTest::newRow("profile of an unknown symbol") << QStringList{"estimate", "--profile", "zeta=0.05", "FILE"};
+        QTest::newRow("profile at an unknown level") << QStringList{"estimate", "--profile", "p=0.1", "FILE"};
     }
-    if (process.state() != QProcess::Running)
-        QSKIP("the run ended before it could be interrupted");
-    ::kill(pid_t(process.processId()), SIGINT);
-    QVERIFY(process.waitForFinished(60000));
-    err += process.readAllStandardError();
-    QCOMPARE(process.exitCode(), 130);
-    QVERIFY(err.contains("Canceled.\n"));
-    QVERIFY(!err.contains("ProfileLikelihood estimation complete."));
-    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
-    QCOMPARE(json["exitStatus"].toInt(), 130);
-    QCOMPARE(json["errors"].toVariant().toStringList(), QStringList{"Canceled."});
-}
 
-void TestPelkCli::everyExampleWorkspaceEstimates_data()
-{
-    // The files of examples/ that are not workspaces to estimate, and why.
-    // Every other file there is one, so a new example is covered at once.
-    const QMap<QString, QString> notWorkspaces{
-        {"format-sample.txt", "a sample of the format whose maximum lies on the boundary"},
-        {"model-definition.txt", "a model definition file, which has no optimizer section"}};
-    const QDir examples(QString(PELK_EXAMPLES_DIR));
-    const QStringList names = examples.entryList(QDir::Files, QDir::Name);
-    for (auto it = notWorkspaces.cbegin(); it != notWorkspaces.cend(); ++it)
-        QVERIFY2(names.contains(it.key()), qPrintable(it.key() + QString(" is gone: drop it from the list")));
-    QTest::addColumn<QString>("path");
-    for (const QString &name : names)
-        if (!notWorkspaces.contains(name))
-            QTest::newRow(qPrintable(name)) << examples.filePath(name);
-    QVERIFY(names.size() > notWorkspaces.size());
-}
+    void wrongUsageExits64()
+    {
+        QFETCH(QStringList, arguments);
+        arguments.replaceInStrings(QRegularExpression("^FILE$"), file("usage.txt", binomialWorkspace));
+        const Outcome outcome = runCli(arguments);
+        QCOMPARE(outcome.status, 64);
+        QVERIFY(outcome.err.contains("usage: pelk-cli"));
+    }
 
-void TestPelkCli::everyExampleWorkspaceEstimates()
-{
-    QFETCH(QString, path);
-    const Outcome outcome = runCli({"estimate", "--json", path});
-    QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.json()["errors"].toArray().size(), 0);
-}
+    void plainTextOutcome_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("from"); // replaced in the binomial workspace; empty "to": no file
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err"); // %1: the file
+        QTest::newRow("valid") << "verify" << QByteArray("p;") << QByteArray("p;") << 0
+                               << "\nThe Model Definition is valid.\n\nNumber of parameters: 1\n"
+                                  "Dimension of minimum sufficient statistic: 1\n" << QString();
+        QTest::newRow("invalid") << "verify" << QByteArray("never, 0;") << QByteArray("never, z;") << 1
+                                 << "Category \"never\" uses undefined symbol \"z\".\n\n"
+                                    "The Model Definition is not valid.\n" << QString();
+        QTest::newRow("unreadable") << "verify" << QByteArray("parameters p;") << QByteArray("parameters p = 0.5;")
+                                    << 2 << QString() << "\"=\" - Unexpected characters, line 1, file \"%1\"\n";
+        QTest::newRow("too many parameters") << "estimate" << QByteArray("parameters p;")
+                                             << QByteArray("parameters p, unused;") << 1 << QString()
+                                             << "There are more parameters than can be estimated.\n"
+                                                "Any estimates obtained by continuing can not be considered valid.\n";
+        QTest::newRow("missing") << "estimate" << QByteArray() << QByteArray() << 2 << QString()
+                                 << "\"\" - Error opening input file (No such file or directory), file \"%1\"\n";
+    }
+
+    void plainTextOutcome()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        const QString path = to.isEmpty() ? m_files.path("missing.txt")
+                                          : file("plain.txt", QByteArray(binomialWorkspace).replace(from, to));
+        const Outcome outcome = runCli({command, path});
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(QString::fromUtf8(outcome.out), out);
+        QCOMPARE(QString::fromUtf8(outcome.err), err.contains("%1") ? err.arg(path) : err);
+    }
+
+    // The simplex method named on the command line, not the file's Powell.
+    // p = 0.3, se = sqrt(0.3 * 0.7 / 100); odds = p / (1 - p) with the delta-
+    // method se = se(p) / (1 - p)^2; LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7.
+    void estimateJsonMatchesTheClosedForm()
+    {
+        const Outcome outcome = runCli({"estimate", "--json", "--optimizer", "simplex", file("binomial.txt", binomialWorkspace)});
+        QCOMPARE(outcome.status, 0);
+        const QJsonObject json = outcome.json();
+        QCOMPARE(json["valid"].toBool(), true);
+        QCOMPARE(json["optimizer"].toString(), QString("simplex"));
+        QCOMPARE(json["parameterCount"].toInt(), 1);
+        QCOMPARE(json["sufficientStatisticDimension"].toInt(), 1);
+        const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
+        QVERIFY(std::abs(json["logLikelihood"].toDouble() - ll) < 1e-8);
+        QVERIFY(std::abs(json["aic"].toDouble() - (2 - 2 * ll)) < 1e-8);
+
+        const QJsonObject p = json["parameters"].toArray().at(0).toObject();
+        QCOMPARE(p["name"].toString(), QString("p"));
+        QCOMPARE(p["seed"].toDouble(), 0.5);
+        QVERIFY(std::abs(p["estimate"].toDouble() - 0.3) < 1e-6);
+        const double se = std::sqrt(0.0021);
+        QVERIFY(std::abs(p["se"].toDouble() / se - 1) < 1e-3);
+        const QJsonObject odds = json["functions"].toArray().at(0).toObject();
+        QVERIFY(std::abs(odds["estimate"].toDouble() - 0.3 / 0.7) < 1e-5);
+        QVERIFY(std::abs(odds["se"].toDouble() / (se / 0.49) - 1) < 1e-3);
+        QCOMPARE(json["covariance"].toArray().size(), 1);
+
+        // Expected = probability x 100; the category of probability 0 has a
+        // residual 0/0 that is not a number and is written as null.
+        const QJsonArray rows = json["observedExpected"].toArray();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.at(0).toObject()["category"].toString(), QString("success"));
+        QVERIFY(std::abs(rows.at(0).toObject()["expected"].toDouble() - 30) < 1e-4);
+        QVERIFY(std::abs(rows.at(1).toObject()["residual"].toDouble()) < 1e-5);
+        QVERIFY(rows.at(2).toObject()["residual"].isNull());
+
+        const QJsonArray log = json["log"].toArray();
+        QCOMPARE(log.first().toString(), QString("Estimating model parameters..."));
+        QCOMPARE(log.last().toString(), QString("Covariance matrix estimation complete."));
+        QVERIFY(json["errors"].toArray().isEmpty());
+        QVERIFY(json["profiles"].toArray().isEmpty());
+        // The log also went to standard error, as it happened.
+        QVERIFY(outcome.err.startsWith("Estimating model parameters...\n"));
+    }
+
+    // The bundled two-sample study: 40 caught first only, 30 second only, 20
+    // in both. For a given N the MLEs of p1, p2 are n1/N and n2/N; N maximises
+    // the profile below (found by golden-section search on its closed form).
+    void twoSampleAbundanceMatchesItsProfileMaximum()
+    {
+        const Outcome outcome = runCli({"estimate", "--json", QString(PELK_EXAMPLES_DIR "/two-sample-capture.txt")});
+        QCOMPARE(outcome.status, 0);
+        const QJsonObject json = outcome.json();
+        QVERIFY(json["sufficientStatisticDimension"].isNull());  // an unobserved category
+        using namespace support::twoSample;
+        const double nHat = abundance();
+        const QJsonArray parameters = json["parameters"].toArray();
+        QVERIFY(std::abs(parameters.at(0).toObject()["estimate"].toDouble() / nHat - 1) < 1e-5);
+        QVERIFY(std::abs(parameters.at(1).toObject()["estimate"].toDouble() - caughtFirst / nHat) < 1e-5);
+        QVERIFY(std::abs(parameters.at(2).toObject()["estimate"].toDouble() - caughtSecond / nHat) < 1e-5);
+        // The log-likelihood at the estimates is the profile's maximum less the
+        // multinomial constant of the counts.
+        const double ll = profile(nHat) - std::lgamma(41) - std::lgamma(31) - std::lgamma(21);
+        QVERIFY(std::abs(json["logLikelihood"].toDouble() - ll) < 1e-6);
+        // Unobserved row: N - 90 animals never caught.
+        const QJsonArray rows = json["observedExpected"].toArray();
+        QCOMPARE(rows.last().toObject()["category"].toString(), QString("Two samples unobserved"));
+        QVERIFY(std::abs(rows.last().toObject()["observed"].toDouble() - (nHat - seen)) < 1e-3);
+        QCOMPARE(json["profiles"].toArray().size(), 2);
+    }
+
+    void profileOptionAddsARequest()
+    {
+        const Outcome outcome = runCli({"estimate", "--json", "--no-covariance", "--profile", "p=0.10", "--profile",
+                                        "odds=0.10", file("binomial.txt", binomialWorkspace)});
+        QCOMPARE(outcome.status, 0);
+        const QJsonObject json = outcome.json();
+        // Without the covariance there are no standard errors.
+        QVERIFY(json["covariance"].isNull());
+        QVERIFY(json["parameters"].toArray().at(0).toObject()["se"].isNull());
+        QVERIFY(json["functions"].toArray().at(0).toObject()["se"].isNull());
+        const QJsonArray profiles = json["profiles"].toArray();
+        QCOMPARE(profiles.size(), 2);
+        const QJsonObject p = profiles.at(0).toObject();
+        QCOMPARE(p["kind"].toString(), QString("parameter"));
+        QCOMPARE(p["alpha"].toString(), QString("0.10"));
+        QVERIFY(p["lower"].toDouble() < 0.3 && p["upper"].toDouble() > 0.3);
+        // odds is increasing in p, so its limits are the odds of p's limits.
+        const QJsonObject odds = profiles.at(1).toObject();
+        QCOMPARE(odds["kind"].toString(), QString("function"));
+        const double pl = p["lower"].toDouble(), pu = p["upper"].toDouble();
+        QVERIFY(std::abs(odds["lower"].toDouble() - pl / (1 - pl)) < 1e-4);
+        QVERIFY(std::abs(odds["upper"].toDouble() - pu / (1 - pu)) < 1e-4);
+    }
+
+    void jsonOnEveryExit_data()
+    {
+        QTest::addColumn<QByteArray>("from"); // replaced in the binomial workspace
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<QStringList>("arguments"); // before the file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QStringList>("errors"); // %1: the file
+        QTest::newRow("estimated") << QByteArray() << QByteArray() << QStringList() << 0 << true << QStringList();
+        QTest::newRow("file that does not read")
+            << QByteArray("parameters p;") << QByteArray("parameters p") << QStringList() << 2 << false
+            << QStringList{"\"variables\" - Unexpected characters, line 3, file \"%1\""};
+        QTest::newRow("invalid model")
+            << QByteArray("never, 0;") << QByteArray("never, z;") << QStringList() << 1 << false
+            << QStringList{"Category \"never\" uses undefined symbol \"z\".",
+                           "Model Definition errors must be fixed before estimating the parameters."};
+        QTest::newRow("negative count")
+            << QByteArray("success : 30") << QByteArray("success : -3") << QStringList() << 1 << true
+            << QStringList{"Category \"success\" has the negative count -3.",
+                           "Negative counts must be fixed before estimating the parameters."};
+        QTest::newRow("more parameters than can be estimated")
+            << QByteArray("parameters p;") << QByteArray("parameters p, unused;") << QStringList() << 1 << true
+            << QStringList{"There are more parameters than can be estimated.",
+                           "Any estimates obtained by continuing can not be considered valid."};
+        QTest::newRow("forced past too many parameters")
+            << QByteArray("parameters p;") << QByteArray("parameters p, unused;")
+            << QStringList{"--force", "--no-covariance"} << 0 << true << QStringList();
+        QTest::newRow("failed parameter run")
+            << QByteArray("powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;")
+            << QByteArray("fletch, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no,\nmaxIterations = 1;")
+            << QStringList() << 3 << true << QStringList{"Maximum number of iterations exceeded in fletch"};
+    }
+
+    // Every exit but wrong usage prints one JSON document that says how the
+    // run ended; only an estimated run has results.
+    void jsonOnEveryExit()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(bool, valid);
+        QFETCH(QStringList, errors);
+        const QString path = file("run.txt", QByteArray(binomialWorkspace).replace(from, to));
+        const Outcome outcome = runCli(QStringList{"estimate", "--json"} + arguments + QStringList{path});
+        QCOMPARE(outcome.status, status);
+        QJsonParseError parsed;
+        const QJsonObject json = QJsonDocument::fromJson(outcome.out, &parsed).object();
+        QCOMPARE(parsed.error, QJsonParseError::NoError);
+        QCOMPARE(json["exitStatus"].toInt(-1), status);
+        QCOMPARE(json["valid"].toBool(!valid), valid);
+        errors.replaceInStrings("%1", path);
+        QCOMPARE(json["errors"].toVariant().toStringList(), errors);
+        // The errors are lines of the log, which also went to standard error.
+        const QStringList log = json["log"].toVariant().toStringList();
+        for (const QString &error : std::as_const(errors))
+            QVERIFY(log.contains(error) && outcome.err.contains(error.toUtf8() + '\n'));
+        QCOMPARE(json["logLikelihood"].isDouble(), status == 0);
+        QCOMPARE(json["parameters"].toArray().isEmpty(), status != 0);
+    }
+
+    // The text summary, with two counts that each fit in an int but whose sum
+    // does not: the total is printed whole.
+    void textSummaryHasTheWholeTotalCount()
+    {
+        QByteArray text(binomialWorkspace);
+        text.replace("success : 30\nfailure : 70", "success : 1500000000\nfailure : 1500000000");
+        const Outcome outcome = runCli({"estimate", "--no-covariance", file("large.txt", text)});
+        QCOMPARE(outcome.status, 0);
+        QVERIFY(outcome.out.startsWith("Estimation Summary Report\n"));
+        QVERIFY(outcome.out.contains("\"Trials\"\nTotal observed counts: 3000000000\n"));
+    }
+
+    // Ctrl-C during the profile run ends it through the cancel flags.
+    void interruptCancelsTheRun()
+    {
+        QProcess process;
+        // Profiles of every quantity of a six-occasion capture-recapture model
+        // at every level: a run of many optimisations.
+        QStringList requests;
+        for (const char *symbol : {"N", "a1", "a2", "a3", "p1", "p2", "p3"})
+            for (const char *alpha : {"0.01", "0.05", "0.10"})
+                requests << QString("%1 = %2").arg(QLatin1String(symbol), QLatin1String(alpha));
+        const QString workspace = support::captureRecaptureWorkspace(6, QString("powell"),
+                                                                     u'\n' + requests.join(QString(",\n")) + u';');
+        process.start(QString(PELK_CLI),
+                      {"estimate", "--json", file("captures.txt", workspace.toUtf8())});
+        QVERIFY(process.waitForStarted());
+        QByteArray err;
+        while (!err.contains("Estimating profile likelihood confidence intervals...")
+               && process.state() == QProcess::Running) {
+            process.waitForReadyRead(1000);
+            err += process.readAllStandardError();
+        }
+        if (process.state() != QProcess::Running)
+            QSKIP("the run ended before it could be interrupted");
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(60000));
+        err += process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 130);
+        QVERIFY(err.contains("Canceled.\n"));
+        QVERIFY(!err.contains("ProfileLikelihood estimation complete."));
+        const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QCOMPARE(json["exitStatus"].toInt(), 130);
+        QCOMPARE(json["errors"].toVariant().toStringList(), QStringList{"Canceled."});
+    }
+
+    void everyExampleWorkspaceEstimates_data()
+    {
+        // The files of examples/ that are not workspaces to estimate, and why.
+        // Every other file there is one, so a new example is covered at once.
+        const QMap<QString, QString> notWorkspaces{
+            {"format-sample.txt", "a sample of the format whose maximum lies on the boundary"},
+            {"model-definition.txt", "a model definition file, which has no optimizer section"}};
+        const QDir examples(QString(PELK_EXAMPLES_DIR));
+        const QStringList names = examples.entryList(QDir::Files, QDir::Name);
+        for (auto it = notWorkspaces.cbegin(); it != notWorkspaces.cend(); ++it)
+            QVERIFY2(names.contains(it.key()), qPrintable(it.key() + QString(" is gone: drop it from the list")));
+        QTest::addColumn<QString>("path");
+        for (const QString &name : names)
+            if (!notWorkspaces.contains(name))
+                QTest::newRow(qPrintable(name)) << examples.filePath(name);
+        QVERIFY(names.size() > notWorkspaces.size());
+    }
+
+    void everyExampleWorkspaceEstimates()
+    {
+        QFETCH(QString, path);
+        const Outcome outcome = runCli({"estimate", "--json", path});
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(outcome.json()["errors"].toArray().size(), 0);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPelkCli)
 #include "tst_pelkcli.moc"
