@@ -27,7 +27,6 @@
 #include "pages/symbols/VariableDefinitionsPage.h"
 #include "pages/symbols/VariableDefinitionsView.h"
 
-#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -221,8 +220,6 @@ private slots:
         QVERIFY(analyst.defineFunction("detection", "1 - (1-p1)*(1-p2)"));
         auto *page = qobject_cast<LikelihoodDefinitionPage *>(window.findChild<LikelihoodPage *>());
         QVERIFY(page);
-        QAbstractItemModelTester tester(page->definitionModel(),
-                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(analyst.renameLikelihood(page, "Two samples"));
         QVERIFY(analyst.typeCategory(page, "10", "p1*(1-p2)", "40"));
         QVERIFY(analyst.typeCategory(page, "01", "(1-p1)*p2", "30"));

@@ -240,66 +240,46 @@ private slots:
         QVERIFY(f.answerer.boxes().isEmpty());
     }
 
-    void failedSavesSayWhyAndKeepTheChanges_data()
-    {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("workspace") << "workspace" << "Error opening output file \"%1\"";
-        QTest::newRow("model") << "model" << "Unable to open file \"%1\"";
-        QTest::newRow("counts") << "counts" << "Error opening output file \"%1\"";
-        QTest::newRow("seeds") << "seeds" << "Error opening output file \"%1\"";
-    }
-    void failedSavesSayWhyAndKeepTheChanges()
-    {
-        QFETCH(QString, what);
-        QFETCH(QString, message);
-        WindowFixture f;
-        f.window.workspace().model.insertParameter(0, "theta");
-        // A directory cannot be written as a file.
-        const QString target = QFileInfo(f.file("x")).path();
-        bool saved = true;
-        if (what == "workspace") {
-            f.window.setWorkspaceFileName(target);
-            f.window.workspaceChanged();
-            saved = f.window.writeWorkspace();
-            QCOMPARE(f.window.windowTitle(), "PELK 4.7 ** " + target);
-            QVERIFY(f.window.isChanged() && isEnabled(f.window, "actionSaveWorkspace"));
-        } else if (what == "model") {
-            saved = f.window.saveModelDefinition(target);
-        } else {
-            saved = what == "counts" ? f.window.saveCategoryCounts(target) : f.window.saveParameterSeeds(target);
-        }
-        QVERIFY(!saved);
-        QCOMPARE(f.answerer.boxes().size(), 1);
-        QCOMPARE(f.answerer.boxes()[0].title, QString("PELK 4.7"));
-        QCOMPARE(f.answerer.boxes()[0].icon, QMessageBox::Critical);
-        QCOMPARE(f.answerer.boxes()[0].text, message.arg(target));
-    }
-
-    void cancelledDialogsChangeNothing_data()
+    // A cancelled dialog changes nothing; a file that cannot be written (a
+    // directory) is named in an error box and changes nothing either.
+    void fileDialogsCancelledOrUnwritable_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::newRow("actionLoadWorkspace") << "actionLoadWorkspace";
-        QTest::newRow("actionSaveWorkspaceAs") << "actionSaveWorkspaceAs";
-        for (const char *what : {"ModelDefinition", "CategoryCounts", "ParameterSeeds",
+        QTest::addColumn<QString>("error"); // empty: the dialog is cancelled
+        for (const char *what : {"Workspace", "ModelDefinition", "CategoryCounts", "ParameterSeeds",
                                  "ProfileLikelihoodRequests", "OptimizerSettings"})
-            for (const char *verb : {"actionLoad", "actionSave"})
-                QTest::newRow(qPrintable(verb + QString(what))) << verb + QString(what);
+            for (const char *verb : {"actionLoad", "actionSave"}) {
+                QString action = QString(verb) + what;
+                action.replace("SaveWorkspace", "SaveWorkspaceAs");
+                QTest::newRow(qPrintable(action)) << action << QString();
+            }
+        QTest::newRow("unwritable workspace") << "actionSaveWorkspaceAs" << "Error opening output file \"%1\"";
+        QTest::newRow("unwritable definition") << "actionSaveModelDefinition" << "Unable to open file \"%1\"";
+        QTest::newRow("unwritable counts") << "actionSaveCategoryCounts" << "Error opening output file \"%1\"";
+        QTest::newRow("unwritable seeds") << "actionSaveParameterSeeds" << "Error opening output file \"%1\"";
     }
-    void cancelledDialogsChangeNothing()
+    void fileDialogsCancelledOrUnwritable()
     {
         QFETCH(QString, action);
+        QFETCH(QString, error);
         WindowFixture f;
         QVERIFY(f.window.loadWorkspace(twoSample));
         QSettings().clear();
         const QString before = f.workspaceText();
         const QString title = f.window.windowTitle();
+        const QString directory = QFileInfo(f.file("x")).path();
+        f.dialogs->names << (error.isEmpty() ? QString() : directory);
         trigger(f.window, action);
         QCOMPARE(f.dialogs->requests.size(), 1);
         QCOMPARE(f.workspaceText(), before);
-        QCOMPARE(f.window.windowTitle(), title);
-        QVERIFY(QSettings().allKeys().isEmpty());
-        QVERIFY(f.answerer.boxes().isEmpty());
+        QCOMPARE(f.answerer.texts(), error.isEmpty() ? QStringList() : QStringList(error.arg(directory)));
+        if (error.isEmpty()) {
+            QCOMPARE(f.window.windowTitle(), title);
+            QVERIFY(QSettings().allKeys().isEmpty());
+        } else {
+            QCOMPARE(f.answerer.boxes()[0].title, QString("PELK 4.7"));
+            QCOMPARE(f.answerer.boxes()[0].icon, QMessageBox::Critical);
+        }
     }
 
     // Only Save writes: Cancel, Discard, Return and Escape leave the file on
@@ -375,14 +355,16 @@ private slots:
         QCOMPARE(QString::fromUtf8(readFile(file)), f.workspaceText());
         // Save chosen and the file cannot be written: the window stays.
         f.window.show();
-        f.window.setWorkspaceFileName(QFileInfo(file).path()); // a directory
+        const QString directory = QFileInfo(file).path();
+        f.window.setWorkspaceFileName(directory);
         f.window.workspaceChanged();
         f.answerer.answer(QMessageBox::Save);
         f.answerer.answer(QMessageBox::Ok);
         f.window.close();
         QCOMPARE(f.answerer.boxes().size(), 4);
-        QVERIFY(f.answerer.boxes()[3].text.startsWith("Error opening output file"));
-        QVERIFY(f.window.isVisible() && f.window.isChanged());
+        QCOMPARE(f.answerer.boxes()[3].text, "Error opening output file \"" + directory + "\"");
+        QVERIFY(f.window.isVisible() && f.window.isChanged() && isEnabled(f.window, "actionSaveWorkspace"));
+        QCOMPARE(f.window.windowTitle(), "PELK 4.7 ** " + directory);
     }
 
     // New, a model definition load and a failed workspace load each leave a

@@ -1,5 +1,7 @@
 // A stand-in for Qt Assistant in tests of PELK's help: a shell script that
-// records how it was started and what it was sent.
+// records its arguments and each start, appends everything sent to it to a
+// file, and keeps running until it is told to end; a polite request to end
+// (SIGTERM) is recorded before it exits.
 #pragma once
 
 #include <QFile>
@@ -9,32 +11,21 @@
 
 namespace support {
 
-// A stand-in for the viewer: records its arguments and each start, appends
-// everything sent to it to a file, and keeps running until it is told to
-// end; a polite request to end (SIGTERM) is recorded before it exits.
 class FakeHelpViewer
 {
 public:
     FakeHelpViewer()
     {
-        const QString script = QStringLiteral("#!/bin/sh\n"
-                                              "dir='%1'\n"
-                                              "printf '%s\\n' \"$@\" > \"$dir/arguments\"\n"
-                                              "trap 'echo terminated >> \"$dir/ended\"; "
-                                              "kill $reader 2>/dev/null; exit 0' TERM\n"
-                                              "exec 3<&0 4>>\"$dir/stdin\"\n"
-                                              "cat <&3 >&4 &\n"
-                                              "reader=$!\n"
-                                              "echo started >> \"$dir/starts\"\n"
-                                              "echo $$ > \"$dir/pid\"\n"
-                                              "wait $reader\n")
-                                       .arg(m_dir.path());
         QFile file(program());
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(script.toLocal8Bit());
-            file.close();
-            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        }
+        if (!file.open(QIODevice::WriteOnly))
+            qFatal("cannot write the stand-in help viewer");
+        file.write(QStringLiteral("#!/bin/sh\ndir='%1'\nprintf '%s\\n' \"$@\" > \"$dir/arguments\"\n"
+                                  "trap 'echo terminated >> \"$dir/ended\"; kill $reader 2>/dev/null; exit 0' TERM\n"
+                                  "exec 3<&0 4>>\"$dir/stdin\"\ncat <&3 >&4 &\nreader=$!\n"
+                                  "echo started >> \"$dir/starts\"\necho $$ > \"$dir/pid\"\nwait $reader\n")
+                       .arg(m_dir.path())
+                       .toLocal8Bit());
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString program() const { return m_dir.filePath(QStringLiteral("assistant")); }

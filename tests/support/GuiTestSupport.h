@@ -35,9 +35,7 @@ class ScriptedFileDialogs : public FileDialogs
 public:
     struct Request
     {
-        QString caption;
-        QString directory;
-        QString filter;
+        QString caption, directory, filter;
     };
 
     // The names the next dialogs return, and for save dialogs the filter the
@@ -50,16 +48,19 @@ public:
                             const QString &filter) override
     {
         requests.append({caption, directory, filter});
-        return names.isEmpty() ? QString() : names.takeFirst();
+        return next(names);
     }
     QString getSaveFileName(QWidget *, const QString &caption, const QString &directory,
                             const QString &filter, QString *selectedFilter) override
     {
         requests.append({caption, directory, filter});
         if (selectedFilter) {
-            const QString chosen = selectedFilters.isEmpty() ? QString() : selectedFilters.takeFirst();
+            const QString chosen = next(selectedFilters);
             *selectedFilter = chosen.isEmpty() ? filter.section(";;", 0, 0) : chosen;
         }
-        return names.isEmpty() ? QString() : names.takeFirst();
+        return next(names);
     }
+
+private:
+    static QString next(QStringList &list) { return list.isEmpty() ? QString() : list.takeFirst(); }
 };

@@ -17,9 +17,7 @@ inline double manyParametersSeed(int i)
 
 inline QString manyParametersWorkspace(int n)
 {
-    QStringList names;
-    QStringList seeds;
-    QStringList requests;
+    QStringList names, seeds, requests;
     for (int i = 0; i < n; ++i) {
         const QString name = QStringLiteral("a%1").arg(i);
         names << name;

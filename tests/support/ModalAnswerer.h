@@ -20,8 +20,7 @@ class ModalAnswerer : public QObject
 public:
     struct Box
     {
-        QString title;
-        QString text;
+        QString title, text;
         QMessageBox::Icon icon;
     };
 
@@ -72,17 +71,14 @@ private:
             return;
         m_lastHandled = box;
         m_boxes.append({box->windowTitle(), box->text(), box->icon()});
-        QAbstractButton *button = nullptr;
-        if (m_answers.isEmpty()) {
-            ++m_unexpected;
-        } else if (const Answer answer = m_answers.takeFirst(); answer.key != 0) {
+        const Answer answer = m_answers.isEmpty() ? Answer{QMessageBox::NoButton, -1} : m_answers.takeFirst();
+        if (answer.key > 0) {
             QTest::keyClick(box, Qt::Key(answer.key));
             if (!box->isVisible())
                 return;
-            ++m_unexpected;
-        } else {
-            button = box->button(answer.button);
         }
+        m_unexpected += answer.key != 0;
+        QAbstractButton *button = answer.key == 0 ? box->button(answer.button) : nullptr;
         if (!button)
             button = box->escapeButton();
         if (!button && !box->buttons().isEmpty())
@@ -96,7 +92,7 @@ private:
     struct Answer
     {
         QMessageBox::StandardButton button;
-        int key; // 0: click the button instead
+        int key; // 0: click the button instead; -1: no answer was left
     };
 
     QTimer m_timer;
