@@ -1,4 +1,4 @@
-// Workspaces and text inspection shared by the tests of the Estimate and
+// Workspaces and log inspection shared by the tests of the Estimate and
 // Verify pages.
 #pragma once
 
@@ -18,7 +18,6 @@ struct Binomial
     QString failure = "1-p";
     QString seeds = "p = 0.5";
     QString covariance = "yes";
-    QString counts = "success : 30\nfailure : 70\n";
     QString extraLikelihoods;
 };
 
@@ -29,7 +28,7 @@ inline QString binomialWorkspace(const Binomial &b = Binomial())
     return "parameters\n" + b.parameters + ";\n\nvariables\n" + b.variables + ";\n\nlikelihood \"Trials\"\nsuccess, "
          + b.success + ",\nfailure, " + b.failure + ";\n" + b.extraLikelihoods
          + "\noptimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = " + b.covariance
-         + ";\n\nparameterSeeds\n" + b.seeds + ";\n\nprofileLikelihoodRequests;\n\n" + b.counts;
+         + ";\n\nparameterSeeds\n" + b.seeds + ";\n\nprofileLikelihoodRequests;\n\nsuccess : 30\nfailure : 70\n";
 }
 
 // The lines of a log, without the empty one after the last line end.
@@ -41,24 +40,15 @@ inline QStringList lines(const QTextDocument *document)
     return result;
 }
 
-// The characters written bold, or written in normal weight, in order;
-// line ends are paragraph separators and carry no format, so they are left
-// out.
+// The characters written bold (or not), in order, without line ends.
 inline QString textOfWeight(const QTextDocument *document, bool bold)
 {
     QString text;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if ((fragment.charFormat().fontWeight() >= QFont::Bold) == bold)
-                text += fragment.text();
-        }
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if ((it.fragment().charFormat().fontWeight() >= QFont::Bold) == bold)
+                text += it.fragment().text();
     return text;
-}
-
-inline QString withoutLineEnds(QString text)
-{
-    return text.remove('\n');
 }
 
 } // namespace estimatetest
