@@ -59,7 +59,7 @@ private slots:
         QVERIFY(!t.p[3]->nextButton()->isEnabled());
     }
 
-    void addingAPageRelinksItsNeighbours()
+    void addingAndRemovingAPageRelinksItsNeighbours()
     {
         Tree t;
         auto *p6 = new ContentPage(&t.parent, "Page 6");
@@ -67,11 +67,6 @@ private slots:
         QCOMPARE(t.p[3]->nextPage(), p6);
         QCOMPARE(p6->previousPage(), t.p[3]);
         QVERIFY(t.p[3]->nextButton()->isEnabled());
-    }
-
-    void removingAPageRelinksItsNeighbours()
-    {
-        Tree t;
         t.model.removePage(t.p[2]);
         QCOMPARE(t.p[1]->nextPage(), t.p[3]);
         QCOMPARE(t.p[3]->previousPage(), t.p[1]);
@@ -123,11 +118,8 @@ private slots:
         t.model.setCurrentPage(t.p[2]);
         const QModelIndex p2 = t.model.indexOfPage(t.p[2]);
         const QModelIndex p1 = t.model.indexOfPage(t.p[1]);
-        QCOMPARE(t.model.data(p2).toString(), QString("Page 2"));
         QVERIFY(t.model.data(p2, Qt::FontRole).value<QFont>().bold());
         QVERIFY(!t.model.data(p1, Qt::FontRole).value<QFont>().bold());
-        QCOMPARE(t.model.data(p1, Qt::FontRole).value<QFont>().family(), QString("Arial"));
-        QCOMPARE(t.model.data(p1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::blue));
         // An available group has no colour of its own; an empty one is gray.
         QVERIFY(!t.model.data(t.model.indexOfItem(t.a), Qt::ForegroundRole).isValid());
         QCOMPARE(t.model.data(t.model.indexOfItem(t.e), Qt::ForegroundRole).value<QBrush>().color(),
@@ -141,11 +133,6 @@ private slots:
         QCOMPARE(dataChanged.count(), 2); // the page and its group
         t.p[5]->setAvailable(true);
         QVERIFY(!t.model.data(t.model.indexOfItem(t.c), Qt::ForegroundRole).isValid());
-    }
-
-    void retitledPagesShowTheirNewTitle()
-    {
-        Tree t;
         t.p[4]->setTitle("Renamed");
         QCOMPARE(t.model.data(t.model.indexOfPage(t.p[4])).toString(), QString("Renamed"));
     }
