@@ -1,39 +1,28 @@
-// The "Estimation Summary" page in a real window: it is empty and cannot be
-// visited until an estimation completes, then shows the window's summary
-// of the run, and goes back when the estimates are cleared.
-#include "app/PelkWindow.h"
-#include "pages/estimate/EstimatePage.h"
-#include "pages/estimate/EstimationForm.h"
+// The "Estimation Summary" page in a real window: empty and out of reach
+// until an estimation completes, then the window's summary as a report,
+// saved as PDF (file name, remembered directory, write failures) or
+// printed; gone again when the estimates are cleared or replaced.
+#include "support/WindowFixture.h"
+
 #include "pages/report/EstimationSummaryPage.h"
 #include "pages/report/ReportForm.h"
-#include "support/GuiTestSupport.h"
-#include "support/ModalAnswerer.h"
 
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QTextDocument>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTextEdit>
-#include <QTextFrame>
-#include <QTextTable>
-#include <QtTest>
 
 namespace {
 
-QString cellText(QTextTable *table, int row, int column)
-{
-    const QTextTableCell cell = table->cellAt(row, column);
-    QTextCursor cursor = cell.firstCursorPosition();
-    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-    return cursor.selectedText();
-}
+// 30 successes in 100 trials, one parameter.
+const char *const coinWorkspace = "parameters\np;\n\nvariables;\n\nlikelihood \"Trials\"\nsuccess, p,\nfailure, 1-p;\n\n"
+                                  "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\n"
+                                  "parameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\nsuccess : 30\nfailure : 70\n";
 
-QList<QTextTable *> tables(const QTextDocument *document)
+bool isPdf(const QString &fileName)
 {
-    QList<QTextTable *> result;
-    for (QTextFrame *frame : document->rootFrame()->childFrames())
-        if (auto *table = qobject_cast<QTextTable *>(frame))
-            result.append(table);
-    return result;
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-" && file.size() > 100;
 }
 
 QString g6(double value)
@@ -47,149 +36,147 @@ class TestEstimationSummaryPage : public QObject
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<IsolatedSettings> m_settings;
-    std::unique_ptr<PelkWindow> m_window;
+    SharedSettings m_settings;
+    std::unique_ptr<WindowFixture> m_f;
 
-    EstimationSummaryPage *page() const { return m_window->estimationSummaryPage(); }
-    QTextEdit *textEdit() const { return page()->findChild<QTextEdit *>("textEdit"); }
-
-    void estimate()
-    {
-        ModalAnswerer answerer;
-        m_window->estimatePage()->form()->estimateButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->isLocked(), 240000);
-        QCOMPARE(answerer.unexpected(), 0);
-    }
+    EstimationSummaryPage *page() const { return m_f->window.findChild<EstimationSummaryPage *>(); }
+    QTextEdit *text() const { return page()->reportForm()->findChild<QTextEdit *>(); }
+    QPushButton *button(const char *name) const { return page()->reportForm()->findChild<QPushButton *>(name); }
 
 private slots:
     void initTestCase()
     {
         m_settings = std::make_unique<IsolatedSettings>();
-        m_window = std::make_unique<PelkWindow>();
-    }
-
-    void cleanupTestCase() { m_window.reset(); }
-
-    void unavailableAndEmptyAtStart()
-    {
-        QCOMPARE(page()->title(), QString("Estimation Summary"));
-        QCOMPARE(page()->helpPageName(), QString("viewEstimationSummary.html"));
+        m_f = std::make_unique<WindowFixture>();
         QVERIFY(!page()->isAvailable());
-        QVERIFY(textEdit());
-        QVERIFY(textEdit()->document()->isEmpty());
-    }
-
-    void showsTheSummaryOfACompletedEstimation()
-    {
-        QVERIFY(m_window->loadWorkspace(PELK_EXAMPLES_DIR "/two-sample-capture.txt"));
+        QVERIFY(text()->document()->isEmpty());
+        QVERIFY(m_f->load(coinWorkspace));
         page()->setClock([] { return QDateTime(QDate(2010, 3, 5), QTime(15, 15, 42)); });
-        estimate();
-        QVERIFY(page()->isAvailable());
-        const pelk::EstimationSummary *summary = m_window->summary();
-        QVERIFY(summary);
-
-        const QStringList lines = textEdit()->toPlainText().split(u'\n');
-        QCOMPARE(lines.at(0), QString("Estimation Summary Report"));
-        QCOMPARE(lines.at(1), QString("05 March 2010 03::15::42 pm"));
-        QCOMPARE(lines.at(2), "AIC: " + g6(summary->aic));
-        QCOMPARE(lines.at(3), "Log-likelihood:  " + g6(summary->logLikelihood));
-        // Independent of the summary: AIC = 2k - 2 LL with three parameters.
-        QCOMPARE(lines.at(2), "AIC: " + g6(6 - 2 * summary->logLikelihood));
-        // One likelihood, and it has an unobserved category.
-        QCOMPARE(lines.at(4), QString());
-        QCOMPARE(lines.at(5), QString("Dimension of the Minimum Sufficient Statistic:  Not available"));
-        QCOMPARE(lines.at(6), QString("Number of parameters: 3"));
-        QVERIFY(!textEdit()->toPlainText().contains("WARNING"));
-        QVERIFY(textEdit()->toPlainText().contains("\"Two samples\"\nTotal observed counts: 90\n"));
-
-        const QList<QTextTable *> all = tables(textEdit()->document());
-        QCOMPARE(all.size(), 4);
-        QTextTable *counts = all.at(0);
-        QCOMPARE(counts->rows(), 2);
-        const QStringList countCells {"10", "40", "01", "30", "11", "20"};
-        for (int column = 0; column < 6; ++column)
-            QCOMPARE(cellText(counts, 1, column), countCells.at(column));
-
-        QTextTable *parameters = all.at(1);
-        QCOMPARE(parameters->rows(), 4);
-        for (int i = 0; i < 3; ++i) {
-            const auto &parameter = summary->parameters.at(i);
-            QCOMPARE(cellText(parameters, 1 + i, 0), QStringList({"N", "p1", "p2"}).at(i));
-            QCOMPARE(cellText(parameters, 1 + i, 1), g6(parameter.estimate));
-            QVERIFY(parameter.standardError);
-            QCOMPARE(cellText(parameters, 1 + i, 2), g6(*parameter.standardError));
-        }
-
-        // Requests for N and detection at 0.05.
-        QTextTable *profiles = all.at(2);
-        QCOMPARE(profiles->rows(), 3);
-        QCOMPARE(cellText(profiles, 1, 0), QString("N"));
-        QCOMPARE(cellText(profiles, 2, 0), QString("detection"));
-        for (int row = 1; row <= 2; ++row) {
-            const auto &interval = summary->profiles.at(row - 1);
-            QCOMPARE(cellText(profiles, row, 1), g6(interval.estimate));
-            QCOMPARE(cellText(profiles, row, 2), QString("0.05"));
-            QVERIFY(interval.lower && interval.upper);
-            QCOMPARE(cellText(profiles, row, 3), QString::number(*interval.lower, 'f', interval.displayDigits));
-            QCOMPARE(cellText(profiles, row, 4), QString::number(*interval.upper, 'f', interval.displayDigits));
-        }
-
-        QTextTable *functions = all.at(3);
-        QCOMPARE(functions->rows(), 2);
-        QCOMPARE(cellText(functions, 1, 0), QString("detection"));
-        QCOMPARE(cellText(functions, 1, 1), g6(summary->functions.first().estimate));
-        QVERIFY(summary->functions.first().standardError);
-        QCOMPARE(cellText(functions, 1, 2), g6(*summary->functions.first().standardError));
-        // The view starts at the top of the report.
-        QCOMPARE(textEdit()->textCursor().position(), 0);
+        QVERIFY(m_f->estimateAndWait());
     }
+    void init() { QSettings().remove("reportDirectory"); }
+    void cleanupTestCase() { m_f.reset(); }
 
-    void clearingTheEstimatesEmptiesTheReport()
+    // One parameter: AIC = 2 - 2 LL, independently of the summary's own.
+    void showsTheSummaryOfTheCompletedEstimation()
     {
         QVERIFY(page()->isAvailable());
-        ModalAnswerer answerer;
-        answerer.answer(QMessageBox::Ok);
-        m_window->onClearCurrentEstimates();
-        QCOMPARE(answerer.boxes().size(), 1);
+        const double logLikelihood = m_f->window.summary()->logLikelihood;
+        QVERIFY(text()->toPlainText().startsWith("Estimation Summary Report\n05 March 2010 03::15::42 pm\nAIC: "
+                                                 + g6(2 - 2 * logLikelihood) + "\nLog-likelihood:  " + g6(logLikelihood)));
+        QCOMPARE(text()->textCursor().position(), 0);
+    }
+
+    // The analyst's answer; the file written; the box shown (%1: directory).
+    void savesAsPdf_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("no suffix") << "report" << "report.pdf" << "";
+        QTest::newRow("suffix in capitals kept") << "report.PDF" << "report.PDF" << "";
+        QTest::newRow("other suffix") << "report.txt" << "report.txt.pdf" << "";
+        QTest::newRow("earlier report replaced") << "old.pdf" << "old.pdf" << "";
+        QTest::newRow("suffixed name taken, Return keeps it") << "old" << "" << "\"%1/old.pdf\" already exists.  Replace it?";
+        QTest::newRow("cancelled") << "" << "" << "";
+        QTest::newRow("missing directory") << "missing/report" << "" << "Unable to write \"%1/missing/report.pdf\"";
+        QTest::newRow("a directory holds the name") << "taken.pdf" << "" << "Unable to write \"%1/taken.pdf\"";
+    }
+
+    void savesAsPdf()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, written);
+        QFETCH(QString, box);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("taken.pdf"));
+        QFile old(dir.filePath("old.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older report") == 15);
+        old.close();
+        m_f->dialogs->names << (answer.isEmpty() ? QString() : dir.filePath(answer));
+        m_f->answerer.clear();
+        if (!box.isEmpty())
+            m_f->answerer.press(Qt::Key_Return);
+        button("saveToFileButton")->click();
+
+        QCOMPARE(m_f->answerer.unexpected(), 0);
+        QCOMPARE(m_f->answerer.texts(), box.isEmpty() ? QStringList() : QStringList{box.arg(dir.path())});
+        QStringList files{"old.pdf"};
+        if (!written.isEmpty() && written != "old.pdf")
+            files << written;
+        files.sort();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
+        if (!written.isEmpty())
+            QVERIFY(isPdf(dir.filePath(written)));
+        if (written != "old.pdf")
+            QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "an older report");
+        QCOMPARE(m_f->dialogs->requests.last().filter, QString("PDF (*.pdf)"));
+    }
+
+    // The next dialog starts where the last report went; a bare file name
+    // (written in the current directory) has no directory to remember.
+    void rememberedDirectoryStartsTheNextDialog()
+    {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        m_f->dialogs->names << "bare" << dir.filePath("first");
+        button("saveToFileButton")->click();
+        QVERIFY(!QSettings().contains("/reportDirectory"));
+        button("saveToFileButton")->click();
+        QDir::setCurrent(previous);
+        QVERIFY(isPdf(dir.filePath("bare.pdf")));
+        QCOMPARE(m_f->dialogs->requests.last().directory, QString("."));
+        m_f->dialogs->names << QString();
+        button("saveToFileButton")->click();
+        QCOMPARE(m_f->dialogs->requests.last().directory, dir.path());
+    }
+
+    void printsOnlyWhenTheDialogIsAccepted_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("cancelled") << false;
+    }
+
+    void printsOnlyWhenTheDialogIsAccepted()
+    {
+        QFETCH(bool, accept);
+        QTemporaryDir dir;
+        const QString output = dir.filePath("printed.pdf");
+        bool handled = false;
+        m_f->answerer.handle([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QPrintDialog *>(widget);
+            QVERIFY(dialog);
+            handled = true;
+            // What choosing a PDF file printer in the dialog amounts to.
+            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog->printer()->setOutputFileName(output);
+            dialog->done(accept ? QDialog::Accepted : QDialog::Rejected);
+        });
+        button("printButton")->click();
+        QVERIFY(handled);
+        QCOMPARE(isPdf(output), accept);
+    }
+
+    // Runs last: the report goes with the estimates, comes back with the
+    // next estimation, and goes with a new workspace.
+    void clearingOrReplacingTheEstimatesEmptiesTheReport()
+    {
+        m_f->answerer.clear();
+        m_f->answerer.answer(QMessageBox::Ok);
+        m_f->window.onClearCurrentEstimates();
+        QCOMPARE(m_f->answerer.boxes().size(), 1);
         QVERIFY(!page()->isAvailable());
-        QVERIFY(textEdit()->document()->isEmpty());
+        QVERIFY(text()->document()->isEmpty());
         QVERIFY(!page()->isLockLabelShown());
-    }
-
-    void anotherEstimationRebuildsTheReport()
-    {
-        page()->setClock(&QDateTime::currentDateTime);
-        estimate();
+        QVERIFY(m_f->estimateAndWait());
         QVERIFY(page()->isAvailable());
-        QVERIFY(page()->isLockLabelShown());
-        const QStringList lines = textEdit()->toPlainText().split(u'\n');
-        QCOMPARE(lines.at(0), QString("Estimation Summary Report"));
-        QVERIFY2(QRegularExpression("^\\d\\d [A-Z][a-z]+ \\d{4} \\d\\d::\\d\\d::\\d\\d (am|pm)$")
-                         .match(lines.at(1))
-                         .hasMatch(),
-                 qPrintable(lines.at(1)));
-        QCOMPARE(tables(textEdit()->document()).size(), 4);
-        QCOMPARE(lines.count("Estimation Summary Report"), 1);
-    }
-
-    void lockingTheWorkspaceMakesThePageAvailable()
-    {
-        page()->onClearEstimates();
+        QCOMPARE(text()->toPlainText().count("Estimation Summary Report"), 1);
+        m_f->answerer.answer(QMessageBox::Discard); // in case the workspace counts as changed
+        m_f->window.onNewWorkspace();
         QVERIFY(!page()->isAvailable());
-        emit m_window->lockWorkspace();
-        QVERIFY(page()->isAvailable());
-    }
-
-    void newWorkspaceClearsTheReport()
-    {
-        emit m_window->lockWorkspace();
-        QVERIFY(page()->isAvailable());
-        ModalAnswerer answerer;
-        answerer.answer(QMessageBox::Discard); // in case the workspace counts as changed
-        m_window->onNewWorkspace();
-        QVERIFY(!page()->isAvailable());
-        QVERIFY(textEdit()->document()->isEmpty());
+        QVERIFY(text()->document()->isEmpty());
     }
 };
 
