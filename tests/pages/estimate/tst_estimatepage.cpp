@@ -46,15 +46,6 @@ QString binomialWorkspace(const Binomial &b = Binomial())
          + ";\n\nparameterSeeds\n" + b.seeds + ";\n\nprofileLikelihoodRequests;\n\nsuccess : 30\nfailure : 70\n";
 }
 
-// The lines of a log, without the empty one after the last line end.
-QStringList lines(const QTextDocument *document)
-{
-    QStringList result = document->toPlainText().split('\n');
-    if (!result.isEmpty() && result.last().isEmpty())
-        result.removeLast();
-    return result;
-}
-
 // The characters written bold (or not), in order, without line ends.
 QString textOfWeight(const QTextDocument *document, bool bold)
 {
@@ -76,7 +67,7 @@ struct Fixture : WindowFixture
     QSignalSpy completed{page, &pelk::EstimatePage::estimationComplete};
     QSignalSpy finished{page->sequence(), &EstimationSequence::finished};
 
-    QStringList log() const { return lines(form->textEdit()->document()); }
+    QStringList log() const { return form->textEdit()->toPlainText().split(u'\n', Qt::SkipEmptyParts); }
     QString bold() const { return textOfWeight(form->textEdit()->document(), true); }
     bool isIdle() const
     {

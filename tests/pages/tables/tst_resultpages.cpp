@@ -155,12 +155,6 @@ private slots:
         }
     }
 
-    void plotsShowEveryCategory()
-    {
-        QCOMPARE(page<ObservedExpectedPlotPage>()->points().size(), 4);
-        QCOMPARE(page<ResidualsPlotPage>()->points().size(), 4);
-    }
-
     void clearingTheEstimatesPutsEveryResultPageAway()
     {
         m_f->answerer.answer(QMessageBox::Ok);
