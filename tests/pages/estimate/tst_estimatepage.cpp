@@ -278,8 +278,7 @@ private slots:
         QTest::qWait(50);
     }
 
-    // Status lines black, errors red and bold, "Canceled." bold; numbers
-    // with six significant digits.
+    // Status lines black, errors red and bold, "Canceled." bold; six digits.
     void linesHaveTheirColourWeightAndNumberFormat()
     {
         Fixture f;
@@ -306,9 +305,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("expectedBold"); // without line ends
 
-        QTest::newRow("binomial") << binomialWorkspace()
-                                  << valid + "\nNumber of parameters: 1\nDimension of minimum sufficient statistic: 1\n"
-                                  << QString();
         Binomial over;
         over.parameters = "p, q";
         over.success = "p*q";
@@ -326,15 +322,6 @@ private slots:
         QTest::newRow("undefined symbol") << binomialWorkspace(undefined)
                                           << "Category \"success\" uses undefined symbol \"z\".\n" + invalid
                                           << "Category \"success\" uses undefined symbol \"z\".The Model Definition is not valid.";
-        // The messages of a normal likelihood run together and are not bold.
-        Binomial normal;
-        normal.extraLikelihoods = "\nnormalLikelihood \"Measure\"\nobserved, x,\nexpected, y,\nstandardError, w;\n";
-        QTest::newRow("normal likelihood") << binomialWorkspace(normal)
-                                           << "Likelihood \"Measure\" undefined symbol \"x\" in \"observed\"."
-                                              "Likelihood \"Measure\" undefined symbol \"y\" in \"expected\"."
-                                              "Likelihood \"Measure\" undefined symbol \"w\" in \"standard error\"."
-                                               + invalid
-                                           << "The Model Definition is not valid.";
     }
 
     void showsTheVerdictWhenShown()

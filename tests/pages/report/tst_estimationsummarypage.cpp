@@ -138,11 +138,6 @@ private slots:
         QTest::newRow("values that do not exist") << "Estimation Summary Report"
             << QStringList{"05 March 2010 03::15::42 pm", "AIC: 1.79769e+308", "Log-likelihood:  -1.79769e+308"};
         QTest::newRow("no profiles and no functions") << "0.333333" << QStringList{"0.05", "", ""};
-        // Limits with their decimals or "--na--", the estimate in the
-        // general format, the levels as requested.
-        QTest::newRow("profile limits") << "Upper Bound"
-            << QStringList{"N", "123.457", "0.01", "0.12346", "0.87654", "N", "123.457", "0.10", "106", "1234567",
-                           "p1", "123.457", "0.05", "2.5000", "--na--", "detection", "123.457", "0.05", "--na--", "--na--", ""};
     }
 
     void partsFollowTheSummary()
@@ -181,11 +176,6 @@ private slots:
             s.profiles.clear();
             s.functions.clear();
         }
-        if (tag == "profile limits")
-            s.profiles = {{"N", true, 0, 123.456789, 0.123456789, 0.87654321, 5},
-                          {"N", true, 2, 123.456789, 105.6, 1234567.4, 0},
-                          {"p1", true, 1, 123.456789, 2.5, std::nullopt, 4},
-                          {"detection", false, 1, 123.456789, std::nullopt, std::nullopt, 3}};
         QTextDocument document;
         const QStringList all = build(s, document);
         const qsizetype at = all.indexOf(after);
