@@ -54,10 +54,8 @@ public:
     {
         QString text;
         QTextStream stream(&text);
-        pelk::FileWriter(&stream).writeWorkspace(*window.model(), window.parameterSeeds(),
-                                                 *window.parameterRequests(), *window.variableRequests(),
-                                                 window.categoryCounts(), window.usePreviousEstimatesAsSeeds(),
-                                                 window.calculateCovariance());
+        window.storeEditedOptimizer();
+        pelk::FileWriter(&stream).writeWorkspace(window.workspace());
         stream.flush();
         return text;
     }

@@ -38,7 +38,7 @@ template<typename Page>
 Page *pageOf(PelkWindow &window, int position)
 {
     for (Page *page : window.findChildren<Page *>())
-        if (page->likelihoodId() == window.model()->likelihoodId(position))
+        if (page->likelihoodId() == window.workspace().model.likelihoodId(position))
             return page;
     return nullptr;
 }
@@ -357,7 +357,7 @@ private slots:
         QFETCH(QString, text);
         WindowFixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "p");
+        f.window.workspace().model.insertParameter(0, "p");
         QVERIFY(f.window.newLikelihood("Other"));
         addCategory(pageOf<LikelihoodDefinitionPage>(f.window, 1)->definitionModel(), "elsewhere", "p");
         auto *page = pageOf<LikelihoodDefinitionPage>(f.window, 0);
@@ -366,8 +366,8 @@ private slots:
         addCategory(page->definitionModel(), "seen", "p");
         QVERIFY(support::typeInto(page->view(), page->definitionModel()->index(row, column), text));
         QTEST(page->statusBar()->currentMessage(), "message");
-        QCOMPARE(f.window.model()->categoryProbability(page->likelihoodId(), 0), QString("p"));
-        QCOMPARE(f.window.categoryCounts().value("seen"), 0);
+        QCOMPARE(f.window.workspace().model.categoryProbability(page->likelihoodId(), 0), QString("p"));
+        QCOMPARE(f.window.workspace().categoryCounts.value("seen"), 0);
     }
 
     void likelihoodDialogsRefuseBadNames_data()
@@ -412,8 +412,8 @@ private slots:
         QCOMPARE(f.answerer.unexpected(), 0);
         QCOMPARE(f.answerer.texts(), message.isEmpty() ? QStringList() : QStringList({message}));
         QStringList created;
-        for (int position = 0; position < f.window.model()->likelihoodCount(); ++position)
-            created << f.window.model()->likelihoodName(f.window.model()->likelihoodId(position));
+        for (int position = 0; position < f.window.workspace().model.likelihoodCount(); ++position)
+            created << f.window.workspace().model.likelihoodName(f.window.workspace().model.likelihoodId(position));
         QCOMPARE(created, names);
         QCOMPARE(f.window.currentPage()->title(), names.last());
     }
@@ -424,7 +424,7 @@ private slots:
     {
         WindowFixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "s");
+        f.window.workspace().model.insertParameter(0, "s");
         QVERIFY(f.window.newLikelihood("Mean size", true));
         auto *table = pageOf<LikelihoodDefinitionPage>(f.window, 0);
         QPointer<NormalLikelihoodPage> normal = pageOf<NormalLikelihoodPage>(f.window, 1);
@@ -449,10 +449,10 @@ private slots:
         }
         // The model definition does not announce the unobserved category's
         // deletion; the page does.
-        QVERIFY(!f.window.model()->hasUnobservedCategory(id));
+        QVERIFY(!f.window.workspace().model.hasUnobservedCategory(id));
         QVERIFY(f.window.isChanged());
         QVERIFY(deleteFromContextMenu(table->view(), 0));
-        QCOMPARE(f.window.model()->categoryCount(id), 0);
+        QCOMPARE(f.window.workspace().model.categoryCount(id), 0);
 
         f.window.showPage(normal); // fills the tool bars
         f.window.activateWindow(); // the menus took the activation with them
@@ -466,9 +466,9 @@ private slots:
         // A formula typed but not committed goes nowhere once its likelihood is deleted.
         const int normalId = normal->likelihoodId();
         normal->form()->deleteLikelihoodButton()->click();
-        QCOMPARE(f.window.model()->observed(normalId), QString());
+        QCOMPARE(f.window.workspace().model.observed(normalId), QString());
         QTRY_VERIFY(normal.isNull());
-        QCOMPARE(f.window.model()->likelihoodCount(), 1);
+        QCOMPARE(f.window.workspace().model.likelihoodCount(), 1);
         f.window.showPage(table);
         QVERIFY(!table->form()->deleteLikelihoodButton()->isEnabled());
     }
@@ -496,7 +496,7 @@ private slots:
         QFETCH(QString, stored);
         WindowFixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "s");
+        f.window.workspace().model.insertParameter(0, "s");
         QVERIFY(f.window.newLikelihood("Mean size", true));
         auto *page = pageOf<NormalLikelihoodPage>(f.window, 1);
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
@@ -511,7 +511,7 @@ private slots:
             page->form()->newLikelihoodButton()->setFocus();
         else
             QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(f.window.model()->expected(page->likelihoodId()), stored);
+        QCOMPARE(f.window.workspace().model.expected(page->likelihoodId()), stored);
         QTEST(field->text(), "shown");
         QTEST(page->statusBar()->currentMessage(), "message");
         QCOMPARE(changed.count(), stored == "s" ? 0 : 1);

@@ -156,19 +156,19 @@ private slots:
     {
         WindowFixture f;
         for (const char *name : {"a", "b", "c"})
-            f.window.model()->insertParameter(f.window.model()->parameterCount(), name);
+            f.window.workspace().model.insertParameter(f.window.workspace().model.parameterCount(), name);
         auto *page = f.window.findChild<ParameterSeedsPage *>();
         QPushButton *paste = page->form()->copyFromClipboardButton();
         QGuiApplication::clipboard()->setText("1\n2");
         paste->click();
-        QCOMPARE(f.window.parameterSeeds(), Seeds({1.0, 2.0, 0.5}));
+        QCOMPARE(f.window.workspace().seeds, Seeds({1.0, 2.0, 0.5}));
         QVERIFY(f.window.isChanged());
 
         f.answerer.answer(QMessageBox::Ok);
         QGuiApplication::clipboard()->setText("7\nx\n9");
         paste->click();
         QCOMPARE(f.answerer.texts(), QStringList({"Clipboard data is not formatted correctly."}));
-        QCOMPARE(f.window.parameterSeeds(), Seeds({1.0, 2.0, 0.5}));
+        QCOMPARE(f.window.workspace().seeds, Seeds({1.0, 2.0, 0.5}));
 
         QAbstractItemModel *table = page->form()->tableView()->model();
         QVERIFY(!table->setData(table->index(1, 0), "abc"));
@@ -192,7 +192,7 @@ private slots:
             QTest::keyClick(editor, Qt::Key_Return);
             QTRY_VERIFY(!view->indexWidget(table->index(row, 0)));
         }
-        QCOMPARE(f.window.parameterSeeds(), Seeds({12.0, 0.123456789012, 0.5}));
+        QCOMPARE(f.window.workspace().seeds, Seeds({12.0, 0.123456789012, 0.5}));
 
         // Locked, neither typing nor pasting changes a seed.
         emit f.window.lockWorkspace();
@@ -261,8 +261,8 @@ private slots:
     {
         WindowFixture f;
         f.window.show();
-        f.window.model()->insertParameter(0, "a");
-        f.window.model()->insertParameter(1, "b");
+        f.window.workspace().model.insertParameter(0, "a");
+        f.window.workspace().model.insertParameter(1, "b");
         auto *page = f.window.findChild<ProfileLikelihoodsPage *>();
         f.window.showPage(page);
         QAbstractItemModel *grid = page->tableView()->model();
@@ -279,7 +279,7 @@ private slots:
         f.answerer.answer(QMessageBox::Ok);
         QVERIFY(!f.window.loadProfileLikelihoodRequests(f.file("profileLikelihoodRequests\nb = 0.05,\nzz = 0.01;\n")));
         QCOMPARE(f.answerer.boxes().size(), 1);
-        QVERIFY(f.window.parameterRequests()->isRequested(1, 1));
+        QVERIFY(f.window.workspace().parameterRequests.isRequested(1, 1));
     }
 };
 

@@ -216,7 +216,7 @@ private slots:
     {
         WindowFixture f;
         f.window.show();
-        pelk::ModelDefinition *model = f.window.model();
+        pelk::ModelDefinition *model = &f.window.workspace().model;
         model->insertParameter(0, "a");
         auto *page = f.window.findChild<VariableDefinitionsPage *>();
         f.window.showPage(page);
@@ -271,7 +271,7 @@ private slots:
         QFETCH(bool, functions);
         WindowFixture f;
         f.window.show();
-        pelk::ModelDefinition *model = f.window.model();
+        pelk::ModelDefinition *model = &f.window.workspace().model;
         for (const char *name : {"a", "b", "c"})
             model->insertParameter(model->parameterCount(), name);
         model->insertVariable(0, "f", "a", nullptr);
@@ -312,8 +312,8 @@ private slots:
         QTest::keyClicks(editor, "*y");
         QVERIFY(f.window.loadWorkspace(PELK_TEST_DATA_DIR "/workspace.txt"));
         QCoreApplication::processEvents();
-        QCOMPARE(f.window.model()->parameterNames(), QStringList({"s", "p"}));
-        QCOMPARE(f.window.model()->variableDefinition(0), QString("1 - p"));
+        QCOMPARE(f.window.workspace().model.parameterNames(), QStringList({"s", "p"}));
+        QCOMPARE(f.window.workspace().model.variableDefinition(0), QString("1 - p"));
         QVERIFY(!view->indexWidget(view->model()->index(0, 1)));
         QCOMPARE(texts(functionsPage->functionsToolBar()), QStringList({"q"}));
     }
