@@ -83,11 +83,13 @@ bench: deps
 # What the suite reaches of src/: line and branch coverage as text (printed
 # and in $(COVERAGE_BUILD_DIR)/coverage/summary.txt) and as HTML pages
 # ($(COVERAGE_BUILD_DIR)/coverage/index.html). Branches that only exist
-# for exceptions the compiler adds are left out of the branch count.
+# for exceptions the compiler adds are left out of the branch count. The
+# compiler cache is bypassed: gcov must find the sources by the paths the
+# compiler saw, which a cache may have rewritten.
 coverage:
 	$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGES) gcovr"
 	cmake -S . -B $(COVERAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_COVERAGE=ON -DPELK_SANITIZE=OFF
-	cmake --build $(COVERAGE_BUILD_DIR) -j $(JOBS)
+	CCACHE_DISABLE=1 cmake --build $(COVERAGE_BUILD_DIR) -j $(JOBS)
 	find $(COVERAGE_BUILD_DIR) -name '*.gcda' -delete
 	cd $(COVERAGE_BUILD_DIR) && ctest -j $(JOBS) --output-on-failure
 	mkdir -p $(COVERAGE_BUILD_DIR)/coverage

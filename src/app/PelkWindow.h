@@ -89,28 +89,9 @@ public:
 
     // --- Pages -------------------------------------------------------------
     NavPanelModel *navModel() const { return m_navModel; }
-    QTreeView *navView() const { return m_navView; }
     ContentPage *currentPage() const;
     const QList<LikelihoodPage *> &likelihoodPages() const { return m_likelihoodPages; }
-    ParameterDefinitionsPage *parameterDefinitionsPage() const { return m_parameterDefinitionsPage; }
-    VariableDefinitionsPage *variableDefinitionsPage() const { return m_variableDefinitionsPage; }
-    VerifyModelPage *verifyModelPage() const { return m_verifyModelPage; }
-    ParameterSeedsPage *parameterSeedsPage() const { return m_parameterSeedsPage; }
-    ProfileLikelihoodsPage *profileLikelihoodsPage() const { return m_profileLikelihoodsPage; }
-    OptimizerPage *optimizerPage() const { return m_optimizerPage; }
     pelk::EstimatePage *estimatePage() const { return m_estimatePage; }
-    EstimationSummaryPage *estimationSummaryPage() const { return m_estimationSummaryPage; }
-    ParameterEstimatesPage *parameterEstimatesPage() const { return m_parameterEstimatesPage; }
-    VariableEstimatesPage *variableEstimatesPage() const { return m_variableEstimatesPage; }
-    ProfileLikelihoodEstimatesPage *profileLikelihoodEstimatesPage() const
-    {
-        return m_profileLikelihoodEstimatesPage;
-    }
-    CovarianceMatrixPage *covarianceMatrixPage() const { return m_covarianceMatrixPage; }
-    CorrelationMatrixPage *correlationMatrixPage() const { return m_correlationMatrixPage; }
-    ObservedExpectedPlotPage *observedExpectedPlotPage() const { return m_observedExpectedPlotPage; }
-    ResidualsPlotPage *residualsPlotPage() const { return m_residualsPlotPage; }
-    ObservedExpectedTablePage *observedExpectedTablePage() const { return m_observedExpectedTablePage; }
     // Makes the page current, as a double-click in the navigation panel would.
     void showPage(ContentPage *page);
 
@@ -134,7 +115,6 @@ public:
 
     FileDialogs &fileDialogs() { return *m_fileDialogs; }
     void setFileDialogs(std::unique_ptr<FileDialogs> fileDialogs);
-    HelpLauncher *helpLauncher() const { return m_helpLauncher; }
     // Replaces the help viewer's launcher (tests drive a stand-in viewer);
     // the window takes ownership.
     void setHelpLauncher(HelpLauncher *launcher);
