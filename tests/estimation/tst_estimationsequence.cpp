@@ -88,12 +88,17 @@ private slots:
     void cancelAtAnyMomentEndsTheRun();
 };
 
-void TestEstimationSequence::binomialEstimatesMatchTheClosedForm_data()
+// One row per optimizer, named by its file keyword.
+static void addMethodRows()
 {
     QTest::addColumn<QString>("method");
-    QTest::newRow("powell") << "powell";
-    QTest::newRow("fletch") << "fletch";
-    QTest::newRow("simplex") << "simplex";
+    for (const char *method : {"powell", "fletch", "simplex"})
+        QTest::newRow(method) << QString::fromLatin1(method);
+}
+
+void TestEstimationSequence::binomialEstimatesMatchTheClosedForm_data()
+{
+    addMethodRows();
 }
 
 // p = 30/100; the inverse Hessian of the negative log-likelihood there is
@@ -333,10 +338,7 @@ void TestEstimationSequence::estimatesStayInsideTheProbabilityRange()
 // singular whichever optimizer found the estimates.
 void TestEstimationSequence::unidentifiedSumHasASingularHessian_data()
 {
-    QTest::addColumn<QString>("method");
-    QTest::newRow("powell") << "powell";
-    QTest::newRow("fletch") << "fletch";
-    QTest::newRow("simplex") << "simplex";
+    addMethodRows();
 }
 
 void TestEstimationSequence::unidentifiedSumHasASingularHessian()
