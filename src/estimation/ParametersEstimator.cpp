@@ -1,11 +1,8 @@
 #include "estimation/ParametersEstimator.h"
 
-#include "likelihood/PelkLikelihoodFunc.h"
 #include "optim/AbstractOptimizer.h"
 #include "optim/NRError.h"
 #include "optim/OptimizerFactory.h"
-
-#include <cmath>
 
 namespace pelk {
 
@@ -78,7 +75,7 @@ void ParametersEstimator::run()
         // on the way, the seeds included, could be used: the seeds are no
         // estimates and nothing can be computed from them.
         const double finalValue = (*m_function)(*m_point);
-        if (!std::isfinite(finalValue) || finalValue >= PelkLikelihoodFuncBase::unusable) {
+        if (!zav::isUsable(finalValue)) {
             postFailure(noUsableStartingPoint());
             return;
         }

@@ -34,9 +34,6 @@ class ModelDefinition;
 class PelkLikelihoodFuncBase : public zav::Func
 {
 public:
-    // The objective of a point that cannot be used.
-    static constexpr double unusable = std::numeric_limits<double>::max();
-
     explicit PelkLikelihoodFuncBase(const ModelDefinition &model) : m_model(&model) {}
 
     // Points every parameter node at x (parameter i reads x[i]; elements

@@ -15,13 +15,6 @@ namespace {
 const char *const singularHessian = "Singular Hessian in calculating covariance matrix";
 const char *const notPositiveDefinite = "Hessian not positive definite in calculating covariance matrix";
 
-// A difference point the objective can use: not the unusable-point cap
-// (the largest finite double) and not infinite or NaN.
-bool isUsable(double value)
-{
-    return std::isfinite(value) && value < std::numeric_limits<double>::max();
-}
-
 // True when the symmetric matrix has a Cholesky factor L L^T, i.e. is
 // positive definite. Works on a copy.
 bool hasCholeskyFactor(Matrix a)

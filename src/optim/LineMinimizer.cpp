@@ -15,8 +15,6 @@ namespace {
 // The first bracket starts at the current point (t = 0) and a step of 0.9
 // along the direction.
 constexpr double firstStep = 0.9;
-// The value objectives return for a point they cannot use.
-constexpr double unusable = std::numeric_limits<double>::max();
 
 } // namespace
 
@@ -30,7 +28,7 @@ double LineMinimizer::minimize(std::vector<double> &p, std::vector<double> &xi)
         return 0.0;
     // Halve the first step until neither of the first two abscissae lands on
     // an unusable point; a step that underflows to 0 means there is none.
-    while (bracket.fa == unusable || bracket.fb == unusable) {
+    while (bracket.fa == Func::unusable || bracket.fb == Func::unusable) {
         xx /= 2.0;
         if (xx == 0.0)
             throw NR3::NRError("brent:  Invalid seeds");
