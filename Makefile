@@ -6,11 +6,12 @@
 
 # Debian packages the build and the tests need: the Qt 6 libraries and tools,
 # Qt's help generator (the help collection is built with the program) and
-# its help viewer (Help > Contents), Google Benchmark, a virtual X display
+# its help viewer (Help > Contents), Boost.Math (the digamma function of the
+# objective's gradient), Google Benchmark, a virtual X display
 # for machines without one, and fonts metric-compatible with Arial, the
 # font of PELK's report and tool bars.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-documentation-tools assistant-qt6 \
-            libbenchmark-dev xvfb xauth fonts-liberation2
+            libboost-math-dev libbenchmark-dev xvfb xauth fonts-liberation2
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build

@@ -4,10 +4,12 @@
 #include "likelihood/DeltaMethod.h"
 #include "likelihood/Estimability.h"
 #include "likelihood/FitStatistics.h"
+#include "likelihood/PelkLikelihoodFunc.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 #include "model/Workspace.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelk {
@@ -62,6 +64,31 @@ void appendProfiles(QList<EstimationSummary::ProfileInterval> &profiles, const P
     }
 }
 
+std::optional<EstimationSummary::GradientCheck> largestScaledGradient(const ModelDefinition &model,
+                                                           PelkLikelihoodFunc &function,
+                                                           const std::vector<double> &estimates,
+                                                           const zav::Matrix *covariance)
+{
+    std::vector<double> gradient;
+    if (!zav::isUsable(function.valueAndGradient(estimates, gradient)))
+        return std::nullopt;
+    std::optional<EstimationSummary::GradientCheck> largest;
+    for (int i = 0; i < model.parameterCount(); ++i) {
+        const double estimate = estimates.at(std::size_t(i));
+        double scale = std::max(std::abs(estimate), 1e-8);
+        if (covariance && std::isfinite((*covariance)(i, i)) && (*covariance)(i, i) > 0.0)
+            scale = std::max(scale, std::sqrt((*covariance)(i, i)));
+        const double value = std::abs(gradient[std::size_t(i)]) * scale;
+        // A NaN derivative counts as the largest of all: it cannot vouch
+        // for the fit.
+        const bool larger
+            = !largest || (std::isnan(value) ? !std::isnan(largest->value) : value > largest->value);
+        if (larger)
+            largest = EstimationSummary::GradientCheck{value, model.parameterName(i)};
+    }
+    return largest;
+}
+
 } // namespace
 
 EstimationSummary EstimationSummary::compute(const Workspace &workspace, const EstimationResults &results)
@@ -71,7 +98,9 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
     const std::vector<double> &seeds = workspace.seeds;
     EstimationSummary summary;
     const std::vector<double> &estimates = results.estimates;
-    const FitStatistics fit(model, categoryCounts, estimates); // points the parameters at the estimates
+    PelkLikelihoodFunc function(model, categoryCounts);
+    const FitStatistics fit(model, function, estimates);
+    model.pointParametersAt(&estimates);
     summary.parameterCount = fit.parameterCount();
     summary.logLikelihood = fit.logLikelihood();
     summary.aic = fit.aic();
@@ -85,6 +114,7 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
     const zav::Matrix *covariance = results.covarianceAvailable ? &results.covariance : nullptr;
     if (covariance)
         summary.covariance = *covariance;
+    summary.maxGradient = largestScaledGradient(model, function, estimates, covariance);
     for (int i = 0; i < model.parameterCount(); ++i) {
         Estimate parameter {model.parameterName(i), i < int(seeds.size()) ? seeds[std::size_t(i)] : 0.0,
                             estimates.at(std::size_t(i)), std::nullopt};
@@ -99,7 +129,7 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
         const zav::Equation *tree = model.variableEquation(i);
         Estimate function {model.variableName(i), 0.0, tree->evaluate(), std::nullopt};
         bool ok = false;
-        const double variance = deltaMethodVariance(*tree, model, covariance, ok);
+        const double variance = deltaMethodVariance(*tree, estimates, covariance, ok);
         if (ok)
             function.standardError = std::sqrt(variance);
         summary.functions.append(function);

@@ -56,9 +56,28 @@ struct EstimationSummary
         int displayDigits = 0; // decimals with which the limits are shown
     };
 
+    // The convergence check: the largest |df/dtheta_i| max(|theta_i|, s.e._i,
+    // 1e-8) at the estimates, the change of the objective per relative step
+    // of one parameter, and that parameter's name. At a maximum it is
+    // rounding noise; a run that stopped early shows a larger one.
+    struct GradientCheck
+    {
+        double value = 0.0;
+        QString parameter;
+    };
+    // Above this the report warns that the run may have stopped short of
+    // the maximum: a thousandth of a log-likelihood unit per relative step
+    // is far below any difference an interval or a test can see, and far
+    // above what rounding leaves at a converged estimate.
+    static constexpr double gradientWarningThreshold = 1e-3;
+
     int parameterCount = 0;
     double logLikelihood = 0.0;
     double aic = 0.0;
+    // None when the objective cannot be used at the estimates or the model
+    // has no parameters.
+    std::optional<GradientCheck> maxGradient;
+    bool gradientWarning() const { return maxGradient && !(maxGradient->value <= gradientWarningThreshold); }
     QList<LikelihoodFit> likelihoods;
     // Computed only for models without unobserved categories and normal
     // likelihoods.

@@ -18,8 +18,7 @@ QList<ObservedExpectedRow> observedExpectedRows(const ModelDefinition &model,
                                                 const std::vector<double> &estimates,
                                                 const QMap<QString, int> &categoryCounts)
 {
-    for (int i = 0; i < model.parameterCount(); ++i)
-        model.parameter(i)->setValues(&estimates);
+    model.pointParametersAt(&estimates);
 
     QList<ObservedExpectedRow> rows;
     for (int position = 0; position < model.likelihoodCount(); ++position) {

@@ -7,12 +7,12 @@
 namespace zav {
 
 PenalisedProfileSolver::PenalisedProfileSolver(const std::vector<double> &estimates, Func *function,
-                                               const Equation *symbol, AbstractOptimizer &optimizer,
+                                               int parameterIndex, AbstractOptimizer &optimizer,
                                                OptimizerFactory::OptimizerType optimizerType)
     : m_estimates(estimates),
       m_function(function),
       m_work(estimates.size() + 1),
-      m_profileFunction(int(estimates.size()), function, symbol),
+      m_profileFunction(int(estimates.size()), function, parameterIndex),
       m_penaltyWeight(optimizerType == OptimizerFactory::Powell ? 1e6 : 5000.0),
       m_optimizer(&optimizer)
 {}

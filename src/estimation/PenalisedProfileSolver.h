@@ -17,9 +17,9 @@ class AbstractOptimizer;
 class PenalisedProfileSolver : public ProfileSolver
 {
 public:
-    // The run's optimizer (not owned) and its method, which sets the
-    // starting weight.
-    PenalisedProfileSolver(const std::vector<double> &estimates, Func *function, const Equation *symbol,
+    // The profile of parameter `parameterIndex`; the run's optimizer (not
+    // owned) and its method, which sets the starting weight.
+    PenalisedProfileSolver(const std::vector<double> &estimates, Func *function, int parameterIndex,
                            AbstractOptimizer &optimizer, OptimizerFactory::OptimizerType optimizerType);
 
     double penaltyWeight() const { return m_penaltyWeight; }

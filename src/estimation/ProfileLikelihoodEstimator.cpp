@@ -8,11 +8,10 @@
 namespace zav {
 
 ProfileLikelihoodEstimator::ProfileLikelihoodEstimator(const std::vector<double> &estimates, Func *function,
-                                                       const Equation *symbol, const double *precision,
+                                                       double mleValue, const double *precision,
                                                        std::unique_ptr<ProfileSolver> solver)
     : m_maxLogLikelihood(-(*function)(estimates)),
-      // The likelihood has just pointed the parameters at the estimates.
-      m_mleValue(symbol->evaluate()),
+      m_mleValue(mleValue),
       m_precision(precision),
       m_solver(std::move(solver))
 {}

@@ -35,10 +35,11 @@ public:
     // Unusable statistics (NaN, the cap) tolerated in one search.
     static constexpr int maxFailures = 10;
 
-    // `precision`: the precision of the limits, or null for the automatic
-    // one (1e-5 for |estimate| < 1, else five significant digits). Neither
-    // pointer is owned; the solver is.
-    ProfileLikelihoodEstimator(const std::vector<double> &estimates, Func *function, const Equation *symbol,
+    // `mleValue`: the profiled quantity at the estimates. `precision`: the
+    // precision of the limits, or null for the automatic one (1e-5 for
+    // |estimate| < 1, else five significant digits). Neither pointer is
+    // owned; the solver is.
+    ProfileLikelihoodEstimator(const std::vector<double> &estimates, Func *function, double mleValue,
                                const double *precision, std::unique_ptr<ProfileSolver> solver);
 
     // The limit of one side. Returns 0 when cancelled; throws NR3::NRError

@@ -7,9 +7,8 @@ namespace zav {
 
 double ProfileLikelihoodFunction::operator()(const std::vector<double> &x)
 {
-    // The likelihood points the parameters at x, so h reflects x after it.
     const double fx = (*m_function)(x);
-    const double h = m_symbol->evaluate();
+    const double h = x[std::size_t(m_parameterIndex)];
     const double penalised = fx + std::abs(x[std::size_t(m_weightIndex)]) * std::abs(h - m_target);
     return std::isnan(penalised) ? std::numeric_limits<double>::max() : penalised;
 }

@@ -5,7 +5,6 @@
 // below 1.
 #pragma once
 
-#include "expr/Equation.h"
 #include "optim/Func.h"
 
 namespace zav {
@@ -14,8 +13,9 @@ class ProfileLikelihoodFunction : public Func
 {
 public:
     // weightIndex: the number of parameters n; the point has n + 1 elements.
-    ProfileLikelihoodFunction(int weightIndex, Func *function, const Equation *symbol)
-        : m_weightIndex(weightIndex), m_function(function), m_symbol(symbol)
+    // h is element parameterIndex of the point.
+    ProfileLikelihoodFunction(int weightIndex, Func *function, int parameterIndex)
+        : m_weightIndex(weightIndex), m_function(function), m_parameterIndex(parameterIndex)
     {}
 
     void setTarget(double target) { m_target = target; }
@@ -27,7 +27,7 @@ public:
 private:
     int m_weightIndex;
     Func *m_function;
-    const Equation *m_symbol;
+    int m_parameterIndex;
     double m_target = 0.0;
 };
 

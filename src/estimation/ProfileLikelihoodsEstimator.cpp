@@ -32,21 +32,24 @@ void ProfileLikelihoodsEstimator::run()
 bool ProfileLikelihoodsEstimator::estimate(Kind kind, int index, int alphaIndex)
 {
     const bool isParameter = kind == Kind::Parameter;
-    const zav::Equation *symbol = isParameter ? static_cast<const zav::Equation *>(m_model->parameter(index))
-                                              : m_model->variableEquation(index);
     const QString name = isParameter ? m_model->parameterName(index) : m_model->variableName(index);
     std::unique_ptr<zav::ProfileSolver> solver;
+    double mleValue = 0.0;
     if (isParameter) {
-        solver = std::make_unique<zav::PenalisedProfileSolver>(*m_estimates, m_function, symbol, *m_optimizer,
+        mleValue = m_estimates->at(std::size_t(index));
+        solver = std::make_unique<zav::PenalisedProfileSolver>(*m_estimates, m_function, index, *m_optimizer,
                                                                m_optimizerType);
     } else {
         std::vector<Parameter *> parameters;
         for (int i = 0; i < m_model->parameterCount(); ++i)
             parameters.push_back(m_model->parameter(i));
+        m_model->pointParametersAt(m_estimates);
+        const zav::Equation *function = m_model->variableEquation(index);
+        mleValue = function->evaluate();
         solver = std::make_unique<ProjectedProfileSolver>(*m_estimates, std::move(parameters), m_function,
-                                                          symbol, *m_optimizer);
+                                                          function, *m_optimizer);
     }
-    zav::ProfileLikelihoodEstimator estimator(*m_estimates, m_function, symbol, m_precision,
+    zav::ProfileLikelihoodEstimator estimator(*m_estimates, m_function, mleValue, m_precision,
                                               std::move(solver));
     connect(&estimator, &zav::ProfileLikelihoodEstimator::profileStatus, this,
             &ProfileLikelihoodsEstimator::profileStatus);

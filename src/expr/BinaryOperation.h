@@ -30,6 +30,7 @@ protected:
 class AddOperation : public BinaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Add; }
     using BinaryOperation::BinaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override { return m_left->evaluate() + m_right->evaluate(); }
@@ -44,6 +45,7 @@ protected:
 class SubtractOperation : public BinaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Subtract; }
     using BinaryOperation::BinaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override { return m_left->evaluate() - m_right->evaluate(); }
@@ -58,6 +60,7 @@ protected:
 class MultiplyOperation : public BinaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Multiply; }
     using BinaryOperation::BinaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override { return m_left->evaluate() * m_right->evaluate(); }
@@ -72,6 +75,7 @@ protected:
 class DivideOperation : public BinaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Divide; }
     using BinaryOperation::BinaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override { return m_left->evaluate() / m_right->evaluate(); }
@@ -86,6 +90,7 @@ protected:
 class PowerOperation : public BinaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Power; }
     using BinaryOperation::BinaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override;

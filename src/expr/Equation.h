@@ -26,6 +26,12 @@ public:
     Equation &operator=(const Equation &) = delete;
     virtual ~Equation() = default;
 
+    // What a node is, for code that walks trees without evaluating them
+    // (the compiler of the objective). Each kind is exactly one class:
+    // Parameter nodes are pelk::Parameter, Symbol nodes zav::Symbol, ...
+    enum class Kind { Literal, Parameter, Symbol, Add, Subtract, Multiply, Divide, Power, Exp, Log, InvLogit, Negate };
+    virtual Kind kind() const = 0;
+
     // Deep copy. Bindings are copied as pointers; exponential caches start fresh.
     virtual std::unique_ptr<Equation> clone() const = 0;
 

@@ -8,6 +8,7 @@ namespace zav {
 class Literal : public Equation
 {
 public:
+    Kind kind() const override { return Kind::Literal; }
     explicit Literal(double value) : m_value(value) {}
 
     double value() const { return m_value; }

@@ -11,6 +11,7 @@ namespace zav {
 class Symbol : public Equation
 {
 public:
+    Kind kind() const override { return Kind::Symbol; }
     explicit Symbol(const QString &name) : m_name(name) {}
 
     const QString &name() const { return m_name; }

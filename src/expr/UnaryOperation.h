@@ -57,6 +57,7 @@ private:
 class ExponentialOperation : public CachedFunctionOperation
 {
 public:
+    Kind kind() const override { return Kind::Exp; }
     // exp(0) = 1, so a fresh node needs no call for a first argument of 0.
     explicit ExponentialOperation(EquationPtr operand) : CachedFunctionOperation(std::move(operand), 1.0) {}
     std::unique_ptr<Equation> clone() const override;
@@ -74,6 +75,7 @@ protected:
 class LogOperation : public UnaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Log; }
     using UnaryOperation::UnaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override;
@@ -93,6 +95,7 @@ protected:
 class InvLogitOperation : public CachedFunctionOperation
 {
 public:
+    Kind kind() const override { return Kind::InvLogit; }
     // invLogit(0) = 1/2 exactly.
     explicit InvLogitOperation(EquationPtr operand) : CachedFunctionOperation(std::move(operand), 0.5) {}
     std::unique_ptr<Equation> clone() const override;
@@ -108,6 +111,7 @@ protected:
 class NegateOperation : public UnaryOperation
 {
 public:
+    Kind kind() const override { return Kind::Negate; }
     using UnaryOperation::UnaryOperation;
     std::unique_ptr<Equation> clone() const override;
     double evaluate() const override { return -m_operand->evaluate(); }

@@ -34,6 +34,10 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
         json[QStringLiteral("logLikelihood")] = number(summary->logLikelihood);
         json[QStringLiteral("aic")] = number(summary->aic);
         json[QStringLiteral("parameterCount")] = summary->parameterCount;
+        json[QStringLiteral("maxGradient")] = summary->maxGradient
+            ? QJsonValue(QJsonObject {{QStringLiteral("value"), number(summary->maxGradient->value)},
+                                      {QStringLiteral("parameter"), summary->maxGradient->parameter}})
+            : null;
         json[QStringLiteral("sufficientStatisticDimension")] = summary->sufficientStatisticDimension
             ? QJsonValue(*summary->sufficientStatisticDimension)
             : null;
@@ -76,7 +80,7 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
             covariance = rows;
         }
     } else {
-        for (const char *key : {"logLikelihood", "aic", "parameterCount", "sufficientStatisticDimension"})
+        for (const char *key : {"logLikelihood", "aic", "parameterCount", "maxGradient", "sufficientStatisticDimension"})
             json[QLatin1String(key)] = null;
     }
     json[QStringLiteral("likelihoods")] = likelihoods;

@@ -68,6 +68,20 @@ QString SummaryTextWriter::dateLine(const QDateTime &when)
     return QLocale::c().toString(when, QStringLiteral("dd MMMM yyyy hh::mm::ss ap"));
 }
 
+QString SummaryTextWriter::gradientLines(const EstimationSummary &summary)
+{
+    QString text = QStringLiteral("Largest scaled gradient:  ");
+    text += summary.maxGradient
+        ? number(summary.maxGradient->value) + QStringLiteral(" (") + summary.maxGradient->parameter + u')'
+        : notAvailable;
+    text += u'\n';
+    if (summary.gradientWarning())
+        text += QStringLiteral("WARNING:  The largest scaled gradient exceeds %1: the optimizer may have stopped "
+                               "before the maximum\n")
+                    .arg(zav::Literal::format(EstimationSummary::gradientWarningThreshold));
+    return text;
+}
+
 QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTime &when)
 {
     QString text = QStringLiteral("Estimation Summary Report\n\n");
@@ -78,6 +92,7 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
         for (const auto &likelihood : summary.likelihoods)
             text += QStringLiteral("   ") + likelihood.name + QStringLiteral(":  ")
                 + number(likelihood.logLikelihood) + u'\n';
+    text += gradientLines(summary);
     text += QStringLiteral("\nDimension of the Minimum Sufficient Statistic:  ");
     text += summary.sufficientStatisticDimension ? QString::number(*summary.sufficientStatisticDimension)
                                                  : QStringLiteral("Not available");

@@ -20,6 +20,9 @@ class SummaryTextWriter
 public:
     static QString write(const EstimationSummary &summary, const QDateTime &when);
 
+    // The convergence check's line, and the warning line when it is above
+    // the threshold (both end in a newline), as the report also shows them.
+    static QString gradientLines(const EstimationSummary &summary);
     // "05 March 2010 03::15::42 pm", in the C locale so that the text is
     // the same on every desktop.
     static QString dateLine(const QDateTime &when);

@@ -1,7 +1,10 @@
 // Variance of a function of the parameter estimates by the delta method:
-// var f = grad f^T Cov grad f, with the gradient at the current parameter
-// values (point the parameters at the estimates first).
+// var f = grad f^T Cov grad f, with the exact gradient of f at the given
+// parameter values (a reverse sweep over f compiled; u^v with a parameter
+// on both sides included).
 #pragma once
+
+#include <vector>
 
 namespace zav {
 class Equation;
@@ -10,15 +13,12 @@ class Matrix;
 
 namespace pelk {
 
-class ModelDefinition;
-
 // Sets ok to false, and returns 0, when there is no covariance matrix or
 // its size is not parameterCount x parameterCount (a matrix left from
-// before the parameters changed). Sets ok to false, and returns the
-// variance accumulated so far, when the function cannot be differentiated
-// by a parameter (u^v with the parameter on both sides). The standard
-// error sqrt(var) is meaningful only when ok is true.
-double deltaMethodVariance(const zav::Equation &function, const ModelDefinition &model,
+// before the parameters changed); ok is true otherwise, and the variance
+// is NaN where f or its gradient is not finite at `at`. `at` holds one value
+// per parameter of the covariance.
+double deltaMethodVariance(const zav::Equation &function, const std::vector<double> &at,
                            const zav::Matrix *covariance, bool &ok);
 
 } // namespace pelk

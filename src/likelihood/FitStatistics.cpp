@@ -8,19 +8,6 @@ namespace pelk {
 FitStatistics::FitStatistics(const ModelDefinition &model, PelkLikelihoodFunc &function,
                              const std::vector<double> &estimates)
 {
-    evaluate(model, function, estimates);
-}
-
-FitStatistics::FitStatistics(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
-                             const std::vector<double> &estimates)
-{
-    PelkLikelihoodFunc function(model, categoryCounts);
-    evaluate(model, function, estimates);
-}
-
-void FitStatistics::evaluate(const ModelDefinition &model, PelkLikelihoodFunc &function,
-                             const std::vector<double> &estimates)
-{
     m_parameterCount = model.parameterCount();
     m_logLikelihood = -function(estimates);
     m_likelihoodLogLikelihoods.reserve(std::size_t(model.likelihoodCount()));

@@ -3,8 +3,6 @@
 // command-line tool print them.
 #pragma once
 
-#include <QMap>
-#include <QString>
 
 #include <vector>
 
@@ -16,15 +14,9 @@ class PelkLikelihoodFunc;
 class FitStatistics
 {
 public:
-    // Both evaluate the objective at the estimates, which points every
-    // parameter node at `estimates`: keep that vector alive while the trees
-    // are evaluated afterwards (convenience-function values, delta-method
-    // variances).
+    // Evaluates the objective at the estimates (the formula trees are left
+    // as they are).
     FitStatistics(const ModelDefinition &model, PelkLikelihoodFunc &function,
-                  const std::vector<double> &estimates);
-    // Builds its own objective from the counts; throws NR3::NRError "bad arg
-    // in gammln" for a negative count.
-    FitStatistics(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
                   const std::vector<double> &estimates);
 
     // LL = -objective; -1.7976931348623157e308 when the objective was capped.
@@ -37,8 +29,6 @@ public:
     const std::vector<double> &likelihoodLogLikelihoods() const { return m_likelihoodLogLikelihoods; }
 
 private:
-    void evaluate(const ModelDefinition &model, PelkLikelihoodFunc &function,
-                  const std::vector<double> &estimates);
 
     int m_parameterCount = 0;
     double m_logLikelihood = 0.0;

@@ -2,6 +2,8 @@
 
 #include "optim/NRError.h"
 
+#include <boost/math/special_functions/digamma.hpp>
+
 #include <cmath>
 
 namespace zav {
@@ -24,6 +26,18 @@ double gammln(double x)
         series += c / ++y;
     // 2.5066282746310005 = sqrt(2 pi)
     return t + std::log(2.5066282746310005 * series / x);
+}
+
+} // namespace zav
+
+namespace zav {
+
+double digamma(double x)
+{
+    using namespace boost::math::policies;
+    using Quiet = policy<domain_error<ignore_error>, pole_error<ignore_error>, overflow_error<ignore_error>,
+                         evaluation_error<ignore_error>>;
+    return boost::math::digamma(x, Quiet());
 }
 
 } // namespace zav

@@ -10,3 +10,13 @@ namespace zav {
 double gammln(double x);
 
 } // namespace zav
+
+namespace zav {
+
+// The digamma function psi(x) = d log Gamma(x) / dx, the derivative of the
+// log-factorial terms. NaN at its poles (0 and the negative integers) and
+// for a NaN argument, instead of an exception: the objective's gradient is
+// only asked for at usable points, where every argument is at least 1.
+double digamma(double x);
+
+} // namespace zav

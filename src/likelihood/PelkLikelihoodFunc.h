@@ -1,115 +1,67 @@
 // The objective every estimation minimises: the negative log-likelihood of
-// a validated model (every symbol bound) for fixed category counts.
+// a validated model (every symbol bound) for fixed category counts (see
+// LikelihoodTerms for the formula and the unusable points).
 //
-// The model's log-likelihood is the sum of its likelihoods' log-likelihoods:
-// - normal: log(1/s) - z^2/2 with z = (o - e)/s (the constant -log(2 pi)/2
-//   is left out);
-// - multinomial: log(n!/prod n_j!) + sum over n_j > 0 of n_j log p_j;
-// - multinomial with an unobserved category of abundance N: the same with
-//   the unobserved count u = N - n, i.e. log(N!/(u! prod n_j!)) +
-//   sum over n_j > 0 of n_j log p_j + u log p_0.
-// A point that cannot be used (an abundance below the observed total, a NaN
-// log-likelihood, a probability above 1 + 1e-12 for a category with a
-// positive count or for the unobserved category while u > 0) gives the
-// largest finite double; the optimizers treat it as a very bad point. A
-// probability of 0 where a count is positive gives +infinity, not the cap.
+// It is built once per run: the formula trees are compiled into one
+// FormulaProgram, and every evaluation runs that program and the
+// likelihood arithmetic over its slots. The value equals the trees' own
+// evaluation bit for bit; the exact gradient comes from a reverse sweep
+// over the same program. Evaluating never touches the trees: code that
+// reads a tree after a run points the parameters at the values first.
+// A copy shares the (immutable) program and has its own working slots, so
+// copies may run on several threads at once.
 #pragma once
 
+#include "likelihood/FormulaProgram.h"
+#include "likelihood/LikelihoodTerms.h"
 #include "optim/Func.h"
 
 #include <QMap>
 #include <QString>
 
-#include <limits>
+#include <memory>
 #include <vector>
-
-namespace zav {
-class Equation;
-}
 
 namespace pelk {
 
 class ModelDefinition;
 
-class PelkLikelihoodFuncBase : public zav::Func
+class PelkLikelihoodFunc : public zav::Func
 {
 public:
-    explicit PelkLikelihoodFuncBase(const ModelDefinition &model) : m_model(&model) {}
-
-    // Points every parameter node at x (parameter i reads x[i]; elements
-    // past the last parameter are ignored) and returns the objective there.
-    // The nodes keep pointing at x after the call: x must outlive any later
-    // evaluation of the trees that does not re-point them.
-    double operator()(const std::vector<double> &x) override;
-
-    // The objective at the parameter values now in force.
-    virtual double negativeLogLikelihood() const = 0;
-
-private:
-    const ModelDefinition *m_model;
-};
-
-class PelkLikelihoodFunc : public PelkLikelihoodFuncBase
-{
-public:
-    // Captures the counts and the formula nodes: a later change of the
+    // Captures the counts and compiles the formulas: a later change of the
     // counts or of the model needs a new object (the workspace is locked
-    // while a run uses one). A category label without an entry in counts
-    // counts 0. Throws NR3::NRError "bad arg in gammln" for a negative count.
+    // while a run uses one). Throws NR3::NRError "bad arg in gammln" for a
+    // negative count.
     PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts);
 
-    double negativeLogLikelihood() const override;
+    // The objective at x (parameter i is x[i]; elements past the last
+    // parameter are ignored).
+    double operator()(const std::vector<double> &x) override;
 
-    // Log-likelihood of the likelihood at list position `position`. Sets
-    // `invalid` (and returns 0) when the point is outside its domain: an
-    // abundance below the observed total, a probability above 1, or a
-    // formula that is missing.
-    // Leaves `invalid` untouched otherwise.
-    double logLikelihood(int position, bool &invalid) const;
+    // The objective at x and, in `gradient` (resized to the number of
+    // parameters), its exact partial derivatives; NaN derivatives at a
+    // point that cannot be used.
+    double valueAndGradient(const std::vector<double> &x, std::vector<double> &gradient);
 
-    // The negated log-likelihood of one likelihood, with the guards of the
-    // whole objective: the largest finite double when invalid or NaN.
+    // The negated log-likelihood of the likelihood at list position
+    // `position`, with the guards of the whole objective, at the point of
+    // the last evaluation.
     double likelihoodObjective(int position) const;
 
+    const LikelihoodTerms &terms() const { return m_terms; }
+    const FormulaProgram &program() const { return *m_program; }
+
 private:
-    // Everything about one likelihood that depends on the counts alone,
-    // computed once so that a call costs one evaluation per formula and one
-    // logarithm per category with a positive count.
-    struct Constants
-    {
-        enum class Kind { Normal, Multinomial, WithUnobservedCategory };
-        int id = -1;
-        Kind kind = Kind::Normal;
-        // Observed count of each regular category, in category order.
-        std::vector<double> counts;
-        // Without an unobserved category: log n! - sum log n_j!.
-        double multinomialConstant = 0.0;
-        // With an unobserved category: sum log n_j!.
-        double sumOfCountLogFactorials = 0.0;
-        // With an unobserved category: n = sum n_j (0 for the others).
-        double totalObserved = 0.0;
-        // The formula nodes, looked up once rather than on every call: the
-        // probability of each regular category; the unobserved category's
-        // probability and abundance; a normal likelihood's observed,
-        // expected and standard-error formulas. Null where the model has none.
-        std::vector<const zav::Equation *> probabilities;
-        const zav::Equation *unobserved = nullptr;
-        const zav::Equation *abundance = nullptr;
-        const zav::Equation *observed = nullptr;
-        const zav::Equation *expected = nullptr;
-        const zav::Equation *standardError = nullptr;
-    };
+    void evaluate(const std::vector<double> &x);
+    double formulaValue(int formula) const { return m_slots[std::size_t(m_program->outputSlot(formula))]; }
 
-    static double normalLogLikelihood(const Constants &constants, bool &invalid);
-    static double unobservedLogLikelihood(const Constants &constants, bool &invalid);
-    // Adds n_j log p_j, one category after the other, for the regular
-    // categories with n_j > 0; the other categories' formulas are not
-    // evaluated at all, so a zero or NaN probability there is harmless.
-    static double addObservedCategoryTerms(double logLikelihoodValue, const Constants &constants,
-                                           bool &invalid);
-
-    // Per likelihood, in list order (normal likelihoods hold only their id).
-    std::vector<Constants> m_likelihoods;
+    int m_parameterCount;
+    LikelihoodTerms m_terms;
+    std::shared_ptr<const FormulaProgram> m_program;
+    // Working memory, reused so that an evaluation allocates nothing.
+    std::vector<double> m_slots;
+    std::vector<double> m_adjoints;
 };
 
 } // namespace pelk

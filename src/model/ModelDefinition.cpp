@@ -236,6 +236,12 @@ void ModelDefinition::renameAbundanceSymbol(const QString &oldName, const QStrin
     }
 }
 
+void ModelDefinition::pointParametersAt(const std::vector<double> *values) const
+{
+    for (const auto &parameter : m_parameters)
+        parameter->setValues(values);
+}
+
 zav::Equation *ModelDefinition::abundanceSymbol(int id) const
 {
     const auto it = m_abundanceSymbolName.find(id);

@@ -35,6 +35,11 @@ public:
     // Parameter nodes are rebuilt on every parameter change: fetch again
     // after one rather than holding the pointer.
     Parameter *parameter(int i) const { return m_parameters.at(std::size_t(i)).get(); }
+    // Points every parameter node at `values` (null: at nothing), which must
+    // hold a value per parameter and outlive any evaluation of the trees.
+    // The trees are evaluated at explicit values only: a run's objective
+    // is a compiled program and leaves them alone.
+    void pointParametersAt(const std::vector<double> *values) const;
     bool hasParameter(const QString &name) const { return m_parameterNames.contains(name); }
 
     void insertParameter(int i, const QString &name);

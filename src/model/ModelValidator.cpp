@@ -334,8 +334,7 @@ private:
     void testProbabilitySums()
     {
         std::vector<double> values(std::size_t(m_model.parameterCount()), 0.0);
-        for (int i = 0; i < m_model.parameterCount(); ++i)
-            m_model.parameter(i)->setValues(&values);
+        m_model.pointParametersAt(&values);
         fillTestPoint(values);
         for (int position = 0; position < m_model.likelihoodCount(); ++position) {
             const int id = m_model.likelihoodId(position);
@@ -351,8 +350,7 @@ private:
                           .arg(m_model.likelihoodName(id)));
         }
         // The vector dies here: leave no parameter pointing at it.
-        for (int i = 0; i < m_model.parameterCount(); ++i)
-            m_model.parameter(i)->setValues(nullptr);
+        m_model.pointParametersAt(nullptr);
     }
 
     static double evaluate(const zav::Equation *tree) { return tree ? tree->evaluate() : std::nan(""); }

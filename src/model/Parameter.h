@@ -12,6 +12,7 @@ namespace pelk {
 class Parameter : public zav::Equation
 {
 public:
+    Kind kind() const override { return Kind::Parameter; }
     Parameter(const QString &name, int index) : m_name(name), m_index(index) {}
 
     const QString &name() const { return m_name; }

@@ -7,7 +7,6 @@
 #include "estimation/ProfileLikelihoodsEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "model/ModelDefinition.h"
-#include "model/Parameter.h"
 #include "model/ProfileLikelihoods.h"
 #include "optim/NRError.h"
 #include "optim/AbstractOptimizer.h"
@@ -27,17 +26,14 @@ constexpr double chi95 = 3.841458820694129;
 class Quadratic : public zav::Func
 {
 public:
-    Quadratic(pelk::Parameter &theta, double centre, double width = 1.0)
-        : m_theta(theta), m_centre(centre), m_width(width) {}
+    explicit Quadratic(double centre, double width = 1.0) : m_centre(centre), m_width(width) {}
     double operator()(const std::vector<double> &x) override
     {
-        m_theta.setValues(&x);
         const double z = (x[0] - m_centre) / m_width;
         return 0.5 * z * z;
     }
 
 private:
-    pelk::Parameter &m_theta;
     double m_centre;
     double m_width;
 };
@@ -46,15 +42,7 @@ private:
 class Flat : public zav::Func
 {
 public:
-    explicit Flat(pelk::Parameter &theta) : m_theta(theta) {}
-    double operator()(const std::vector<double> &x) override
-    {
-        m_theta.setValues(&x);
-        return 1.0;
-    }
-
-private:
-    pelk::Parameter &m_theta;
+    double operator()(const std::vector<double> &) override { return 1.0; }
 };
 
 // Powell's method, as a workspace that chose it gives every run.
@@ -66,11 +54,11 @@ zav::AbstractOptimizer &powell()
 }
 
 std::unique_ptr<zav::ProfileLikelihoodEstimator> estimatorFor(const std::vector<double> &estimates, zav::Func &function,
-                                                              pelk::Parameter &theta, const double *precision = nullptr)
+                                                              const double *precision = nullptr)
 {
     return std::make_unique<zav::ProfileLikelihoodEstimator>(
-        estimates, &function, &theta, precision,
-        std::make_unique<zav::PenalisedProfileSolver>(estimates, &function, &theta, powell(),
+        estimates, &function, estimates[0], precision,
+        std::make_unique<zav::PenalisedProfileSolver>(estimates, &function, 0, powell(),
                                                       zav::OptimizerFactory::Powell));
 }
 
@@ -109,10 +97,9 @@ void TestProfileLikelihood::precisionAndFirstStepFollowTheEstimate()
     QFETCH(double, supplied);
     QFETCH(double, precision);
     QFETCH(double, firstValue);
-    pelk::Parameter theta(QStringLiteral("theta"), 0);
-    Quadratic function(theta, estimate);
+    Quadratic function(estimate);
     const std::vector<double> estimates{estimate};
-    auto estimator = estimatorFor(estimates, function, theta, supplied > 0 ? &supplied : nullptr);
+    auto estimator = estimatorFor(estimates, function, supplied > 0 ? &supplied : nullptr);
     QCOMPARE(estimator->mleValue(), estimate);
     QVERIFY(std::abs(estimator->precision() / precision - 1) < 1e-12);
     QSignalSpy status(estimator.get(), &zav::ProfileLikelihoodEstimator::profileStatus);
@@ -137,10 +124,9 @@ void TestProfileLikelihood::quadraticLimitsLieJustOutsideTheTrueOnes()
 {
     QFETCH(double, centre);
     QFETCH(double, width);
-    pelk::Parameter theta(QStringLiteral("theta"), 0);
-    Quadratic function(theta, centre, width);
+    Quadratic function(centre, width);
     const std::vector<double> estimates{centre};
-    auto estimator = estimatorFor(estimates, function, theta);
+    auto estimator = estimatorFor(estimates, function);
     const zav::CancelFlag cancel{false};
     const double half = width * std::sqrt(chi95);
     const double prec = estimator->precision();
@@ -157,10 +143,9 @@ void TestProfileLikelihood::quadraticLimitsLieJustOutsideTheTrueOnes()
 
 void TestProfileLikelihood::unconstrainedQuantityGivesUp()
 {
-    pelk::Parameter theta(QStringLiteral("theta"), 0);
-    Flat function(theta);
+    Flat function;
     const std::vector<double> estimates{2.0};
-    auto estimator = estimatorFor(estimates, function, theta);
+    auto estimator = estimatorFor(estimates, function);
     const zav::CancelFlag cancel{false};
     try {
         estimator->findBound(zav::ProfileLikelihoodEstimator::Upper, chi95, &cancel);
@@ -178,8 +163,7 @@ void TestProfileLikelihood::runWithoutRequestsWritesTwoLines()
     model.insertParameter(0, QStringLiteral("p"));
     pelk::ProfileLikelihoods parameters, functions;
     std::vector<double> estimates{0.5};
-    pelk::Parameter theta(QStringLiteral("p"), 0);
-    Quadratic function(theta, 0.5);
+    Quadratic function(0.5);
     estimator.setModel(&model);
     estimator.setOptimizer(&powell(), zav::OptimizerFactory::Powell);
     estimator.setRequests(&parameters, &functions);

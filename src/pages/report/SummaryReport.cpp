@@ -66,6 +66,7 @@ void SummaryReport::writeFit(const pelk::EstimationSummary &summary, const QDate
         for (const auto &likelihood : summary.likelihoods)
             m_cursor.insertText(QStringLiteral("   ") + likelihood.name + QStringLiteral(":  ")
                                 + number(likelihood.logLikelihood) + u'\n');
+    m_cursor.insertText(pelk::SummaryTextWriter::gradientLines(summary));
 }
 
 void SummaryReport::writeEstimability(const pelk::EstimationSummary &summary)

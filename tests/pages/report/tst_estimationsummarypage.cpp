@@ -31,6 +31,7 @@ EstimationSummary twoSampleSummary()
     summary.logLikelihood = -12.3456789;
     summary.aic = 30.6913578; // 2*3 - 2*LL
     summary.likelihoods = {{"Two samples", -12.3456789}};
+    summary.maxGradient = EstimationSummary::GradientCheck{2.5e-7, "N"};
     summary.sufficientStatisticDimension = 3;
     summary.counts = {{"Two samples", 90, {{"10", 40}, {"01", 30}, {"11", 20}}}};
     summary.parameters = {{"N", 120, 123.456789, 12.3456789}, {"p1", 0.5, 0.48, 0.0612345678}, {"p2", 0.4, 0.3333333333, 0.05}};
@@ -92,7 +93,8 @@ private slots:
     {
         QTextDocument document;
         const QStringList expected{
-            "Estimation Summary Report", "05 March 2010 03::15::42 pm", "AIC: 30.6914", "Log-likelihood:  -12.3457", "",
+            "Estimation Summary Report", "05 March 2010 03::15::42 pm", "AIC: 30.6914", "Log-likelihood:  -12.3457",
+            "Largest scaled gradient:  2.5e-07 (N)", "",
             "Dimension of the Minimum Sufficient Statistic:  3", "Number of parameters: 3", "",
             "Categories and Corresponding Counts by Likelihood", "\"Two samples\"", "Total observed counts: 90", "",
             "Category", "Counts", "Category", "Counts", "Category", "Counts", "10", "40", "01", "30", "11", "20", "",
@@ -118,12 +120,21 @@ private slots:
         const QString logLikelihood = "Log-likelihood:  -12.3457", dimension = "Dimension of the Minimum Sufficient Statistic:  ";
         const QString counts = "Categories and Corresponding Counts by Likelihood";
         const QString warning = "WARNING:  Parameters may not be estimable";
-        QTest::newRow("several likelihoods") << logLikelihood << QStringList{"   Sample A:  -5", "   Sample B:  -7.34568", ""};
+        const QString gradient = "Largest scaled gradient:  2.5e-07 (N)";
+        QTest::newRow("several likelihoods")
+            << logLikelihood << QStringList{"   Sample A:  -5", "   Sample B:  -7.34568", gradient, ""};
+        QTest::newRow("gradient above the threshold")
+            << logLikelihood
+            << QStringList{"Largest scaled gradient:  0.002 (p1)",
+                           "WARNING:  The largest scaled gradient exceeds 0.001: the optimizer may have stopped before "
+                           "the maximum", ""};
+        QTest::newRow("gradient not available") << logLikelihood << QStringList{"Largest scaled gradient:  --na--", ""};
         QTest::newRow("dimension not available")
-            << logLikelihood << QStringList{"", dimension + "Not available", "Number of parameters: 30", "", counts};
+            << logLikelihood << QStringList{gradient, "", dimension + "Not available", "Number of parameters: 30", "", counts};
         QTest::newRow("fewer data than parameters")
-            << logLikelihood << QStringList{"", dimension + "2", "Number of parameters: 3", warning, "", counts};
-        QTest::newRow("more data") << logLikelihood << QStringList{"", dimension + "5", "Number of parameters: 3", "", counts};
+            << logLikelihood << QStringList{gradient, "", dimension + "2", "Number of parameters: 3", warning, "", counts};
+        QTest::newRow("more data")
+            << logLikelihood << QStringList{gradient, "", dimension + "5", "Number of parameters: 3", "", counts};
         // Three pairs a row; the last row is filled with empty cells.
         const QStringList header{"Total observed counts: 10", "", "Category", "Counts", "Category", "Counts", "Category", "Counts"};
         QTest::newRow("no categories") << "\"Many\"" << header + QStringList{"", "Parameter Estimates"};
@@ -148,6 +159,10 @@ private slots:
         EstimationSummary s = twoSampleSummary();
         if (tag == "several likelihoods")
             s.likelihoods = {{"Sample A", -5.0}, {"Sample B", -7.3456789}};
+        if (tag == "gradient above the threshold")
+            s.maxGradient = EstimationSummary::GradientCheck{0.002, "p1"};
+        if (tag == "gradient not available")
+            s.maxGradient.reset();
         const QMap<QString, std::pair<int, int>> dimensions{
             {"fewer data than parameters", {2, 3}}, {"no data", {0, 1}}, {"more data", {5, 3}}};
         if (dimensions.contains(tag))

@@ -1,0 +1,222 @@
+#include "likelihood/FormulaCompiler.h"
+
+#include "expr/BinaryOperation.h"
+#include "expr/Literal.h"
+#include "expr/Symbol.h"
+#include "expr/UnaryOperation.h"
+#include "model/Parameter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace pelk {
+
+namespace {
+
+using Kind = zav::Equation::Kind;
+
+// The operands of a tree node, in evaluation order; a Symbol's operand is
+// its binding.
+int operandsOf(const zav::Equation *equation, const zav::Equation *operands[2])
+{
+    switch (equation->kind()) {
+    case Kind::Literal:
+    case Kind::Parameter:
+        return 0;
+    case Kind::Symbol: {
+        const zav::Equation *binding = static_cast<const zav::Symbol *>(equation)->binding();
+        operands[0] = binding;
+        return binding ? 1 : 0;
+    }
+    case Kind::Exp:
+    case Kind::Log:
+    case Kind::InvLogit:
+    case Kind::Negate:
+        operands[0] = static_cast<const zav::UnaryOperation *>(equation)->operand();
+        return 1;
+    case Kind::Add:
+    case Kind::Subtract:
+    case Kind::Multiply:
+    case Kind::Divide:
+    case Kind::Power:
+        operands[0] = static_cast<const zav::BinaryOperation *>(equation)->left();
+        operands[1] = static_cast<const zav::BinaryOperation *>(equation)->right();
+        return 2;
+    }
+    return 0;
+}
+
+FormulaOperation operationOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Add:
+        return FormulaOperation::Add;
+    case Kind::Subtract:
+        return FormulaOperation::Subtract;
+    case Kind::Multiply:
+        return FormulaOperation::Multiply;
+    case Kind::Divide:
+        return FormulaOperation::Divide;
+    case Kind::Power:
+        return FormulaOperation::Power;
+    case Kind::Exp:
+        return FormulaOperation::Exp;
+    case Kind::Log:
+        return FormulaOperation::Log;
+    case Kind::InvLogit:
+        return FormulaOperation::InvLogit;
+    default:
+        return FormulaOperation::Negate;
+    }
+}
+
+} // namespace
+
+FormulaCompiler::FormulaCompiler(int parameterCount) : m_parameterCount(parameterCount)
+{
+    for (int i = 0; i < parameterCount; ++i)
+        m_nodes.push_back({NodeKind::Parameter, FormulaOperation::Add, i, 0, 0.0});
+}
+
+int FormulaCompiler::addOutput(const zav::Equation *root)
+{
+    m_outputs.push_back(root ? compile(root) : -1);
+    return int(m_outputs.size()) - 1;
+}
+
+// Post-order walk with an explicit stack: a node is built once all its
+// operands have nodes.
+int FormulaCompiler::compile(const zav::Equation *root)
+{
+    struct Frame
+    {
+        const zav::Equation *equation;
+        bool expanded;
+    };
+    std::vector<Frame> stack{{root, false}};
+    while (!stack.empty()) {
+        const Frame frame = stack.back();
+        const auto found = m_compiled.find(frame.equation);
+        if (!frame.expanded) {
+            if (found != m_compiled.end()) {
+                if (found->second == inProgress) // a cycle: never in a validated model
+                    found->second = constant(std::numeric_limits<double>::quiet_NaN());
+                stack.pop_back();
+                continue;
+            }
+            m_compiled.emplace(frame.equation, inProgress);
+            stack.back().expanded = true;
+            const zav::Equation *operands[2] = {nullptr, nullptr};
+            const int count = operandsOf(frame.equation, operands);
+            for (int i = count - 1; i >= 0; --i)
+                stack.push_back({operands[i], false});
+            continue;
+        }
+        stack.pop_back();
+        // A cycle found below may already have given this node its value.
+        if (found->second == inProgress)
+            found->second = nodeOf(frame.equation);
+    }
+    return m_compiled.at(root);
+}
+
+int FormulaCompiler::nodeOf(const zav::Equation *equation)
+{
+    const zav::Equation *operands[2] = {nullptr, nullptr};
+    const int count = operandsOf(equation, operands);
+    switch (equation->kind()) {
+    case Kind::Literal:
+        return constant(static_cast<const zav::Literal *>(equation)->value());
+    case Kind::Parameter: {
+        const int index = static_cast<const Parameter *>(equation)->index();
+        return index >= 0 && index < m_parameterCount ? index
+                                                       : constant(std::numeric_limits<double>::quiet_NaN());
+    }
+    case Kind::Symbol:
+        return count ? m_compiled.at(operands[0]) : constant(std::numeric_limits<double>::quiet_NaN());
+    default:
+        break;
+    }
+    const int left = m_compiled.at(operands[0]);
+    return operation(operationOf(equation->kind()), left, count == 2 ? m_compiled.at(operands[1]) : left);
+}
+
+int FormulaCompiler::constant(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const auto [position, inserted] = m_constants.try_emplace(bits, int(m_nodes.size()));
+    if (inserted)
+        m_nodes.push_back({NodeKind::Constant, FormulaOperation::Add, 0, 0, value});
+    return position->second;
+}
+
+int FormulaCompiler::operation(FormulaOperation operation, int left, int right)
+{
+    const Node &a = m_nodes[std::size_t(left)];
+    const Node &b = m_nodes[std::size_t(right)];
+    if (a.kind == NodeKind::Constant && b.kind == NodeKind::Constant)
+        return constant(applyOperation(operation, a.value, b.value));
+    const std::uint64_t key
+        = (std::uint64_t(operation) << 60) | (std::uint64_t(left) << 30) | std::uint64_t(right);
+    const auto [position, inserted] = m_operations.try_emplace(key, int(m_nodes.size()));
+    if (inserted)
+        m_nodes.push_back({NodeKind::Operation, operation, left, right, 0.0});
+    return position->second;
+}
+
+// Slots: parameters, constants, then the operations sorted by level (one
+// more than their deepest operand) and, within a level, by operation. Two
+// operations of one level never read each other, so each (level, operation)
+// group is a run the program evaluates in one loop.
+FormulaProgram FormulaCompiler::program() const
+{
+    FormulaProgram program;
+    program.m_parameterCount = m_parameterCount;
+    std::vector<int> slotOf(m_nodes.size(), -1);
+    for (int i = 0; i < m_parameterCount; ++i)
+        slotOf[std::size_t(i)] = i;
+    int nextSlot = m_parameterCount;
+    for (std::size_t id = 0; id < m_nodes.size(); ++id)
+        if (m_nodes[id].kind == NodeKind::Constant) {
+            program.m_constants.push_back(m_nodes[id].value);
+            slotOf[id] = nextSlot++;
+        }
+    program.m_firstInstructionSlot = nextSlot;
+
+    // Operands are built before the nodes that read them, so one pass in
+    // node order finds every level.
+    std::vector<int> level(m_nodes.size(), 0);
+    std::vector<int> operations;
+    for (std::size_t id = 0; id < m_nodes.size(); ++id) {
+        const Node &node = m_nodes[id];
+        if (node.kind != NodeKind::Operation)
+            continue;
+        level[id] = 1 + std::max(level[std::size_t(node.left)], level[std::size_t(node.right)]);
+        operations.push_back(int(id));
+    }
+    std::stable_sort(operations.begin(), operations.end(), [&](int x, int y) {
+        const auto keyX = std::make_pair(level[std::size_t(x)], int(m_nodes[std::size_t(x)].operation));
+        const auto keyY = std::make_pair(level[std::size_t(y)], int(m_nodes[std::size_t(y)].operation));
+        return keyX < keyY;
+    });
+    for (int id : operations)
+        slotOf[std::size_t(id)] = nextSlot++;
+    for (std::size_t k = 0; k < operations.size(); ++k) {
+        const Node &node = m_nodes[std::size_t(operations[k])];
+        program.m_left.push_back(slotOf[std::size_t(node.left)]);
+        program.m_right.push_back(slotOf[std::size_t(node.right)]);
+        const bool sameRun = !program.m_runs.empty() && program.m_runs.back().operation == node.operation
+                          && level[std::size_t(operations[k - 1])] == level[std::size_t(operations[k])];
+        if (sameRun)
+            ++program.m_runs.back().end;
+        else
+            program.m_runs.push_back({node.operation, int(k), int(k) + 1});
+    }
+    for (int node : m_outputs)
+        program.m_outputs.push_back(node < 0 ? -1 : slotOf[std::size_t(node)]);
+    return program;
+}
+
+} // namespace pelk
