@@ -1,12 +1,16 @@
-// Speed of the objective and of a whole estimation on closed-population
-// capture-recapture models with t = 5 and t = 10 occasions (31 and 1023
-// observed histories), against the same negative log-likelihood written by
-// hand in plain C++ as the floor.
+// Speed of the objective, its gradient and a whole estimation on
+// closed-population capture-recapture models with t = 5 and t = 10
+// occasions (31 and 1023 observed histories), against the same negative
+// log-likelihood written by hand in plain C++ as the floor; and the stages
+// of a `pelk-cli estimate` of the 10-occasion workspace (parameters and
+// covariance, no profile), then the whole process.
 #include "../tests/support/CaptureRecaptureWorkspace.h"
 #include "../tests/support/TempFiles.h"
 
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
+#include "estimation/EstimationSummary.h"
+#include "io/SummaryJsonWriter.h"
 #include "model/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
 #include "model/MessageSink.h"
@@ -16,7 +20,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QProcess>
 
 #include <cmath>
 #include <memory>
@@ -43,13 +50,20 @@ std::vector<double> startPoint(int occasions)
     return x;
 }
 
-void objective(benchmark::State &state)
+std::unique_ptr<pelk::Workspace> validWorkspace(benchmark::State &state, int occasions,
+                                                const QString &requests = QStringLiteral(";"))
 {
-    const int occasions = int(state.range(0));
-    auto workspace = workspaceFor(occasions);
+    auto workspace = workspaceFor(occasions, requests);
     pelk::PlainTextSink sink;
     if (!pelk::validate(workspace->model, sink))
         state.SkipWithError("invalid model");
+    return workspace;
+}
+
+void objective(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    auto workspace = validWorkspace(state, occasions);
     pelk::PelkLikelihoodFunc function(workspace->model, workspace->categoryCounts);
     std::vector<double> x = startPoint(occasions);
     std::size_t i = 0;
@@ -57,7 +71,42 @@ void objective(benchmark::State &state)
         x[1 + i++ % std::size_t(occasions)] += 1e-9;
         benchmark::DoNotOptimize(function(x));
     }
-    state.SetLabel(QStringLiteral("%1 histories").arg((1 << occasions) - 1).toStdString());
+    state.SetLabel(QStringLiteral("%1 histories, %2 instructions")
+                       .arg((1 << occasions) - 1)
+                       .arg(function.program().instructionCount())
+                       .toStdString());
+}
+
+void objectiveAndGradient(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    auto workspace = validWorkspace(state, occasions);
+    pelk::PelkLikelihoodFunc function(workspace->model, workspace->categoryCounts);
+    std::vector<double> x = startPoint(occasions);
+    std::vector<double> gradient;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        x[1 + i++ % std::size_t(occasions)] += 1e-9;
+        benchmark::DoNotOptimize(function.valueAndGradient(x, gradient));
+    }
+}
+
+// The objective on the formula trees, as every run evaluated it before the
+// compiled program: the speed the program is measured against.
+void treeObjective(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    auto workspace = validWorkspace(state, occasions);
+    const pelk::PelkLikelihoodFunc function(workspace->model, workspace->categoryCounts);
+    const pelk::LikelihoodTerms &terms = function.terms();
+    std::vector<double> x = startPoint(occasions);
+    workspace->model.pointParametersAt(&x);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        x[1 + i++ % std::size_t(occasions)] += 1e-9;
+        benchmark::DoNotOptimize(
+            terms.negativeLogLikelihood([&](int k) { return terms.formulas()[std::size_t(k)]->evaluate(); }));
+    }
 }
 
 // The same objective by hand: log N!/(u! prod n_h!) + sum n_h log p_h + u log p_0.
@@ -124,14 +173,54 @@ void handWrittenObjective(benchmark::State &state)
     }
 }
 
-// Parameters, covariance and the 0.05 profile interval of N, through the
-// estimation sequence exactly as the Estimate page runs it.
+// The stages of `pelk-cli estimate` on the 10-occasion workspace: read and
+// validate, compile the objective, and (below) fit with covariance, then
+// the summary and its JSON.
+void readAndValidate(benchmark::State &state)
+{
+    support::TempFiles files;
+    const QString path = files.write(QStringLiteral("captures.txt"), support::captureRecaptureWorkspace(10));
+    for (auto _ : state) {
+        pelk::Workspace workspace;
+        pelk::PelkFileReader().readWorkspace(path, workspace);
+        pelk::PlainTextSink sink;
+        benchmark::DoNotOptimize(pelk::validate(workspace.model, sink));
+    }
+}
+
+void compileObjective(benchmark::State &state)
+{
+    auto workspace = validWorkspace(state, 10);
+    for (auto _ : state) {
+        const pelk::PelkLikelihoodFunc function(workspace->model, workspace->categoryCounts);
+        benchmark::DoNotOptimize(function.program().instructionCount());
+    }
+}
+
+void summaryAndJson(benchmark::State &state)
+{
+    auto workspace = validWorkspace(state, 10);
+    pelk::EstimationResults results;
+    results.estimates = startPoint(10);
+    results.covariance = zav::Matrix::identity(11);
+    results.covarianceAvailable = results.parametersEstimated = true;
+    for (auto _ : state) {
+        const auto summary = pelk::EstimationSummary::compute(*workspace, results);
+        benchmark::DoNotOptimize(
+            QJsonDocument(pelk::SummaryJsonWriter::write({}, &summary)).toJson().size());
+    }
+}
+
+// Parameters and covariance (range(1) = 0) or also the 0.05 profile
+// interval of N (range(1) = 1), through the estimation sequence exactly as
+// the Estimate page runs it.
 void fullEstimation(benchmark::State &state)
 {
     const int occasions = int(state.range(0));
+    const QString requests = state.range(1) ? QStringLiteral("\nN = 0.05;") : QStringLiteral(";");
     for (auto _ : state) {
         state.PauseTiming();
-        auto workspace = workspaceFor(occasions, QStringLiteral("\nN = 0.05;"));
+        auto workspace = workspaceFor(occasions, requests);
         pelk::EstimationSequence sequence;
         pelk::PlainTextSink sink;
         workspace->calculateCovariance = true;
@@ -149,12 +238,43 @@ void fullEstimation(benchmark::State &state)
     }
 }
 
+// The whole `pelk-cli estimate --json` process on the 10-occasion
+// workspace (parameters and covariance): start, read, validate, compile,
+// fit, Hessian, summary, output. Each repetition is one process; the
+// median of the repetitions is the figure to read.
+void cliProcess(benchmark::State &state)
+{
+    support::TempFiles files;
+    const QString path = files.write(QStringLiteral("captures.txt"), support::captureRecaptureWorkspace(10));
+    for (auto _ : state) {
+        QProcess process;
+        QElapsedTimer timer;
+        timer.start();
+        process.start(QStringLiteral(PELK_CLI_PATH), {QStringLiteral("estimate"), QStringLiteral("--json"), path});
+        if (!process.waitForFinished(60000) || process.exitCode() != 0)
+            state.SkipWithError("pelk-cli estimate failed");
+        state.SetIterationTime(double(timer.nsecsElapsed()) * 1e-9);
+    }
+}
+
 } // namespace
 
 BENCHMARK(objective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
 BENCHMARK(handWrittenObjective)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
-BENCHMARK(fullEstimation)->Arg(5)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(fullEstimation)->Arg(10)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(objectiveAndGradient)->Arg(5)->Arg(10)->Unit(benchmark::kNanosecond);
+BENCHMARK(treeObjective)->Arg(10)->Unit(benchmark::kNanosecond);
+BENCHMARK(readAndValidate)->Unit(benchmark::kMillisecond);
+BENCHMARK(compileObjective)->Unit(benchmark::kMillisecond);
+BENCHMARK(summaryAndJson)->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Args({10, 0})->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Args({5, 1})->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Args({10, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(cliProcess)
+    ->Iterations(1)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
