@@ -1,7 +1,6 @@
 #include "PelkWindow.h"
 
 #include "AboutDialog.h"
-#include "FileDialogs.h"
 #include "HelpLauncher.h"
 
 #include "model/ModelDefinition.h"
@@ -13,6 +12,7 @@
 #include "pages/diagnostics/ResidualsPlotPage.h"
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/VerifyModelPage.h"
+#include "pages/frame/FileDialogs.h"
 #include "pages/likelihood/LikelihoodDefinitionPage.h"
 #include "pages/likelihood/NormalLikelihoodPage.h"
 #include "pages/options/OptimizerPage.h"

@@ -3,14 +3,13 @@
 // written whole or not at all (writeTextFile).
 #include "PelkWindow.h"
 
-#include "FileDialogs.h"
-
 #include "expr/ParseError.h"
 #include "io/FileWriter.h"
 #include "io/PelkFileReader.h"
 #include "io/SafeTextFile.h"
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
+#include "pages/frame/FileDialogs.h"
 #include "pages/options/OptimizerPage.h"
 #include "pages/seeds/ParameterSeedsPage.h"
 #include "pages/seeds/ProfileLikelihoodsPage.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/ApplicationIdentity.h"
-#include "app/FileDialogs.h"
+#include "pages/frame/FileDialogs.h"
 
 #include <QSettings>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "SummaryReport.h"
 
-#include "app/FileDialogs.h"
 #include "app/PelkWindow.h"
+#include "pages/frame/FileDialogs.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -4,9 +4,9 @@
 #include "TableContentForm.h"
 #include "TableExport.h"
 
-#include "app/FileDialogs.h"
 #include "app/PelkWindow.h"
 #include "io/SafeTextFile.h"
+#include "pages/frame/FileDialogs.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
