@@ -21,11 +21,7 @@
 #include "pages/seeds/ProfileLikelihoodsPage.h"
 #include "pages/symbols/ParameterDefinitionsPage.h"
 #include "pages/symbols/VariableDefinitionsPage.h"
-#include "pages/tables/CorrelationMatrixPage.h"
-#include "pages/tables/CovarianceMatrixPage.h"
-#include "pages/tables/ParameterEstimatesPage.h"
-#include "pages/tables/ProfileLikelihoodEstimatesPage.h"
-#include "pages/tables/VariableEstimatesPage.h"
+#include "pages/tables/ResultTablePage.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -113,32 +109,19 @@ void PelkWindow::createPages()
     m_optimizerPage = new OptimizerPage(this);
     m_estimatePage = new pelk::EstimatePage(this);
     m_estimationSummaryPage = new EstimationSummaryPage(this);
-    m_parameterEstimatesPage = new ParameterEstimatesPage(this);
-    m_variableEstimatesPage = new VariableEstimatesPage(this);
-    m_profileLikelihoodEstimatesPage = new ProfileLikelihoodEstimatesPage(this);
-    m_covarianceMatrixPage = new CovarianceMatrixPage(this);
-    m_correlationMatrixPage = new CorrelationMatrixPage(this);
+    for (const ResultTablePage::Kind &kind : ResultTablePage::kinds())
+        m_resultTablePages.append(new ResultTablePage(this, kind));
     m_observedExpectedPlotPage = new ObservedExpectedPlotPage(this);
     m_residualsPlotPage = new ResidualsPlotPage(this);
     m_observedExpectedTablePage = new ObservedExpectedTablePage(this);
 
-    const QList<QWidget *> pages = {m_parameterDefinitionsPage,
-                                    m_variableDefinitionsPage,
-                                    m_verifyModelPage,
-                                    m_parameterSeedsPage,
-                                    m_profileLikelihoodsPage,
-                                    m_optimizerPage,
-                                    m_estimatePage,
-                                    m_estimationSummaryPage,
-                                    m_parameterEstimatesPage,
-                                    m_variableEstimatesPage,
-                                    m_profileLikelihoodEstimatesPage,
-                                    m_covarianceMatrixPage,
-                                    m_correlationMatrixPage,
-                                    m_observedExpectedPlotPage,
-                                    m_residualsPlotPage,
-                                    m_observedExpectedTablePage};
-    for (QWidget *page : pages)
+    QList<QWidget *> pages = {m_parameterDefinitionsPage, m_variableDefinitionsPage, m_verifyModelPage,
+                              m_parameterSeedsPage, m_profileLikelihoodsPage, m_optimizerPage,
+                              m_estimatePage, m_estimationSummaryPage};
+    for (ResultTablePage *page : std::as_const(m_resultTablePages))
+        pages.append(page);
+    pages << m_observedExpectedPlotPage << m_residualsPlotPage << m_observedExpectedTablePage;
+    for (QWidget *page : std::as_const(pages))
         m_pageStack->addWidget(page);
 }
 
@@ -262,9 +245,8 @@ void PelkWindow::createNavigation()
     m_navModel->addPage(m_optimizerPage, m_estimationOptionsGroup);
     m_navModel->addPage(m_estimatePage);
     m_estimatesGroup = m_navModel->addGroup("View the Estimates");
-    for (ContentPage *page : std::initializer_list<ContentPage *> {
-             m_estimationSummaryPage, m_parameterEstimatesPage, m_variableEstimatesPage,
-             m_profileLikelihoodEstimatesPage, m_covarianceMatrixPage, m_correlationMatrixPage})
+    m_navModel->addPage(m_estimationSummaryPage, m_estimatesGroup);
+    for (ContentPage *page : std::as_const(m_resultTablePages))
         m_navModel->addPage(page, m_estimatesGroup);
     m_diagnosticsGroup = m_navModel->addGroup("View the Model Diagnostics");
     for (ContentPage *page : std::initializer_list<ContentPage *> {

@@ -21,8 +21,6 @@
 #include <vector>
 
 class ContentPage;
-class CorrelationMatrixPage;
-class CovarianceMatrixPage;
 class EstimationSummaryPage;
 class FileDialogs;
 class HelpLauncher;
@@ -33,17 +31,15 @@ class ObservedExpectedPlotPage;
 class ObservedExpectedTablePage;
 class OptimizerPage;
 class ParameterDefinitionsPage;
-class ParameterEstimatesPage;
 class ParameterSeedsPage;
-class ProfileLikelihoodEstimatesPage;
 class ProfileLikelihoodsPage;
 class QAction;
 class QStackedWidget;
 class QToolBar;
 class QTreeView;
 class ResidualsPlotPage;
+class ResultTablePage;
 class VariableDefinitionsPage;
-class VariableEstimatesPage;
 class VerifyModelPage;
 
 namespace pelk {
@@ -218,11 +214,8 @@ private:
     OptimizerPage *m_optimizerPage = nullptr;
     pelk::EstimatePage *m_estimatePage = nullptr;
     EstimationSummaryPage *m_estimationSummaryPage = nullptr;
-    ParameterEstimatesPage *m_parameterEstimatesPage = nullptr;
-    VariableEstimatesPage *m_variableEstimatesPage = nullptr;
-    ProfileLikelihoodEstimatesPage *m_profileLikelihoodEstimatesPage = nullptr;
-    CovarianceMatrixPage *m_covarianceMatrixPage = nullptr;
-    CorrelationMatrixPage *m_correlationMatrixPage = nullptr;
+    // One per kind of result table, in the order of ResultTablePage::kinds().
+    QList<ResultTablePage *> m_resultTablePages;
     ObservedExpectedPlotPage *m_observedExpectedPlotPage = nullptr;
     ResidualsPlotPage *m_residualsPlotPage = nullptr;
     ObservedExpectedTablePage *m_observedExpectedTablePage = nullptr;

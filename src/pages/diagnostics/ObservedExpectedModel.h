@@ -17,16 +17,10 @@ class ObservedExpectedModel : public ResultTableModel
 public:
     ObservedExpectedModel(const QList<pelk::ObservedExpectedRow> &rows, QObject *parent);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-
     const pelk::ObservedExpectedRow &row(int row) const { return m_rows.at(row); }
     // "<label>:  Observed: <O>, Expected: <E>", the tool tip of the row's
     // point in both plots.
     QString pointToolTip(int row) const;
-
-protected:
-    QVariant cell(int row, int column) const override;
-    QVariant rowHeader(int row) const override;
 
 private:
     QList<pelk::ObservedExpectedRow> m_rows;

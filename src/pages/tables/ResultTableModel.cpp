@@ -8,9 +8,15 @@
 
 const QString ResultTableModel::notAvailable = QStringLiteral("--na--");
 
-ResultTableModel::ResultTableModel(const QStringList &columnHeaders, QObject *parent)
-    : QAbstractTableModel(parent), m_columnHeaders(columnHeaders)
+ResultTableModel::ResultTableModel(const QStringList &columnHeaders, const QStringList &rowHeaders,
+                                   const QList<QVariantList> &rows, QObject *parent)
+    : QAbstractTableModel(parent), m_columnHeaders(columnHeaders), m_rowHeaders(rowHeaders), m_rows(rows)
 {}
+
+int ResultTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
 
 int ResultTableModel::columnCount(const QModelIndex &parent) const
 {
@@ -21,23 +27,17 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
-    return cell(index.row(), index.column());
+    return m_rows.at(index.row()).value(index.column());
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole && role != Qt::FontRole)
         return QVariant();
-    QVariant text;
-    if (orientation == Qt::Horizontal) {
-        if (section >= 0 && section < m_columnHeaders.size())
-            text = m_columnHeaders.at(section);
-    } else if (section >= 0 && section < rowCount()) {
-        text = rowHeader(section);
-    }
-    if (!text.isValid() || role == Qt::DisplayRole)
-        return text;
-    return boldHeaderFont();
+    const QStringList &headers = orientation == Qt::Horizontal ? m_columnHeaders : m_rowHeaders;
+    if (section < 0 || section >= headers.size())
+        return QVariant();
+    return role == Qt::DisplayRole ? QVariant(headers.at(section)) : QVariant(boldHeaderFont());
 }
 
 QVariant ResultTableModel::number(double value)

@@ -1,12 +1,14 @@
-// The common ground of PELK's read-only result tables: fixed column
-// headers in a bold font, optional row headers, and cells given for the
-// display role only. Numbers stay doubles so that views and exports can
-// format them; a value that does not exist, or is not finite, is the text
-// "--na--".
+// PELK's read-only result tables, as the views and the exports see them:
+// fixed column headers in a bold font, optional row headers, and cells
+// given for the display role only. The cells are computed once, when the
+// table is made from a finished run, and never change. Numbers stay doubles
+// so that views and exports can format them; a value that does not exist,
+// or is not finite, is the text "--na--".
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QVariantList>
 
 #include <optional>
 
@@ -17,6 +19,12 @@ class ResultTableModel : public QAbstractTableModel
 public:
     static const QString notAvailable;
 
+    // One list of cells per row, one cell per column header. Rows beyond
+    // the row headers (all of them when there are none) have no header.
+    ResultTableModel(const QStringList &columnHeaders, const QStringList &rowHeaders,
+                     const QList<QVariantList> &rows, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
@@ -25,14 +33,8 @@ public:
     static QVariant number(double value);
     static QVariant number(const std::optional<double> &value);
 
-protected:
-    ResultTableModel(const QStringList &columnHeaders, QObject *parent);
-
-    // The display value of a cell inside the table.
-    virtual QVariant cell(int row, int column) const = 0;
-    // The text of a row header; an invalid value leaves the row without one.
-    virtual QVariant rowHeader(int row) const = 0;
-
 private:
     QStringList m_columnHeaders;
+    QStringList m_rowHeaders;
+    QList<QVariantList> m_rows;
 };

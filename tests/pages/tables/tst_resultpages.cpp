@@ -6,20 +6,16 @@
 #include "support/WindowFixture.h"
 
 #include "pages/diagnostics/ObservedExpectedPlotPage.h"
-#include "pages/diagnostics/ObservedExpectedTablePage.h"
 #include "pages/diagnostics/ResidualsPlotPage.h"
-#include "pages/tables/CorrelationMatrixPage.h"
-#include "pages/tables/CovarianceMatrixPage.h"
-#include "pages/tables/ParameterEstimatesPage.h"
-#include "pages/tables/ProfileLikelihoodEstimatesPage.h"
 #include "pages/tables/TableContentForm.h"
-#include "pages/tables/VariableEstimatesPage.h"
+#include "pages/tables/TableContentPage.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -68,22 +64,18 @@ class TestResultPages : public QObject
     std::unique_ptr<WindowFixture> m_f;
     QJsonObject m_cli;
 
-    template <class Page> Page *page() const { return m_f->window.findChild<Page *>(); }
-    QList<ContentPage *> resultPages() const
-    {
-        return {page<ParameterEstimatesPage>(), page<VariableEstimatesPage>(), page<ProfileLikelihoodEstimatesPage>(),
-                page<CovarianceMatrixPage>(), page<CorrelationMatrixPage>(), page<ObservedExpectedTablePage>(),
-                page<ObservedExpectedPlotPage>(), page<ResidualsPlotPage>()};
-    }
+    // The six tables and the two plots.
     bool everyResultPage(bool available) const
     {
-        for (ContentPage *p : resultPages())
-            if (p->isAvailable() != available)
-                return false;
-        for (TableContentPage *p : m_f->window.findChildren<TableContentPage *>())
+        QList<ContentPage *> pages{m_f->window.findChild<ObservedExpectedPlotPage *>(),
+                                   m_f->window.findChild<ResidualsPlotPage *>()};
+        for (TableContentPage *p : m_f->window.findChildren<TableContentPage *>()) {
             if (p->form()->saveToFileButton()->isEnabled() != available || (p->tableModel() != nullptr) != available)
                 return false;
-        return true;
+            pages << p;
+        }
+        return pages.size() == 8
+            && std::all_of(pages.cbegin(), pages.cend(), [=](ContentPage *p) { return p->isAvailable() == available; });
     }
 
 private slots:
@@ -107,14 +99,14 @@ private slots:
 
     void tableAgreesWithTheCommandLine_data()
     {
-        QTest::addColumn<QString>("pageClass");
+        QTest::addColumn<QString>("title");
         QTest::addColumn<QJsonArray>("expected");
-        QTest::newRow("parameters") << "ParameterEstimatesPage" << rows(m_cli["parameters"], {"name", "estimate", "se"});
-        QTest::newRow("functions") << "VariableEstimatesPage" << rows(m_cli["functions"], {"name", "estimate", "se"});
-        QTest::newRow("profiles") << "ProfileLikelihoodEstimatesPage"
+        QTest::newRow("parameters") << "Parameter Estimates" << rows(m_cli["parameters"], {"name", "estimate", "se"});
+        QTest::newRow("functions") << "Convenience Function Estimates" << rows(m_cli["functions"], {"name", "estimate", "se"});
+        QTest::newRow("profiles") << "Profile Likelihood Estimates"
                                   << rows(m_cli["profiles"], {"symbol", "estimate", "alpha", "lower", "upper"});
         QTest::newRow("observed and expected")
-            << "ObservedExpectedTablePage" << rows(m_cli["observedExpected"], {"", "category", "observed", "expected", "residual"});
+            << "Observed vs Expected Table" << rows(m_cli["observedExpected"], {"", "category", "observed", "expected", "residual"});
         // Named as the parameters; correlations from the covariances.
         const QJsonArray names = rows(m_cli["parameters"], {"name"});
         const QJsonArray covariance = m_cli["covariance"].toArray();
@@ -129,17 +121,17 @@ private slots:
             covarianceRows.append(covarianceRow);
             correlationRows.append(correlationRow);
         }
-        QTest::newRow("covariance") << "CovarianceMatrixPage" << covarianceRows;
-        QTest::newRow("correlation") << "CorrelationMatrixPage" << correlationRows;
+        QTest::newRow("covariance") << "Covariance Matrix" << covarianceRows;
+        QTest::newRow("correlation") << "Correlation Matrix" << correlationRows;
     }
 
     void tableAgreesWithTheCommandLine()
     {
-        QFETCH(QString, pageClass);
+        QFETCH(QString, title);
         QFETCH(QJsonArray, expected);
         const QAbstractItemModel *model = nullptr;
         for (TableContentPage *p : m_f->window.findChildren<TableContentPage *>())
-            if (pageClass == p->metaObject()->className())
+            if (p->title() == title)
                 model = p->tableModel();
         QVERIFY(model);
         QVERIFY(!expected.isEmpty());
