@@ -18,7 +18,6 @@ public:
     explicit EstimationSummaryPage(PelkWindow *mainWindow);
     QString helpPageName() const override { return "viewEstimationSummary.html"; }
 
-    ReportForm *reportForm() const { return m_reportForm; }
     // Where the date of the report comes from; the current time unless a
     // test fixes it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }

@@ -73,8 +73,9 @@ class TestEstimationSummaryPage : public QObject
     std::unique_ptr<WindowFixture> m_f;
 
     EstimationSummaryPage *page() const { return m_f->window.findChild<EstimationSummaryPage *>(); }
-    QTextEdit *text() const { return page()->reportForm()->findChild<QTextEdit *>(); }
-    QPushButton *button(const char *name) const { return page()->reportForm()->findChild<QPushButton *>(name); }
+    ReportForm *form() const { return page()->findChild<ReportForm *>(); }
+    QTextEdit *text() const { return form()->findChild<QTextEdit *>(); }
+    QPushButton *button(const char *name) const { return form()->findChild<QPushButton *>(name); }
 
 private slots:
     void initTestCase()
