@@ -114,7 +114,6 @@ bool VariableDefinitionsModel::setName(int row, const QString &name)
         return false;
     }
     m_model->renameVariable(row, name);
-    emit renameVariable(row, name);
     return true;
 }
 
@@ -141,12 +140,10 @@ bool VariableDefinitionsModel::setDefinition(int row, const QVariant &value)
     }
     // The edited row becomes the new function; a fresh entry row follows it.
     const int position = m_model->variableCount();
-    const QString name = m_pendingName;
     beginInsertRows(QModelIndex(), position + 1, position + 1);
-    m_model->insertVariable(position, name, definition.text, definition.cloneEquation());
+    m_model->insertVariable(position, m_pendingName, definition.text, definition.cloneEquation());
     m_pendingName.clear();
     endInsertRows();
-    emit insertVariable(position, name);
     return true;
 }
 
@@ -157,7 +154,6 @@ void VariableDefinitionsModel::deleteFunction(int row)
     beginRemoveRows(QModelIndex(), row, row);
     m_model->deleteVariable(row);
     endRemoveRows();
-    emit deleteVariable(row);
 }
 
 void VariableDefinitionsModel::onLockWorkspace()

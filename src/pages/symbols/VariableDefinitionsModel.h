@@ -44,10 +44,6 @@ public:
 signals:
     void duplicateSymbolNameError(QString name);
     void illegalSymbolNameError(QString name);
-    // Each edit this table makes, after the model definition has it.
-    void insertVariable(int i, QString name);
-    void renameVariable(int i, QString newName);
-    void deleteVariable(int i);
 
 public slots:
     void onLockWorkspace();

@@ -46,12 +46,6 @@ void VariableDefinitionsView::showContextMenu(QPoint point)
         menu->exec(viewport()->mapToGlobal(point));
 }
 
-void VariableDefinitionsView::insertText(QString text)
-{
-    if (isActiveWindow())
-        emit textAvailable(text);
-}
-
 void VariableDefinitionsView::onClearEstimates()
 {
     m_locked = false;

@@ -26,17 +26,7 @@ public:
     // offered there. The caller owns the menu.
     QMenu *createContextMenu(const QPoint &point);
 
-signals:
-    // Declared for pages that relay the formula editor's reports through
-    // the view; the view itself never emits the first two.
-    void validationError(QString msg);
-    void validationOK();
-    void textAvailable(QString text);
-
 public slots:
-    // Passes a tool bar's text on as textAvailable(), but only while this
-    // view's window is the active one.
-    void insertText(QString text);
     void onClearEstimates();
     void onLockWorkspace();
     void showContextMenu(QPoint point);

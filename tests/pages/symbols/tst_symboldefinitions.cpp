@@ -167,7 +167,7 @@ private slots:
         model.insertParameter(0, "a");
         VariableDefinitionsModel table(&model);
         QAbstractItemModelTester tester(&table, Tester);
-        QSignalSpy inserted(&table, &VariableDefinitionsModel::insertVariable);
+        QSignalSpy inserted(&model, &pelk::ModelDefinition::variableInserted);
         zav::EquationPtr tree;
         QVERIFY(!(table.index(0, 1).flags() & Qt::ItemIsEditable));
         QVERIFY(!table.setData(table.index(0, 1), QVariant::fromValue(formula("a", tree))));
