@@ -22,8 +22,6 @@ public:
     PenalisedProfileSolver(const std::vector<double> &estimates, Func *function, int parameterIndex,
                            AbstractOptimizer &optimizer, OptimizerFactory::OptimizerType optimizerType);
 
-    double penaltyWeight() const { return m_penaltyWeight; }
-
 protected:
     void restart(double q) override;
     bool solve(const CancelFlag *cancelFlag) override;

@@ -46,8 +46,6 @@ public:
     // when the optimizer fails or the search gives up.
     double findBound(Side side, double targetChiSquared, const CancelFlag *cancelFlag);
 
-    double mleValue() const { return m_mleValue; }
-    double maxLogLikelihood() const { return m_maxLogLikelihood; }
     // Decimals with which the limits are shown: floor(log10(1 / precision)).
     double displayDigits() const { return m_displayDigits; }
     double precision() const;
