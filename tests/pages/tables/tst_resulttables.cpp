@@ -1,12 +1,16 @@
 // The result tables: each kind of table made from hand-made summary values,
-// seen through the clipboard text (both headers, 15 digits), and the file
-// and selection text made from them ("--na--" wherever a value does not
-// exist, profile limits with their own decimals, correlations from the
-// covariance); then the page that owns and shows one table and offers the
-// exports, as the analyst reaches them through buttons, dialog and menu.
+// seen through the clipboard text (both headers, 15 digits; "--na--"
+// wherever a value does not exist, profile limits with their own decimals,
+// correlations from the covariance); the page that owns and shows one table
+// and offers the exports, as the analyst reaches them through buttons,
+// dialog and menu; and the result pages of a real window after a real
+// estimation, against `pelk-cli estimate --json` in its own process.
 #include "support/WindowFixture.h"
 
+#include "io/SummaryJsonWriter.h"
 #include "pages/diagnostics/ObservedExpectedModel.h"
+#include "pages/diagnostics/ObservedExpectedPlotPage.h"
+#include "pages/diagnostics/ResidualsPlotPage.h"
 #include "pages/tables/PelkTableView.h"
 #include "pages/tables/ResultTableModel.h"
 #include "pages/tables/ResultTablePage.h"
@@ -17,11 +21,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 
 using Model = std::shared_ptr<QAbstractItemModel>;
@@ -32,12 +41,13 @@ namespace {
 using Summary = pelk::EstimationSummary;
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-// In the order of ResultTablePage::kinds().
-enum Kind { Parameters, Functions, Profiles, Covariance, Correlation };
-
-Model table(Kind kind, const Summary &summary)
+// The table of the page with this title.
+Model table(const QString &title, const Summary &summary)
 {
-    return Model(ResultTablePage::kinds().at(kind).table(summary));
+    for (const ResultTablePage::Kind &kind : ResultTablePage::kinds())
+        if (kind.title == title)
+            return Model(kind.table(summary));
+    qFatal("no result table page is titled %s", qPrintable(title));
 }
 
 Summary summary(const QList<Summary::Estimate> &parameters, const QList<Summary::Estimate> &functions = {},
@@ -101,6 +111,23 @@ class TestResultTables : public QObject
         return m_page->form()->saveToFileButton()->isEnabled() + 2 * m_page->form()->copyToClipboardButton()->isEnabled();
     }
 
+    // The six tables and the two plots of the window: all can be visited,
+    // have a table and can be saved, or none.
+    bool everyResultPage(bool available) const
+    {
+        QList<ContentPage *> pages{m_f->window.findChild<ObservedExpectedPlotPage *>(),
+                                   m_f->window.findChild<ResidualsPlotPage *>()};
+        for (TableContentPage *p : m_f->window.findChildren<TableContentPage *>()) {
+            if (p == m_page)
+                continue;
+            if (p->form()->saveToFileButton()->isEnabled() != available || (p->tableModel() != nullptr) != available)
+                return false;
+            pages << p;
+        }
+        return pages.size() == 8
+            && std::all_of(pages.cbegin(), pages.cend(), [=](ContentPage *p) { return p->isAvailable() == available; });
+    }
+
 private slots:
     void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
     void init()
@@ -111,20 +138,63 @@ private slots:
     }
     void cleanup() { m_f.reset(); }
 
+    // The window's summary is the one the command line computes for the same
+    // file, each table page shows its kind of table made from it, and the
+    // pages can be visited exactly while estimates exist.
+    void resultPagesShowTheEstimationOfAFile()
+    {
+        const QString file = PELK_EXAMPLES_DIR "/two-sample-capture.txt";
+        QProcess cli;
+        cli.start(PELK_CLI, {"estimate", "--json", file});
+        QVERIFY(cli.waitForFinished(120000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY(everyResultPage(false));
+        QVERIFY(m_f->window.loadWorkspace(file));
+        QVERIFY(m_f->estimateAndWait());
+        QVERIFY(everyResultPage(true));
+
+        QJsonObject expected = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        QJsonObject shown = pelk::SummaryJsonWriter::write({}, m_f->window.summary());
+        for (const char *runOnly : {"valid", "optimizer", "log", "errors", "exitStatus"}) {
+            expected.remove(runOnly);
+            shown.remove(runOnly);
+        }
+        QVERIFY(!expected["profiles"].toArray().isEmpty() && !expected["covariance"].toArray().isEmpty());
+        // The same deterministic run on the same file: the same numbers.
+        QCOMPARE(QJsonDocument(shown).toJson(), QJsonDocument(expected).toJson());
+
+        const pelk::EstimationSummary &summary = *m_f->window.summary();
+        const QList<TableContentPage *> pages = m_f->window.findChildren<TableContentPage *>();
+        const auto shownTable = [&](const QString &title) {
+            const auto page = std::find_if(pages.cbegin(), pages.cend(), [&](TableContentPage *p) { return p->title() == title; });
+            return page == pages.cend() ? QString() : TableExport::tabSeparated(*(*page)->tableModel());
+        };
+        for (const ResultTablePage::Kind &kind : ResultTablePage::kinds())
+            QCOMPARE(shownTable(kind.title), TableExport::tabSeparated(*std::unique_ptr<ResultTableModel>(kind.table(summary))));
+        QCOMPARE(shownTable("Observed vs Expected Table"),
+                 TableExport::tabSeparated(ObservedExpectedModel(summary.observedExpected, nullptr)));
+
+        m_f->answerer.answer(QMessageBox::Ok);
+        m_f->window.onClearCurrentEstimates();
+        QCOMPARE(m_f->answerer.texts().size(), 1);
+        QCOMPARE(m_f->answerer.unexpected(), 0);
+        QVERIFY(everyResultPage(false));
+    }
+
     // An empty text: the run computed nothing to show, the page shows an
     // empty table.
     void tableAsTheClipboardShowsIt_data()
     {
         QTest::addColumn<Model>("model");
         QTest::addColumn<QString>("text");
-        QTest::newRow("parameters") << table(Parameters, summary({{"N", 0, 100.0 / 3.0, 12.5}, {"b", 0, 2.5, notANumber}, {"c", 0, notANumber, 1.0}}))
+        QTest::newRow("parameters") << table("Parameter Estimates", summary({{"N", 0, 100.0 / 3.0, 12.5}, {"b", 0, 2.5, notANumber}, {"c", 0, notANumber, 1.0}}))
                                     << "\tEstimate\ts.e.\nN\t33.3333333333333\t12.5\nb\t2.5\t--na--\nc\t--na--\t1\n";
-        QTest::newRow("functions") << table(Functions, summary({{"N", 0, 9, 1}}, {{"detection", 0, 0.6, 0.05}, {"odds", 0, 1.5, std::nullopt}}))
+        QTest::newRow("functions") << table("Convenience Function Estimates", summary({{"N", 0, 9, 1}}, {{"detection", 0, 0.6, 0.05}, {"odds", 0, 1.5, std::nullopt}}))
                                    << "\tEstimate\ts.e\ndetection\t0.6\t0.05\nodds\t1.5\t--na--\n";
-        QTest::newRow("no functions") << table(Functions, summary({{"N", 0, 9, 1}})) << "\tEstimate\ts.e\n";
+        QTest::newRow("no functions") << table("Convenience Function Estimates", summary({{"N", 0, 9, 1}})) << "\tEstimate\ts.e\n";
         // Limits keep the summary's order and show displayDigits decimals
         // (rounded, zero-padded, none below 0); the estimate stays a number.
-        QTest::newRow("profiles") << table(Profiles, summary({}, {}, {{"N", true, 0, 150.0, 117.23456, 220.26, 2},
+        QTest::newRow("profiles") << table("Profile Likelihood Estimates", summary({}, {}, {{"N", true, 0, 150.0, 117.23456, 220.26, 2},
                                                                {"N", true, 2, 150.0, 0.123456, 0.5, 4},
                                                                {"f", false, 1, 0.6, 181.7, 181.2, 0},
                                                                {"f", false, 1, 0.6, -1.26, std::nullopt, 1},
@@ -132,21 +202,21 @@ private slots:
                                   << "\tEstimate\tAlpha\tLower Bound\tUpper Bound\n"
                                      "N\t150\t0.01\t117.23\t220.26\nN\t150\t0.10\t0.1235\t0.5000\nf\t0.6\t0.05\t182\t181\n"
                                      "f\t0.6\t0.05\t-1.3\t--na--\ng\t1.5\t0.05\t--na--\t3\n";
-        QTest::newRow("covariance") << table(Covariance, covariance({"N", "p"}, {100.0 / 3.0, -0.125, -0.125, 2e-7}))
+        QTest::newRow("covariance") << table("Covariance Matrix", covariance({"N", "p"}, {100.0 / 3.0, -0.125, -0.125, 2e-7}))
                                     << "\tN\tp\nN\t33.3333333333333\t-0.125\np\t-0.125\t2e-07\n";
-        QTest::newRow("covariance, a parameter too many") << table(Covariance, covariance({"N", "p", "q"}, {1, 2, 3, 4}))
+        QTest::newRow("covariance, a parameter too many") << table("Covariance Matrix", covariance({"N", "p", "q"}, {1, 2, 3, 4}))
                                                           << "\tN\tp\tq\nN\t1\t2\t--na--\np\t3\t4\t--na--\nq\t--na--\t--na--\t--na--\n";
-        QTest::newRow("no covariance") << table(Covariance, covariance({"N"})) << "";
+        QTest::newRow("no covariance") << table("Covariance Matrix", covariance({"N"})) << "";
         // Standard deviations 2 and 3, covariance -3: correlation -3 / 6.
-        QTest::newRow("correlation") << table(Correlation, covariance({"N", "p"}, {4, -3, -3, 9})) << "\tN\tp\nN\t1\t-0.5\np\t-0.5\t1\n";
+        QTest::newRow("correlation") << table("Correlation Matrix", covariance({"N", "p"}, {4, -3, -3, 9})) << "\tN\tp\nN\t1\t-0.5\np\t-0.5\t1\n";
         // A Hessian inverse may be asymmetric by rounding: each cell divides
         // by its own pair of standard deviations, 0.8 / 2 and 1.2 / 2.
-        QTest::newRow("correlation, asymmetric") << table(Correlation, covariance({"a", "b"}, {1, 0.8, 1.2, 4})) << "\ta\tb\na\t1\t0.4\nb\t0.6\t1\n";
-        QTest::newRow("correlation, no variance") << table(Correlation, covariance({"a", "b"}, {0, 0, 0, 4}))
+        QTest::newRow("correlation, asymmetric") << table("Correlation Matrix", covariance({"a", "b"}, {1, 0.8, 1.2, 4})) << "\ta\tb\na\t1\t0.4\nb\t0.6\t1\n";
+        QTest::newRow("correlation, no variance") << table("Correlation Matrix", covariance({"a", "b"}, {0, 0, 0, 4}))
                                                   << "\ta\tb\na\t--na--\t--na--\nb\t--na--\t1\n";
-        QTest::newRow("correlation, negative variance") << table(Correlation, covariance({"a", "b"}, {-1, 0.5, 0.5, 4}))
+        QTest::newRow("correlation, negative variance") << table("Correlation Matrix", covariance({"a", "b"}, {-1, 0.5, 0.5, 4}))
                                                         << "\ta\tb\na\t--na--\t--na--\nb\t--na--\t1\n";
-        QTest::newRow("no correlation") << table(Correlation, covariance({"N"})) << "";
+        QTest::newRow("no correlation") << table("Correlation Matrix", covariance({"N"})) << "";
         // No row headers: every line starts with an empty field.
         QTest::newRow("observed and expected") << Model(std::make_shared<ObservedExpectedModel>(
             QList<pelk::ObservedExpectedRow>{{"01", 30.0, 30.0, 0.0}, {"Two samples unobserved", 60.0, 48.0, notANumber}},
@@ -170,10 +240,8 @@ private slots:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<int>("digits");
         QTest::addColumn<QString>("text");
-        QTest::newRow("third, file") << QVariant(1.0 / 3.0) << 12 << "0.333333333333";
         QTest::newRow("large, file") << QVariant(123456789012345.0) << 12 << "1.23456789012e+14";
         QTest::newRow("large, clipboard") << QVariant(123456789012345.0) << 15 << "123456789012345";
-        QTest::newRow("small") << QVariant(2.0e-7) << 12 << "2e-07";
         QTest::newRow("numeric-looking label") << QVariant(QString("01")) << 12 << "01";
         QTest::newRow("nothing") << QVariant() << 12 << "";
     }
@@ -191,9 +259,8 @@ private slots:
         m_page->setAvailable(false);
         QPointer<QAbstractItemModel> first = parameterModel();
         m_page->setModel(first);
-        QVERIFY(m_page->isAvailable());
+        QVERIFY(m_page->isAvailable() && first->parent() == m_page);
         QCOMPARE(exports(), 3);
-        QCOMPARE(first->parent(), m_page);
         QAbstractItemModel *second = parameterModel();
         m_page->setModel(second);
         QVERIFY(first.isNull());
@@ -204,15 +271,12 @@ private slots:
         // No model: an empty table, still visitable, nothing to export.
         m_page->setAvailable(false);
         m_page->setModel(nullptr);
-        QVERIFY(m_page->isAvailable());
-        QCOMPARE(exports(), 0);
+        QVERIFY(m_page->isAvailable() && exports() == 0);
 
         QPointer<QAbstractItemModel> third = parameterModel();
         m_page->setModel(third);
         emit m_f->window.clearEstimates();
-        QVERIFY(third.isNull());
-        QVERIFY(!m_page->tableModel());
-        QVERIFY(!m_page->isAvailable());
+        QVERIFY(third.isNull() && !m_page->tableModel() && !m_page->isAvailable());
         QCOMPARE(exports(), 0);
     }
 
