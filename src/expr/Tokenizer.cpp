@@ -41,8 +41,11 @@ TokenList Tokenizer::tokenize(const QString &text, int line) const
         if (cut >= 0)
             view = view.left(cut);
     }
+    QVarLengthArray<bool, 16> present(m_delimiters.size());
+    for (qsizetype d = 0; d < m_delimiters.size(); ++d)
+        present[d] = find(view, m_delimiters[d].text, 0) >= 0;
     TokenList tokens;
-    split(view, 1, line, tokens);
+    split(view, 1, line, tokens, 0, present.data());
     if (!tokens.isEmpty()) {
         tokens.first().firstOnLine = true;
         tokens.last().lastOnLine = true;
@@ -57,8 +60,13 @@ TokenList Tokenizer::tokenize(const QString &text, int line) const
 // line costs O(length x delimiters). The part before the split point holds
 // none of the delimiters tried up to the one chosen, so its split starts
 // with the next delimiter and the recursion is no deeper than their number.
+qsizetype Tokenizer::find(QStringView text, const QString &delimiter, qsizetype from)
+{
+    return delimiter.size() == 1 ? text.indexOf(delimiter.front(), from) : text.indexOf(delimiter, from);
+}
+
 void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &tokens,
-                      qsizetype firstDelimiter) const
+                      qsizetype firstDelimiter, const bool *present) const
 {
     constexpr qsizetype unknown = -2;
     QVarLengthArray<qsizetype, 16> next(m_delimiters.size(), unknown);
@@ -66,8 +74,10 @@ void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &to
     while (pos < text.size()) {
         qsizetype chosen = -1;
         for (qsizetype d = firstDelimiter; d < m_delimiters.size(); ++d) {
+            if (!present[d])
+                continue;
             if (next[d] == unknown || (next[d] >= 0 && next[d] < pos))
-                next[d] = text.indexOf(m_delimiters[d].text, pos);
+                next[d] = find(text, m_delimiters[d].text, pos);
             if (next[d] >= 0) {
                 chosen = d;
                 break;
@@ -79,7 +89,7 @@ void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &to
         }
         const Delimiter &delimiter = m_delimiters[chosen];
         const qsizetype offset = next[chosen];
-        split(text.mid(pos, offset - pos), startColumn + int(pos), line, tokens, chosen + 1);
+        split(text.mid(pos, offset - pos), startColumn + int(pos), line, tokens, chosen + 1, present);
         if (delimiter.kept)
             tokens.append(Token(delimiter.text, line, startColumn + int(offset)));
         pos = offset + delimiter.text.size();

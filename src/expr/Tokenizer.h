@@ -30,8 +30,11 @@ private:
         bool kept;
     };
 
-    void split(QStringView text, int startColumn, int line, TokenList &tokens,
-               qsizetype firstDelimiter = 0) const;
+    // `present[d]` is false for the delimiters the whole text lacks: no
+    // part of it need be searched for them.
+    void split(QStringView text, int startColumn, int line, TokenList &tokens, qsizetype firstDelimiter,
+               const bool *present) const;
+    static qsizetype find(QStringView text, const QString &delimiter, qsizetype from);
 
     QList<Delimiter> m_delimiters; // longest first, so "exp(" is found before "("
     QString m_commentMarker;

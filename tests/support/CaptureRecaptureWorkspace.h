@@ -13,6 +13,13 @@
 
 namespace support {
 
+// The generating capture probability of occasion j (from 0): 0.30, 0.35,
+// 0.40, ... repeating after eight occasions.
+inline double captureProbability(int j)
+{
+    return 0.30 + 0.05 * (j % 8);
+}
+
 inline QString captureRecaptureWorkspace(int occasions, const QString &optimizer = QStringLiteral("powell"),
                                          const QString &requests = QStringLiteral(";"))
 {
@@ -31,8 +38,7 @@ inline QString captureRecaptureWorkspace(int occasions, const QString &optimizer
         double probability = 1.0;
         for (int j = 0; j < occasions; ++j) {
             const bool caught = (history >> j) & 1;
-            // Generating capture probabilities: 0.30, 0.35, 0.40, ...
-            const double p = 0.30 + 0.05 * (j % 8);
+            const double p = captureProbability(j);
             label += caught ? u'1' : u'0';
             factors << (caught ? QStringLiteral("p%1") : QStringLiteral("(1-p%1)")).arg(j + 1);
             probability *= caught ? p : 1.0 - p;
