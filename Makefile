@@ -43,8 +43,10 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELK_BUILD_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The benchmarks are compiled here too (not run), so that a change that
+# breaks them fails the suite rather than the next `make bench`.
 build-test: deps
-	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_SANITIZE=ON
+	cmake -S . -B $(TEST_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DPELK_SANITIZE=ON -DPELK_BUILD_BENCH=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 
 # Starts PELK on the bundled example workspace. Without a display it runs on
@@ -73,7 +75,8 @@ tsan: deps
 	cmake --build $(TSAN_BUILD_DIR) -j $(JOBS) --target $$targets
 	cd $(TSAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L threads --no-tests=error
 
-# Speed of the objective, of whole estimations and of reading large
+# Speed of the objective and its gradient, of whole estimations, of the
+# stages and the whole process of `pelk-cli estimate`, and of reading large
 # workspaces, in an optimised build.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPELK_BUILD_TESTS=OFF -DPELK_BUILD_BENCH=ON
