@@ -144,6 +144,13 @@ private slots:
         QVERIFY(std::abs(odds["estimate"].toDouble() - 0.3 / 0.7) < 1e-5);
         QVERIFY(std::abs(odds["se"].toDouble() / (se / 0.49) - 1) < 1e-3);
         QCOMPARE(json["covariance"].toArray().size(), 1);
+        // The convergence check: |d(-LL)/dp| = |30/p - 70/(1 - p)| at the
+        // estimate, times max(p, s.e.).
+        const double pHat = p["estimate"].toDouble();
+        const QJsonObject gradient = json["maxGradient"].toObject();
+        QCOMPARE(gradient["parameter"].toString(), QString("p"));
+        const double scaled = std::abs(30 / pHat - 70 / (1 - pHat)) * std::max(pHat, p["se"].toDouble());
+        QVERIFY(std::abs(gradient["value"].toDouble() - scaled) <= 1e-6 * scaled + 1e-12);
 
         // Expected = probability x 100; the category of probability 0 has a
         // residual 0/0 that is not a number and is written as null.

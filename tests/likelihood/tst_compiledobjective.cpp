@@ -158,7 +158,10 @@ void TestCompiledObjective::objectiveEqualsTheTreesOnEveryWorkspace_data()
         "normalLikelihood \"Size\"\nobserved, 12.5,\nexpected, 10 * mu,\nstandardError, s ^ s;\n\n"
         "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\nparameterSeeds\nmu = 1.1,\ns = 0.8,\np = 0.4;\n\n"
         "profileLikelihoodRequests;\n\nyes : 3\nno : 5\n");
+    // The format sample is unusable at every point tried (its abundance
+    // lies below the observed total): the verdicts must still agree.
     const QStringList paths{QStringLiteral(PELK_EXAMPLES_DIR "/two-sample-capture.txt"),
+                            QStringLiteral(PELK_EXAMPLES_DIR "/format-sample.txt"),
                             m_files.write(QStringLiteral("mixed.txt"), mixed),
                             m_files.write(QStringLiteral("m5.txt"), support::captureRecaptureWorkspace(5))};
     m_workspaces.clear();
@@ -211,7 +214,7 @@ void TestCompiledObjective::objectiveEqualsTheTreesOnEveryWorkspace()
                      qPrintable(QStringLiteral("%1: %2 vs %3").arg(model.parameterName(i)).arg(g).arg(difference)));
         }
     }
-    QVERIFY(usable > 0);
+    QCOMPARE(usable > 0, !QByteArray(QTest::currentDataTag()).startsWith("format"));
 }
 
 // The 10-occasion capture-recapture model: invLogit(a_j) and 1 - p_j once
