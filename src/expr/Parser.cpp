@@ -148,7 +148,9 @@ void ShuntingYard::applyTop(const Token &at)
 
 EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &validator)
 {
-    const Tokenizer tokenizer(Tokenizer::formulaDelimiters(), Tokenizer::blanks());
+    // Built once: reading a file parses a formula per category. tokenize()
+    // changes nothing, so threads may share it.
+    static const Tokenizer tokenizer(Tokenizer::formulaDelimiters(), Tokenizer::blanks());
     TokenList tokens;
     for (const Token &piece : pieces)
         tokens += tokenizer.tokenize(piece.text, piece.line);
