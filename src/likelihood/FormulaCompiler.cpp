@@ -47,28 +47,13 @@ int operandsOf(const zav::Equation *equation, const zav::Equation *operands[2])
     return 0;
 }
 
+// The operations are listed in the same order in both enumerations.
 FormulaOperation operationOf(Kind kind)
 {
-    switch (kind) {
-    case Kind::Add:
-        return FormulaOperation::Add;
-    case Kind::Subtract:
-        return FormulaOperation::Subtract;
-    case Kind::Multiply:
-        return FormulaOperation::Multiply;
-    case Kind::Divide:
-        return FormulaOperation::Divide;
-    case Kind::Power:
-        return FormulaOperation::Power;
-    case Kind::Exp:
-        return FormulaOperation::Exp;
-    case Kind::Log:
-        return FormulaOperation::Log;
-    case Kind::InvLogit:
-        return FormulaOperation::InvLogit;
-    default:
-        return FormulaOperation::Negate;
-    }
+    static_assert(int(Kind::Negate) - int(Kind::Add) == int(FormulaOperation::Negate));
+    static_assert(int(Kind::Power) - int(Kind::Add) == int(FormulaOperation::Power));
+    static_assert(int(Kind::InvLogit) - int(Kind::Add) == int(FormulaOperation::InvLogit));
+    return FormulaOperation(int(kind) - int(Kind::Add));
 }
 
 } // namespace

@@ -22,47 +22,25 @@ void evaluateRun(const int *left, const int *right, int count, double *slots, do
         out[i] = applyOperation(operation, slots[left[i]], slots[right[i]]);
 }
 
+using RunEvaluator = void (*)(const int *, const int *, int, double *, double *);
+
+// Indexed by FormulaOperation.
+constexpr RunEvaluator runEvaluators[] = {
+    evaluateRun<FormulaOperation::Add>,      evaluateRun<FormulaOperation::Subtract>,
+    evaluateRun<FormulaOperation::Multiply>, evaluateRun<FormulaOperation::Divide>,
+    evaluateRun<FormulaOperation::Power>,    evaluateRun<FormulaOperation::Exp>,
+    evaluateRun<FormulaOperation::Log>,      evaluateRun<FormulaOperation::InvLogit>,
+    evaluateRun<FormulaOperation::Negate>};
+
 } // namespace
 
 void FormulaProgram::evaluate(const double *parameters, double *slots) const
 {
     std::copy(parameters, parameters + m_parameterCount, slots);
     double *instructionSlots = slots + m_firstInstructionSlot;
-    for (const Run &run : m_runs) {
-        const int *left = m_left.data() + run.begin;
-        const int *right = m_right.data() + run.begin;
-        double *out = instructionSlots + run.begin;
-        const int count = run.end - run.begin;
-        switch (run.operation) {
-        case FormulaOperation::Add:
-            evaluateRun<FormulaOperation::Add>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Subtract:
-            evaluateRun<FormulaOperation::Subtract>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Multiply:
-            evaluateRun<FormulaOperation::Multiply>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Divide:
-            evaluateRun<FormulaOperation::Divide>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Power:
-            evaluateRun<FormulaOperation::Power>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Exp:
-            evaluateRun<FormulaOperation::Exp>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Log:
-            evaluateRun<FormulaOperation::Log>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::InvLogit:
-            evaluateRun<FormulaOperation::InvLogit>(left, right, count, slots, out);
-            break;
-        case FormulaOperation::Negate:
-            evaluateRun<FormulaOperation::Negate>(left, right, count, slots, out);
-            break;
-        }
-    }
+    for (const Run &run : m_runs)
+        runEvaluators[int(run.operation)](m_left.data() + run.begin, m_right.data() + run.begin,
+                                          run.end - run.begin, slots, instructionSlots + run.begin);
 }
 
 // With c the instruction's value and c' its adjoint, each operation adds to

@@ -6,8 +6,8 @@
 // Slot layout: parameter i is slot i, then the constants, then one slot per
 // instruction. An instruction reads earlier slots only and writes its own
 // slot. Instructions are stored in runs of one operation (all instructions
-// of a run are independent of each other), so the loop switches once per
-// run, not once per instruction.
+// of a run are independent of each other), so the loop dispatches once
+// per run, not once per instruction.
 //
 // Every operation computes exactly what the formula node it came from
 // computes (FormulaOperation below is the one definition both use), so an
@@ -22,6 +22,7 @@
 
 namespace pelk {
 
+// In the order of the formula node kinds they come from.
 enum class FormulaOperation : std::uint8_t { Add, Subtract, Multiply, Divide, Power, Exp, Log, InvLogit, Negate };
 
 // The value of an operation on its operands, as the formula nodes define
