@@ -19,6 +19,25 @@ Tokenizer::Tokenizer(const QStringList &keptDelimiters, const QStringList &dropp
             m_delimiters.append({d, false});
     std::stable_sort(m_delimiters.begin(), m_delimiters.end(),
                      [](const Delimiter &a, const Delimiter &b) { return a.text.size() > b.text.size(); });
+    m_scanLinearly = canScanLinearly(m_delimiters);
+    m_startsDelimiter.fill(false);
+    for (const Delimiter &d : std::as_const(m_delimiters))
+        if (d.text.front().unicode() < m_startsDelimiter.size())
+            m_startsDelimiter[d.text.front().unicode()] = true;
+}
+
+bool Tokenizer::canScanLinearly(const QList<Delimiter> &delimiters)
+{
+    for (const Delimiter &a : delimiters)
+        for (const Delimiter &b : delimiters) {
+            if (a.text == b.text)
+                continue;
+            // A proper end of a that is a proper beginning of b.
+            for (qsizetype length = 1; length < std::min(a.text.size(), b.text.size()); ++length)
+                if (QStringView(a.text).right(length) == QStringView(b.text).left(length))
+                    return false;
+        }
+    return true;
 }
 
 QStringList Tokenizer::formulaDelimiters()
@@ -41,11 +60,15 @@ TokenList Tokenizer::tokenize(const QString &text, int line) const
         if (cut >= 0)
             view = view.left(cut);
     }
-    QVarLengthArray<bool, 16> present(m_delimiters.size());
-    for (qsizetype d = 0; d < m_delimiters.size(); ++d)
-        present[d] = find(view, m_delimiters[d].text, 0) >= 0;
     TokenList tokens;
-    split(view, 1, line, tokens, 0, present.data());
+    if (m_scanLinearly) {
+        scan(view, line, tokens);
+    } else {
+        QVarLengthArray<bool, 16> present(m_delimiters.size());
+        for (qsizetype d = 0; d < m_delimiters.size(); ++d)
+            present[d] = find(view, m_delimiters[d].text, 0) >= 0;
+        split(view, 1, line, tokens, 0, present.data());
+    }
     if (!tokens.isEmpty()) {
         tokens.first().firstOnLine = true;
         tokens.last().lastOnLine = true;
@@ -53,13 +76,34 @@ TokenList Tokenizer::tokenize(const QString &text, int line) const
     return tokens;
 }
 
-// Split at the first occurrence of the first delimiter (longest first) found
-// anywhere in the text; the part before it is split the same way, and so is
-// the part after it. The part after is handled by the loop rather than by
-// recursion, and each delimiter's next occurrence is remembered, so a long
-// line costs O(length x delimiters). The part before the split point holds
-// none of the delimiters tried up to the one chosen, so its split starts
-// with the next delimiter and the recursion is no deeper than their number.
+void Tokenizer::scan(QStringView text, int line, TokenList &tokens) const
+{
+    qsizetype start = 0; // of the text not yet made a token
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const char16_t c = text[pos].unicode();
+        const Delimiter *match = nullptr;
+        if (c >= m_startsDelimiter.size() || m_startsDelimiter[c])
+            for (const Delimiter &delimiter : m_delimiters)
+                if (delimiter.text.front() == c && text.mid(pos).startsWith(delimiter.text)) {
+                    match = &delimiter;
+                    break;
+                }
+        if (!match) {
+            ++pos;
+            continue;
+        }
+        if (pos > start)
+            tokens.append(Token(text.mid(start, pos - start).toString(), line, int(start) + 1));
+        if (match->kept)
+            tokens.append(Token(match->text, line, int(pos) + 1));
+        pos += match->text.size();
+        start = pos;
+    }
+    if (pos > start)
+        tokens.append(Token(text.mid(start, pos - start).toString(), line, int(start) + 1));
+}
+
 qsizetype Tokenizer::find(QStringView text, const QString &delimiter, qsizetype from)
 {
     return delimiter.size() == 1 ? text.indexOf(delimiter.front(), from) : text.indexOf(delimiter, from);

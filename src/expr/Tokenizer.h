@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 namespace zav {
 
 class Tokenizer
@@ -34,10 +36,23 @@ private:
     // part of it need be searched for them.
     void split(QStringView text, int startColumn, int line, TokenList &tokens, qsizetype firstDelimiter,
                const bool *present) const;
+    // The same tokens in one pass from left to right, trying the longest
+    // delimiter first at each place; valid when m_scanLinearly.
+    void scan(QStringView text, int line, TokenList &tokens) const;
     static qsizetype find(QStringView text, const QString &delimiter, qsizetype from);
+    // True when no two different delimiters can overlap in part (an end of
+    // one being a beginning of another). Then the longest delimiter at the
+    // leftmost place is always the one split() would cut at, since a
+    // delimiter that occurs inside a longer one is shorter and so tried
+    // later by both.
+    static bool canScanLinearly(const QList<Delimiter> &delimiters);
 
     QList<Delimiter> m_delimiters; // longest first, so "exp(" is found before "("
     QString m_commentMarker;
+    bool m_scanLinearly = false;
+    // Whether an ASCII character begins some delimiter: most characters of
+    // a text begin none and need no comparison.
+    std::array<bool, 128> m_startsDelimiter;
 };
 
 } // namespace zav

@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <optional>
+#include <random>
 
 using zav::EquationPtr;
 
@@ -76,6 +77,26 @@ public:
     bool isValid(const QString &) const override { return true; }
 };
 
+// The splitting rule as stated: cut at the first occurrence of the first
+// delimiter (longest first, then in the given order) found anywhere in the
+// text, and split the parts on each side the same way; "kept" delimiters
+// become tokens. Tokens are "text@column".
+QStringList splitByRule(const QString &text, int column, QList<QPair<QString, bool>> delimiters)
+{
+    std::stable_sort(delimiters.begin(), delimiters.end(),
+                     [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
+    for (const auto &[delimiter, kept] : delimiters) {
+        const qsizetype at = text.indexOf(delimiter);
+        if (at < 0)
+            continue;
+        QStringList tokens = splitByRule(text.left(at), column, delimiters);
+        if (kept)
+            tokens << QStringLiteral("%1@%2").arg(delimiter).arg(column + at);
+        return tokens + splitByRule(text.mid(at + delimiter.size()), column + int(at + delimiter.size()), delimiters);
+    }
+    return text.isEmpty() ? QStringList() : QStringList{QStringLiteral("%1@%2").arg(text).arg(column)};
+}
+
 } // namespace
 
 class TestParser : public QObject
@@ -96,6 +117,8 @@ private slots:
     void triesNumbersBeforeNames();
     void splitsTextIntoTokens_data();
     void splitsTextIntoTokens();
+    void splitsRandomTextsByTheRule_data();
+    void splitsRandomTextsByTheRule();
     void marksFirstAndLastTokenAndCarriesLine();
     void cutsTextAtTheFirstCommentMarker();
     void refusesFormulasNestedTooDeeply();
@@ -355,6 +378,43 @@ void TestParser::splitsTextIntoTokens()
     }
     QCOMPARE(texts, tokens);
     QCOMPARE(starts, columns);
+}
+
+// Random texts made of delimiters, their fragments and names, split by the
+// formula and file delimiter sets (which the splitter scans in one pass)
+// and by a set whose delimiters overlap ("bc" before "ab": in "abc" the
+// rule cuts at "bc").
+void TestParser::splitsRandomTextsByTheRule_data()
+{
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QStringList>("dropped");
+    QTest::newRow("formula") << zav::Tokenizer::formulaDelimiters() << zav::Tokenizer::blanks();
+    QTest::newRow("file") << QStringList{"=", ",", ";", "\"", ":"} << QStringList{"\t", "\n", " "};
+    QTest::newRow("overlapping") << QStringList{"bc", "ab", "c"} << QStringList{" "};
+}
+
+void TestParser::splitsRandomTextsByTheRule()
+{
+    QFETCH(QStringList, kept);
+    QFETCH(QStringList, dropped);
+    const zav::Tokenizer tokenizer(kept, dropped);
+    QList<QPair<QString, bool>> delimiters;
+    for (const QString &d : kept)
+        delimiters.append({d, true});
+    for (const QString &d : dropped)
+        delimiters.append({d, false});
+    const QStringList pieces{"exp(", "log(", "invLogit(", "ex", "p(", "lo", "*", "(", ")", "-", " ", "a",
+                             "b1", "=", ",", ":", "\"", "ab", "bc", "c", "\t", QString::fromUtf8("\xc3\xa9")};
+    std::mt19937 random(3);
+    for (int trial = 0; trial < 2000; ++trial) {
+        QString text;
+        for (int i = int(random() % 12); i >= 0; --i)
+            text += pieces.at(int(random() % pieces.size()));
+        QStringList tokens;
+        for (const zav::Token &token : tokenizer.tokenize(text, 1))
+            tokens << QStringLiteral("%1@%2").arg(token.text).arg(token.column);
+        QCOMPARE(tokens, splitByRule(text, 1, delimiters));
+    }
 }
 
 void TestParser::marksFirstAndLastTokenAndCarriesLine()
