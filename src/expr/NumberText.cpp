@@ -1,5 +1,6 @@
 #include "expr/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zav {
@@ -11,6 +12,15 @@ std::optional<double> toFiniteDouble(const QString &text)
     // the conversion, which is most of the cost of reading a formula.
     if (!text.isEmpty() && (text.front().isLetter() || text.front() == u'_'))
         return std::nullopt;
+    // A whole number of up to 15 digits ("1" of every 1 - p) is exact in a
+    // double: the same value as the conversion gives, for less.
+    if (!text.isEmpty() && text.size() <= 15
+        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        double value = 0.0;
+        for (QChar c : text)
+            value = value * 10.0 + (c.unicode() - u'0');
+        return value;
+    }
     bool ok = false;
     const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
     if (!ok || !std::isfinite(value))

@@ -21,13 +21,29 @@ TreeShape TreeShape::of(const Equation *tree)
         pending.pop_back();
         shape.nodeCount += 1.0;
         shape.depth = std::max(shape.depth, level);
-        if (const auto *binary = dynamic_cast<const BinaryOperation *>(node)) {
+        switch (node->kind()) {
+        case Equation::Kind::Add:
+        case Equation::Kind::Subtract:
+        case Equation::Kind::Multiply:
+        case Equation::Kind::Divide:
+        case Equation::Kind::Power: {
+            const auto *binary = static_cast<const BinaryOperation *>(node);
             pending.emplace_back(binary->left(), level + 1);
             pending.emplace_back(binary->right(), level + 1);
-        } else if (const auto *unary = dynamic_cast<const UnaryOperation *>(node)) {
-            pending.emplace_back(unary->operand(), level + 1);
-        } else if (const auto *symbol = dynamic_cast<const Symbol *>(node)) {
-            shape.names.push_back({symbol, level});
+            break;
+        }
+        case Equation::Kind::Exp:
+        case Equation::Kind::Log:
+        case Equation::Kind::InvLogit:
+        case Equation::Kind::Negate:
+            pending.emplace_back(static_cast<const UnaryOperation *>(node)->operand(), level + 1);
+            break;
+        case Equation::Kind::Symbol:
+            shape.names.push_back({static_cast<const Symbol *>(node), level});
+            break;
+        case Equation::Kind::Literal:
+        case Equation::Kind::Parameter:
+            break;
         }
     }
     return shape;

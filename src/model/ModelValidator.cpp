@@ -224,17 +224,19 @@ private:
 
     // Names only the formulas that are too deep or too large of their own
     // making, not every formula that uses one of them.
-    void reportExpansion(const Expansion &expansion, const QString &formula)
+    // `formula()` names the formula; it is only called for an error.
+    template<typename Name>
+    void reportExpansion(const Expansion &expansion, const Name &formula)
     {
         if (expansion.tooDeep() && !expansion.usesTooDeep)
             error(QStringLiteral("%1 is nested too deeply: written out with the convenience functions it "
                                  "uses, it is more than %2 levels deep.\n")
-                      .arg(formula)
+                      .arg(formula())
                       .arg(maxExpandedDepth));
         if (expansion.tooLarge() && !expansion.usesTooLarge)
             error(QStringLiteral("%1 is too large: written out with the convenience functions it uses, "
                                  "it has more than %2 operations and values.\n")
-                      .arg(formula)
+                      .arg(formula())
                       .arg(maxExpandedSize, 0, 'f', 0));
         if (expansion.tooDeep() || expansion.tooLarge())
             m_valid = false;
@@ -246,19 +248,20 @@ private:
         for (int i : m_usedFirst) {
             m_functionExpansions[std::size_t(i)] = expand(m_functionShapes[std::size_t(i)]);
             reportExpansion(m_functionExpansions[std::size_t(i)],
-                            QStringLiteral("\"%1\"").arg(m_model.variableName(i)));
+                            [&] { return QStringLiteral("\"%1\"").arg(m_model.variableName(i)); });
         }
         for (int position = 0; position < m_model.likelihoodCount(); ++position) {
             const int id = m_model.likelihoodId(position);
             if (m_model.isMultinomial(id)) {
                 const int count = m_model.categoryCount(id);
                 for (int i = 0; i <= count; ++i) {
-                    const QString label = i < count
-                        ? m_model.categoryLabel(id, i)
-                        : m_model.likelihoodName(id) + QStringLiteral(" unobserved");
+                    const auto name = [&] {
+                        return QStringLiteral("Category \"%1\"")
+                            .arg(i < count ? m_model.categoryLabel(id, i)
+                                           : m_model.likelihoodName(id) + QStringLiteral(" unobserved"));
+                    };
                     if (i < count || m_model.hasUnobservedCategory(id))
-                        reportExpansion(expand(zav::TreeShape::of(m_model.categoryEquation(id, i))),
-                                        QStringLiteral("Category \"%1\"").arg(label));
+                        reportExpansion(expand(zav::TreeShape::of(m_model.categoryEquation(id, i))), name);
                 }
             } else {
                 const std::pair<zav::Equation *, const char *> formulas[]
@@ -266,9 +269,10 @@ private:
                        {m_model.expectedEquation(id), "expected"},
                        {m_model.standardErrorEquation(id), "standard error"}};
                 for (const auto &[tree, part] : formulas)
-                    reportExpansion(expand(zav::TreeShape::of(tree)),
-                                    QStringLiteral("The \"%1\" formula of likelihood \"%2\"")
-                                        .arg(QLatin1String(part), m_model.likelihoodName(id)));
+                    reportExpansion(expand(zav::TreeShape::of(tree)), [&, part = part] {
+                        return QStringLiteral("The \"%1\" formula of likelihood \"%2\"")
+                            .arg(QLatin1String(part), m_model.likelihoodName(id));
+                    });
             }
         }
     }

@@ -313,6 +313,9 @@ void TestParser::triesNumbersBeforeNames_data()
     QTest::addColumn<bool>("literal");
     QTest::addColumn<double>("value");
     QTest::newRow("2") << "2" << true << 2.0;
+    QTest::newRow("leading zeros") << "007" << true << 7.0;
+    QTest::newRow("15 digits") << "123456789012345" << true << 123456789012345.0;
+    QTest::newRow("17 digits, rounded") << "12345678901234567" << true << 12345678901234568.0;
     QTest::newRow("0.5") << "0.5" << true << 0.5;
     QTest::newRow(".5") << ".5" << true << 0.5;
     QTest::newRow("1e5") << "1e5" << true << 1e5;
