@@ -238,7 +238,7 @@ void fullEstimation(benchmark::State &state)
     }
 }
 
-// The whole `pelk-cli estimate --json` process on the 10-occasion
+// The whole `pelk-cli estimate` process (text output) on the 10-occasion
 // workspace (parameters and covariance): start, read, validate, compile,
 // fit, Hessian, summary, output. Each repetition is one process; the
 // median of the repetitions is the figure to read.
@@ -250,7 +250,7 @@ void cliProcess(benchmark::State &state)
         QProcess process;
         QElapsedTimer timer;
         timer.start();
-        process.start(QStringLiteral(PELK_CLI_PATH), {QStringLiteral("estimate"), QStringLiteral("--json"), path});
+        process.start(QStringLiteral(PELK_CLI_PATH), {QStringLiteral("estimate"), path});
         if (!process.waitForFinished(60000) || process.exitCode() != 0)
             state.SkipWithError("pelk-cli estimate failed");
         state.SetIterationTime(double(timer.nsecsElapsed()) * 1e-9);
