@@ -10,26 +10,56 @@ namespace pelk {
 
 namespace {
 
-// Output k of the program is formula k of the terms; a formula no
-// likelihood reads at the counts is not compiled.
-std::shared_ptr<const FormulaProgram> compile(int parameterCount, const LikelihoodTerms &terms)
+// Output k of the program is formula k of the terms (the numbering depends
+// on the model alone); unless asked for every one, a formula no likelihood
+// reads at the counts is not compiled.
+std::shared_ptr<const FormulaProgram> compile(int parameterCount, const LikelihoodTerms &terms, bool everyFormula)
 {
     FormulaCompiler compiler(parameterCount);
     const auto &formulas = terms.formulas();
     for (int k = 0; k < int(formulas.size()); ++k)
-        compiler.addOutput(terms.isRead(k) ? formulas[std::size_t(k)] : nullptr);
+        compiler.addOutput(everyFormula || terms.isRead(k) ? formulas[std::size_t(k)] : nullptr);
     return std::make_shared<const FormulaProgram>(compiler.program());
+}
+
+bool computesEveryFormulaRead(const FormulaProgram &program, const LikelihoodTerms &terms)
+{
+    for (int k = 0; k < int(terms.formulas().size()); ++k)
+        if (terms.isRead(k) && program.outputSlot(k) < 0)
+            return false;
+    return true;
 }
 
 } // namespace
 
-PelkLikelihoodFunc::PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts)
-    : m_parameterCount(model.parameterCount()),
-      m_terms(model, categoryCounts),
-      m_program(compile(m_parameterCount, m_terms)),
-      m_slots(m_program->initialSlots()),
-      m_adjoints(m_slots.size(), 0.0)
-{}
+PelkLikelihoodFunc::PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
+                                       bool everyCategory)
+    : PelkLikelihoodFunc(model.parameterCount(), LikelihoodTerms(model, categoryCounts), nullptr)
+{
+    m_program = compile(m_parameterCount, m_terms, everyCategory);
+    m_slots = m_program->initialSlots();
+    m_adjoints.assign(m_slots.size(), 0.0);
+}
+
+PelkLikelihoodFunc::PelkLikelihoodFunc(int parameterCount, LikelihoodTerms terms,
+                                       std::shared_ptr<const FormulaProgram> program)
+    : m_parameterCount(parameterCount), m_terms(std::move(terms)), m_program(std::move(program))
+{
+    if (m_program) {
+        m_slots = m_program->initialSlots();
+        m_adjoints.assign(m_slots.size(), 0.0);
+    }
+}
+
+PelkLikelihoodFunc PelkLikelihoodFunc::withCounts(const ModelDefinition &model,
+                                                  const QMap<QString, int> &categoryCounts) const
+{
+    LikelihoodTerms terms(model, categoryCounts);
+    if (computesEveryFormulaRead(*m_program, terms))
+        return PelkLikelihoodFunc(m_parameterCount, std::move(terms), m_program);
+    auto program = compile(m_parameterCount, terms, false);
+    return PelkLikelihoodFunc(m_parameterCount, std::move(terms), std::move(program));
+}
 
 void PelkLikelihoodFunc::evaluate(const std::vector<double> &x)
 {

@@ -33,7 +33,17 @@ public:
     // counts or of the model needs a new object (the workspace is locked
     // while a run uses one). Throws NR3::NRError "bad arg in gammln" for a
     // negative count.
-    PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts);
+    // With `everyCategory`, the program also computes the categories that
+    // have no count here, so that copies on other counts (withCounts) can
+    // share it.
+    PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
+                       bool everyCategory = false);
+
+    // The same objective on other counts of the same model, sharing this
+    // program (as a bootstrap refits simulated data on several threads);
+    // compiles a program of its own only when this one lacks a category
+    // that has a count there.
+    PelkLikelihoodFunc withCounts(const ModelDefinition &model, const QMap<QString, int> &categoryCounts) const;
 
     // The objective at x (parameter i is x[i]; elements past the last
     // parameter are ignored).
@@ -53,6 +63,7 @@ public:
     const FormulaProgram &program() const { return *m_program; }
 
 private:
+    PelkLikelihoodFunc(int parameterCount, LikelihoodTerms terms, std::shared_ptr<const FormulaProgram> program);
     void evaluate(const std::vector<double> &x);
     double formulaValue(int formula) const { return m_slots[std::size_t(m_program->outputSlot(formula))]; }
 

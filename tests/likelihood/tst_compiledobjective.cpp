@@ -79,6 +79,7 @@ private slots:
     void objectiveEqualsTheTreesOnEveryWorkspace_data();
     void objectiveEqualsTheTreesOnEveryWorkspace();
     void sharedSubtreesAreComputedOnce();
+    void copiesOnOtherCountsShareTheProgram();
 
 private:
     std::vector<std::unique_ptr<pelk::Workspace>> m_workspaces;
@@ -236,6 +237,36 @@ void TestCompiledObjective::sharedSubtreesAreComputedOnce()
         if (it.value() > 0)
             addPrefixes(it.key());
     QCOMPARE(function.program().instructionCount(), 2 * occasions + int(prefixes.size()));
+}
+
+// Counts with every third category emptied, then the full counts of the
+// same model: a copy of a program of every category shares it, a copy of a
+// program of the counted categories compiles its own; both equal an
+// objective built on the full counts from the start.
+void TestCompiledObjective::copiesOnOtherCountsShareTheProgram()
+{
+    const auto w = workspaceFrom(m_files.write(QStringLiteral("m5b.txt"), support::captureRecaptureWorkspace(5)));
+    const QMap<QString, int> other = w->categoryCounts;
+    QMap<QString, int> base = other;
+    int i = 0;
+    for (auto it = base.begin(); it != base.end(); ++it)
+        if (i++ % 3 == 0)
+            it.value() = 0;
+    std::vector<double> x = w->seeds;
+    pelk::PelkLikelihoodFunc fresh(w->model, other);
+    std::vector<double> expected, gradient;
+    const double value = fresh.valueAndGradient(x, expected);
+
+    const pelk::PelkLikelihoodFunc every(w->model, base, true);
+    pelk::PelkLikelihoodFunc shared = every.withCounts(w->model, other);
+    QCOMPARE(&shared.program(), &every.program());
+    QVERIFY(sameBits(shared.valueAndGradient(x, gradient), value));
+    QCOMPARE(gradient, expected);
+
+    const pelk::PelkLikelihoodFunc counted(w->model, base);
+    pelk::PelkLikelihoodFunc own = counted.withCounts(w->model, other);
+    QVERIFY(&own.program() != &counted.program());
+    QVERIFY(sameBits(own(x), value));
 }
 
 QTEST_GUILESS_MAIN(TestCompiledObjective)
