@@ -1,5 +1,6 @@
 // pelk-cli as a script uses it: exit statuses, usage, the Verify text, and
 // `estimate --json` on models whose answers are known in closed form.
+#include "../support/BinomialWorkspace.h"
 #include "../support/CaptureRecaptureWorkspace.h"
 #include "../support/TempFiles.h"
 #include "../support/TwoSampleCapture.h"
@@ -35,13 +36,14 @@ Outcome runCli(const QStringList &arguments)
             process.readAllStandardError()};
 }
 
-// Binomial: 30 successes in 100 trials; a third category that has
-// probability 0 and no observations.
-const char *binomialWorkspace = "parameters p;\n\nvariables\nodds = p/(1-p);\n\n"
-                                "likelihood \"Trials\"\nsuccess, p,\nfailure, 1-p,\nnever, 0;\n\n"
-                                "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\n"
-                                "parameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\n"
-                                "success : 30\nfailure : 70\nnever : 0\n";
+// The binomial workspace with a third category that has probability 0
+// and no observations.
+const QByteArray binomialWorkspace = [] {
+    support::Binomial b;
+    b.categories += ",\nnever, 0";
+    b.counts += "\nnever : 0";
+    return b.text().toUtf8();
+}();
 
 } // namespace
 
@@ -86,16 +88,16 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err"); // %1: the file
-        QTest::newRow("valid") << "verify" << QByteArray("p;") << QByteArray("p;") << 0
+        QTest::newRow("valid") << "verify" << QByteArray("\np;") << QByteArray("\np;") << 0
                                << "\nThe Model Definition is valid.\n\nNumber of parameters: 1\n"
                                   "Dimension of minimum sufficient statistic: 1\n" << QString();
         QTest::newRow("invalid") << "verify" << QByteArray("never, 0;") << QByteArray("never, z;") << 1
                                  << "Category \"never\" uses undefined symbol \"z\".\n\n"
                                     "The Model Definition is not valid.\n" << QString();
-        QTest::newRow("unreadable") << "verify" << QByteArray("parameters p;") << QByteArray("parameters p = 0.5;")
-                                    << 2 << QString() << "\"=\" - Unexpected characters, line 1, file \"%1\"\n";
-        QTest::newRow("too many parameters") << "estimate" << QByteArray("parameters p;")
-                                             << QByteArray("parameters p, unused;") << 1 << QString()
+        QTest::newRow("unreadable") << "verify" << QByteArray("\np;") << QByteArray("\np = 0.5;")
+                                    << 2 << QString() << "\"=\" - Unexpected characters, line 2, file \"%1\"\n";
+        QTest::newRow("too many parameters") << "estimate" << QByteArray("\np;")
+                                             << QByteArray("\np, unused;") << 1 << QString()
                                              << "There are more parameters than can be estimated.\n"
                                                 "Any estimates obtained by continuing can not be considered valid.\n";
         QTest::newRow("missing") << "estimate" << QByteArray() << QByteArray() << 2 << QString()
@@ -223,8 +225,8 @@ private slots:
         QTest::addColumn<QStringList>("errors"); // %1: the file
         QTest::newRow("estimated") << QByteArray() << QByteArray() << QStringList() << 0 << true << QStringList();
         QTest::newRow("file that does not read")
-            << QByteArray("parameters p;") << QByteArray("parameters p") << QStringList() << 2 << false
-            << QStringList{"\"variables\" - Unexpected characters, line 3, file \"%1\""};
+            << QByteArray("\np;") << QByteArray("\np") << QStringList() << 2 << false
+            << QStringList{"\"variables\" - Unexpected characters, line 4, file \"%1\""};
         QTest::newRow("invalid model")
             << QByteArray("never, 0;") << QByteArray("never, z;") << QStringList() << 1 << false
             << QStringList{"Category \"never\" uses undefined symbol \"z\".",
@@ -234,11 +236,11 @@ private slots:
             << QStringList{"Category \"success\" has the negative count -3.",
                            "Negative counts must be fixed before estimating the parameters."};
         QTest::newRow("more parameters than can be estimated")
-            << QByteArray("parameters p;") << QByteArray("parameters p, unused;") << QStringList() << 1 << true
+            << QByteArray("\np;") << QByteArray("\np, unused;") << QStringList() << 1 << true
             << QStringList{"There are more parameters than can be estimated.",
                            "Any estimates obtained by continuing can not be considered valid."};
         QTest::newRow("forced past too many parameters")
-            << QByteArray("parameters p;") << QByteArray("parameters p, unused;")
+            << QByteArray("\np;") << QByteArray("\np, unused;")
             << QStringList{"--force", "--no-covariance"} << 0 << true << QStringList();
         QTest::newRow("failed parameter run")
             << QByteArray("powell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;")

@@ -3,6 +3,7 @@
 // profile-likelihood limits; the checks before a run; numeric failures;
 // cancellation in each unit of work.
 #include "EstimationFixture.h"
+#include "../support/BinomialWorkspace.h"
 
 #include "estimation/EstimationSummary.h"
 #include "estimation/ParametersEstimator.h"
@@ -27,14 +28,15 @@ QString optimizerSection(const QString &method, bool covariance = true)
         .arg(method, covariance ? QStringLiteral("yes") : QStringLiteral("no"));
 }
 
-// Binomial: 30 successes in 100 trials.
-QString binomial(const QString &method = QStringLiteral("powell"), const QString &requests = QStringLiteral(";"),
-                 bool covariance = true)
+// The binomial workspace without its function.
+QString binomial(const QString &method = "powell", const QString &requests = QString(), bool covariance = true)
 {
-    return QStringLiteral("parameters p;\nvariables;\nlikelihood \"Trials\"\nsuccess, p,\nfailure, 1-p;\n")
-         + optimizerSection(method, covariance)
-         + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests%1\n\nsuccess : 30\nfailure : 70\n")
-               .arg(requests);
+    support::Binomial b;
+    b.variables.clear();
+    b.method = method;
+    b.requests = requests;
+    b.covariance = covariance;
+    return b.text();
 }
 
 // Solves g(q) = 0 for q in [a, b] (g(a), g(b) of opposite signs) by bisection.
@@ -162,7 +164,7 @@ private slots:
     // true ones, within one step of the search's precision (1e-5 here).
     void parameterProfileMatchesTheClosedForm()
     {
-        EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05;")));
+        EstimationFixture f(binomial(QStringLiteral("powell"), "p = 0.05"));
         QVERIFY(f.run());
         const auto ll = [](double p) { return 30 * std::log(p) + 70 * std::log(1 - p); };
         const auto chi = [&](double q) { return 2 * (ll(0.3) - ll(q)) - chi95; };
@@ -224,7 +226,7 @@ private slots:
     // p and 1 - p cannot estimate an unused second parameter q.
     void flagsAnOverParameterisedModel()
     {
-        EstimationFixture f(binomial().replace(QStringLiteral("parameters p;"), QStringLiteral("parameters p, q;")));
+        EstimationFixture f(binomial().replace("\np;", "\np, q;"));
         QCOMPARE(f.check(), Readiness::TooManyParameters);
         QVERIFY(f.checkMessages.text().isEmpty());
     }
@@ -258,7 +260,7 @@ private slots:
                 << zeroError.arg(optimizerSection(method)) << errors;
             // 1 - p = -0.5 where the count is positive; p = 1.5 itself is above 1.
             QTest::addRow("seed p = 1.5, %s", qPrintable(method))
-                << binomial(method, QStringLiteral("\np = 0.05;")).replace(QStringLiteral("p = 0.5;"), QStringLiteral("p = 1.5;"))
+                << binomial(method, "p = 0.05").replace(QStringLiteral("p = 0.5;"), QStringLiteral("p = 1.5;"))
                 << errors;
         }
     }
@@ -296,7 +298,7 @@ private slots:
     {
         QFETCH(QString, method);
         QFETCH(QStringList, errors);
-        EstimationFixture f(binomial(method, QStringLiteral(";"), false)
+        EstimationFixture f(binomial(method, QString(), false)
                                 .replace(QStringLiteral("success : 30\nfailure : 70"), QStringLiteral("success : 0\nfailure : 10")));
         QVERIFY(f.run());
         QCOMPARE(f.errorLines, errors);
@@ -360,7 +362,7 @@ private slots:
     {
         QFETCH(QString, announcement);
         QFETCH(QString, neverShown);
-        EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05;")));
+        EstimationFixture f(binomial(QStringLiteral("powell"), "p = 0.05"));
         QObject::connect(
             f.sequence.runner(), &zav::ThreadRunner::status, f.sequence.runner(),
             [&f, announcement](const QString &text) {
@@ -380,7 +382,7 @@ private slots:
     void cancelAtAnyMomentEndsTheRun()
     {
         for (int delayMs : {0, 1, 3, 10, 30}) {
-            EstimationFixture f(binomial(QStringLiteral("powell"), QStringLiteral("\np = 0.05,\np = 0.10;")));
+            EstimationFixture f(binomial(QStringLiteral("powell"), "p = 0.05,\np = 0.10"));
             QSignalSpy finished(&f.sequence, &pelk::EstimationSequence::finished);
             QCOMPARE(f.check(), Readiness::Ready);
             f.start();

@@ -23,11 +23,7 @@ const QString modelDefinitionFile = QStringLiteral(PELK_EXAMPLES_DIR "/model-def
 // seeds 0.5, a request for p at 0.05 and the counts 12 and 7.
 const QString workspaceFile = QStringLiteral(PELK_TEST_DATA_DIR "/workspace.txt");
 
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using support::fileBytes;
 
 enum class Kind { Workspace, Model, Counts, Seeds, Requests, Optimizer };
 

@@ -52,6 +52,7 @@ private slots:
             ends += t.text.isEmpty();
         }
         QTEST(shown, "tokens");
+        QVERIFY(tokens.atEnd());
     }
 
     // Steps taken on the stream, "expect <keyword>" or "gather"; each gives

@@ -6,14 +6,13 @@
 // loading a workspace and closing the window hold or stop runs. Verify
 // checks the current model each time it is shown, errors bold, and never
 // while an estimation evaluates it.
+#include "support/BinomialWorkspace.h"
 #include "support/CaptureRecaptureWorkspace.h"
 #include "support/WindowFixture.h"
 
 #include "estimation/ParametersEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "pages/estimate/VerifyModelPage.h"
-#include "pages/symbols/ParameterDefinitionsModel.h"
-#include "pages/symbols/ParameterDefinitionsPage.h"
 
 #include <QProgressBar>
 #include <QTextBlock>
@@ -25,26 +24,7 @@ using pelk::EstimationSequence;
 
 namespace {
 
-struct Binomial
-{
-    QString parameters = "p";
-    QString variables = "odds = p/(1-p)";
-    QString success = "p";
-    QString failure = "1-p";
-    QString seeds = "p = 0.5";
-    QString covariance = "yes";
-    QString extraLikelihoods;
-};
-
-// One multinomial likelihood "Trials" over 30 successes and 70 failures,
-// Powell's method, no profile requests.
-QString binomialWorkspace(const Binomial &b = Binomial())
-{
-    return "parameters\n" + b.parameters + ";\n\nvariables\n" + b.variables + ";\n\nlikelihood \"Trials\"\nsuccess, "
-         + b.success + ",\nfailure, " + b.failure + ";\n" + b.extraLikelihoods
-         + "\noptimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = " + b.covariance
-         + ";\n\nparameterSeeds\n" + b.seeds + ";\n\nprofileLikelihoodRequests;\n\nsuccess : 30\nfailure : 70\n";
-}
+using support::Binomial;
 
 // The characters written bold (or not), in order, without line ends.
 QString textOfWeight(const QTextDocument *document, bool bold)
@@ -116,9 +96,9 @@ private slots:
     {
         QFETCH(bool, covariance);
         Binomial b;
-        b.covariance = covariance ? "yes" : "no";
+        b.covariance = covariance;
         Fixture f;
-        QVERIFY(f.load(binomialWorkspace(b)));
+        QVERIFY(f.load(b.text()));
         QSignalSpy windowCompleted(&f.window, &PelkWindow::estimationComplete);
         QSignalSpy progress(f.form->progressBar(), &QProgressBar::valueChanged);
         f.form->estimateButton()->click();
@@ -165,8 +145,8 @@ private slots:
         QTest::addColumn<QString>("text"); // empty: the new workspace at start-up
         QTest::addColumn<QStringList>("log");
         Binomial undefined;
-        undefined.success = "p*z";
-        QTest::newRow("undefined symbol") << binomialWorkspace(undefined)
+        undefined.categories = "success, p*z,\nfailure, 1-p";
+        QTest::newRow("undefined symbol") << undefined.text()
                                           << QStringList{"Category \"success\" uses undefined symbol \"z\".", refusal};
         QTest::newRow("empty new workspace") << QString() << QStringList{"Probabilities for likelihood \"Likelihood 1\" do not sum to 1.", refusal};
     }
@@ -191,12 +171,11 @@ private slots:
     {
         Binomial b;
         b.parameters = "p, q";
-        b.success = "p*q";
-        b.failure = "1-p*q";
+        b.categories = "success, p*q,\nfailure, 1-p*q";
         b.seeds = "p = 0.5,\nq = 0.5";
-        b.covariance = "no";
+        b.covariance = false;
         Fixture f;
-        QVERIFY(f.load(binomialWorkspace(b)));
+        QVERIFY(f.load(b.text()));
         f.answerer.answer(QMessageBox::No);
         f.form->estimateButton()->click();
         QCOMPARE(f.answerer.texts(), QStringList{"There are more parameters than can be estimated.\n"
@@ -250,28 +229,24 @@ private slots:
         QVERIFY(f.bold().endsWith(lastLine));
     }
 
-    // The window replaces the model and results the worker uses: the run is
-    // stopped first, and the new workspace estimates normally.
-    void loadingAWorkspaceDuringARunStopsIt()
-    {
-        Fixture f;
-        QVERIFY(f.load(support::captureRecaptureWorkspace(10)));
-        f.form->estimateButton()->click();
-        QVERIFY(f.page->isRunning());
-        QVERIFY(f.load(binomialWorkspace()));
-        QVERIFY(f.finished.count() == 1 || f.finished.wait(10000));
-        QCOMPARE(f.log().last(), QString("Canceled."));
-        QVERIFY(f.isIdle());
-        QVERIFY(f.estimateAndWait());
-        QCOMPARE(f.completed.count(), 1);
-    }
-
-    // The worker reads the window's workspace: it must be stopped before
-    // the window's members go (the sanitizers report it otherwise).
-    void destroyingTheWindowDuringARunIsSafe()
+    // The worker reads the window's workspace and results: a workspace
+    // loaded stops the run first, and the new one estimates normally; a
+    // window closed stops it before its members go (the sanitizers report
+    // it otherwise).
+    void loadingAWorkspaceOrClosingTheWindowStopsARun()
     {
         auto f = std::make_unique<Fixture>();
-        QVERIFY(f->load(support::captureRecaptureWorkspace(10)));
+        const QString slow = support::captureRecaptureWorkspace(10);
+        QVERIFY(f->load(slow));
+        f->form->estimateButton()->click();
+        QVERIFY(f->page->isRunning());
+        QVERIFY(f->load(Binomial().text()));
+        QVERIFY(f->finished.count() == 1 || f->finished.wait(10000));
+        QCOMPARE(f->log().last(), QString("Canceled."));
+        QVERIFY(f->isIdle());
+        QVERIFY(f->estimateAndWait());
+        QCOMPARE(f->completed.count(), 1);
+        QVERIFY(f->load(slow));
         f->form->estimateButton()->click();
         QVERIFY(f->page->isRunning());
         f.reset();
@@ -307,19 +282,18 @@ private slots:
 
         Binomial over;
         over.parameters = "p, q";
-        over.success = "p*q";
-        over.failure = "1-p*q";
+        over.categories = "success, p*q,\nfailure, 1-p*q";
         over.seeds = "p = 0.5,\nq = 0.5";
         const QString tooMany = "There are more parameters than can be estimated by the current model.\n";
         QTest::newRow("over-parameterised")
-            << binomialWorkspace(over)
+            << over.text()
             << valid + "\nNumber of parameters: 2\nDimension of minimum sufficient statistic: 1\n" + tooMany
             << "There are more parameters than can be estimated by the current model.";
         // With an unobserved category the dimension is not compared.
         QTest::newRow("unobserved category") << support::captureRecaptureWorkspace(2) << valid << QString();
         Binomial undefined;
-        undefined.success = "p*z";
-        QTest::newRow("undefined symbol") << binomialWorkspace(undefined)
+        undefined.categories = "success, p*z,\nfailure, 1-p";
+        QTest::newRow("undefined symbol") << undefined.text()
                                           << "Category \"success\" uses undefined symbol \"z\".\n" + invalid
                                           << "Category \"success\" uses undefined symbol \"z\".The Model Definition is not valid.";
     }
@@ -342,7 +316,7 @@ private slots:
     void waitsForARunningEstimation()
     {
         WindowFixture f;
-        QVERIFY(f.load(support::captureRecaptureWorkspace(6, "powell", "\nN = 0.01,\nN = 0.05,\nN = 0.10;")));
+        QVERIFY(f.load(support::captureRecaptureWorkspace(6, "powell", slowProfiles)));
         auto *estimatePage = f.window.findChild<pelk::EstimatePage *>();
         QSignalSpy finished(estimatePage->sequence(), &pelk::EstimationSequence::finished);
         estimatePage->form()->estimateButton()->click();
@@ -350,36 +324,6 @@ private slots:
         estimatePage->form()->cancelEstimationButton()->click();
         QVERIFY(finished.wait(10000));
         QVERIFY(f.window.findChild<VerifyModelPage *>()->textEdit()->toPlainText().startsWith(valid));
-    }
-
-    void forgetsSymbolsRemovedSinceTheLastCheck_data()
-    {
-        QTest::addColumn<bool>("rename");
-        QTest::newRow("parameter deleted") << false;
-        QTest::newRow("parameter renamed") << true;
-    }
-
-    // Verify, remove the parameter a function uses in the parameter grid,
-    // Verify again: the second check must not follow the first one's
-    // binding to the parameter node that went away (AddressSanitizer).
-    void forgetsSymbolsRemovedSinceTheLastCheck()
-    {
-        QFETCH(bool, rename);
-        WindowFixture f;
-        Binomial b;
-        b.parameters = "p, a";
-        b.variables = "f = a + 1";
-        b.seeds = "p = 0.5,\na = 0.5";
-        QVERIFY(f.load(binomialWorkspace(b)));
-        QVERIFY(verified(f).startsWith(valid));
-        auto *parameters = f.window.findChild<ParameterDefinitionsPage *>();
-        auto *grid = parameters->findChild<ParameterDefinitionsModel *>();
-        f.window.showPage(parameters);
-        if (rename)
-            QVERIFY(grid->setData(grid->index(0, 1), QStringLiteral("b")));
-        else
-            grid->deleteParameter(grid->index(0, 1));
-        QCOMPARE(verified(f), "\"f\" uses undefined symbol \"a\".\n" + invalid);
     }
 };
 

@@ -5,6 +5,7 @@
 // estimation completes, then shows the window's summary, saved as PDF (file
 // name, remembered directory, write failures) or printed; it goes again
 // when the estimates are cleared or replaced.
+#include "support/BinomialWorkspace.h"
 #include "support/WindowFixture.h"
 
 #include "pages/report/EstimationSummaryPage.h"
@@ -46,11 +47,6 @@ QStringList build(const EstimationSummary &summary, QTextDocument &document)
 }
 
 
-// 30 successes in 100 trials, one parameter.
-const char *const coinWorkspace = "parameters\np;\n\nvariables;\n\nlikelihood \"Trials\"\nsuccess, p,\nfailure, 1-p;\n\n"
-                                  "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\n"
-                                  "parameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\nsuccess : 30\nfailure : 70\n";
-
 bool isPdf(const QString &fileName)
 {
     QFile file(fileName);
@@ -82,7 +78,7 @@ private slots:
         m_f = std::make_unique<WindowFixture>();
         QVERIFY(!page()->isAvailable());
         QVERIFY(text()->document()->isEmpty());
-        QVERIFY(m_f->load(coinWorkspace));
+        QVERIFY(m_f->load(support::Binomial().text()));
         page()->setClock([] { return QDateTime(QDate(2010, 3, 5), QTime(15, 15, 42)); });
         QVERIFY(m_f->estimateAndWait());
     }
