@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QToolBar>
 #include <QImage>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <memory>
@@ -52,30 +51,10 @@ private slots:
         // No collection lies beside the test program, so the built one is used.
         QCOMPARE(HelpLauncher::defaultCollectionFile(), collection.filePath());
         QCOMPARE(QFileInfo(HelpLauncher::defaultProgram()).fileName(), QStringLiteral("assistant"));
-        QFile documentation(collection.dir().filePath(QStringLiteral("pelk.qch")));
-        QVERIFY(documentation.open(QIODevice::ReadOnly));
-        const QByteArray built = documentation.readAll();
-
-        QFile project(QStringLiteral(PELK_HELP_SOURCE_DIR "/pelk.qhp"));
-        QVERIFY(project.open(QIODevice::ReadOnly));
-        QXmlStreamReader xml(&project);
-        QString helpNamespace, folder;
-        QStringList files, sections;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
-                continue;
-            if (xml.name() == QLatin1String("section"))
-                sections << xml.attributes().value(QLatin1String("ref")).toString();
-            else if (xml.name() == QLatin1String("namespace"))
-                helpNamespace = xml.readElementText();
-            else if (xml.name() == QLatin1String("virtualFolder"))
-                folder = xml.readElementText();
-            else if (xml.name() == QLatin1String("file"))
-                files << xml.readElementText();
-        }
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QCOMPARE(helpNamespace, HelpLauncher::helpNamespace());
-        QCOMPARE(folder, QStringLiteral("doc"));
+        const QByteArray built = support::fileBytes(collection.dir().filePath(QStringLiteral("pelk.qch")));
+        const QByteArray project = support::fileBytes(QStringLiteral(PELK_HELP_SOURCE_DIR "/pelk.qhp"));
+        QVERIFY(project.contains("<namespace>" + HelpLauncher::helpNamespace().toUtf8() + "</namespace>"));
+        QVERIFY(project.contains("<virtualFolder>doc</virtualFolder>"));
 
         WindowFixture f;
         QStringList pages{"index.html"};
@@ -85,7 +64,8 @@ private slots:
         QVERIFY(pages.size() > 10);
         for (const QString &page : std::as_const(pages)) {
             QVERIFY2(QFileInfo::exists(QStringLiteral(PELK_HELP_SOURCE_DIR "/") + page), qPrintable(page));
-            QVERIFY2(files.contains(page) && sections.contains(page), qPrintable(page));
+            QVERIFY2(project.contains("<file>" + page.toUtf8() + "</file>"), qPrintable(page));
+            QVERIFY2(project.contains("ref=\"" + page.toUtf8() + '"'), qPrintable(page));
             QVERIFY2(built.contains(page.toUtf8()), qPrintable(page));
         }
     }

@@ -253,8 +253,8 @@ private slots:
         QTest::qWait(50);
     }
 
-    // Status lines black, errors red and bold, "Canceled." bold; six digits.
-    void linesHaveTheirColourWeightAndNumberFormat()
+    // Errors and "Canceled." stand out in bold; numbers have six digits.
+    void linesHaveTheirWeightAndNumberFormat()
     {
         Fixture f;
         f.page->onStatus("a status line");
@@ -266,12 +266,6 @@ private slots:
                                        "Starting function value: 12.3457", "Ending function value: 1e-07",
                                        "Number of iterations: 4", "Canceled."}));
         QCOMPARE(f.bold(), QString("an error lineCanceled."));
-        const QTextDocument *document = f.form->textEdit()->document();
-        const auto colourOf = [document](int block) {
-            return document->findBlockByNumber(block).begin().fragment().charFormat().foreground().color();
-        };
-        for (int block = 0; block < 7; ++block)
-            QCOMPARE(colourOf(block), QColor(block == 1 ? Qt::red : Qt::black));
     }
 
     void showsTheVerdictWhenShown_data()
