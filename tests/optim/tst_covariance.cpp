@@ -16,13 +16,18 @@ using optimtest::RecordingFunc;
 
 namespace {
 
+zav::Matrix fromRows(int rows, int columns, const QList<double> &rowMajor)
+{
+    zav::Matrix m(rows, columns);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < columns; ++j)
+            m(i, j) = rowMajor[i * columns + j];
+    return m;
+}
+
 zav::Matrix matrixOf(int n, const QList<double> &rowMajor)
 {
-    zav::Matrix m(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            m(i, j) = rowMajor[i * n + j];
-    return m;
+    return fromRows(n, n, rowMajor);
 }
 
 bool isClose(const zav::Matrix &actual, const zav::Matrix &expected, double tolerance)
@@ -125,26 +130,12 @@ private slots:
         QCOMPARE(inPlace, x);
     }
 
+    // The columns of B are A (1, 1), A (1, 0) and A (-2, 0.5).
     void solvesSeveralRightHandSidesAtOnce()
     {
-        const zav::Matrix a = matrixOf(2, {4.0, 7.0, 2.0, 6.0});
-        zav::Matrix b(2, 3);
-        b(0, 0) = 11.0; // A (1, 1)
-        b(1, 0) = 8.0;
-        b(0, 1) = 4.0; // A (1, 0)
-        b(1, 1) = 2.0;
-        b(0, 2) = -4.5; // A (-2, 0.5)
-        b(1, 2) = -1.0;
         zav::Matrix x(2, 3);
-        zav::LUdcmp(a).solve(b, x);
-        zav::Matrix expected(2, 3);
-        expected(0, 0) = 1.0;
-        expected(1, 0) = 1.0;
-        expected(0, 1) = 1.0;
-        expected(1, 1) = 0.0;
-        expected(0, 2) = -2.0;
-        expected(1, 2) = 0.5;
-        QVERIFY(isClose(x, expected, 1e-14));
+        zav::LUdcmp(matrixOf(2, {4.0, 7.0, 2.0, 6.0})).solve(fromRows(2, 3, {11, 4, -4.5, 8, 2, -1}), x);
+        QVERIFY(isClose(x, fromRows(2, 3, {1, 1, -2, 1, 0, 0.5}), 1e-14));
     }
 
     void zeroRowIsASingularMatrix_data()
