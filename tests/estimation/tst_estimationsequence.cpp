@@ -73,74 +73,84 @@ class TestEstimationSequence : public QObject
     Q_OBJECT
 
 private slots:
-    void binomialEstimatesMatchTheClosedForm_data()
+    // The estimate and its standard error (from the inverse Hessian of the
+    // negative log-likelihood) in closed form, and those of the function by
+    // the delta method (se f = |f'| se):
+    //  binomial: p = s / n, var p = p (1 - p) / n, odds = p / (1 - p) with
+    //    se(p) / (1 - p)^2, with every method;
+    //  Hardy-Weinberg: p = (2 nAA + nAa) / 2n, var p = p (1 - p) / 2n, and
+    //    q = 1 - p with p's se;
+    //  logit: p = invLogit(a), a = log(s / f), se(a) = 1 / sqrt(n p (1 - p)),
+    //    se(p) = p (1 - p) se(a); an estimate at or near 0 still gets a
+    //    usable difference step;
+    //  1 of 1 000 000: p = 1e-6 lies closer to 0 than the step floor.
+    void estimatesAndStandardErrorsMatchTheClosedForm_data()
     {
-        addMethodRows();
+        QTest::addColumn<QString>("workspace");
+        QTest::addColumn<QList<double>>("expected"); // estimate, se, and the function's
+        QTest::addColumn<double>("tolerance"); // of the estimate
+        const double se = std::sqrt(0.3 * 0.7 / 100);
+        for (const char *method : {"powell", "fletch", "simplex"}) {
+            support::Binomial binomial;
+            binomial.method = method;
+            QTest::addRow("binomial, %s", method) << binomial.text() << QList<double>{0.3, se, 0.3 / 0.7, se / 0.49} << 1e-5;
+        }
+        support::Binomial genotypes;
+        genotypes.variables = "q = 1 - p";
+        genotypes.categories = "AA, p*p,\nAa, 2*p*q,\naa, q*q";
+        genotypes.counts = "AA : 30\nAa : 50\naa : 20";
+        const double hw = std::sqrt(0.55 * 0.45 / 200);
+        QTest::newRow("Hardy-Weinberg") << genotypes.text() << QList<double>{0.55, hw, 0.45, hw} << 1e-6;
+        for (int successes : {50, 52}) {
+            support::Binomial logit;
+            logit.parameters = "a";
+            logit.variables = "p = invLogit(a)";
+            logit.seeds = "a = 1";
+            logit.counts = QString("success : %1\nfailure : %2").arg(successes).arg(100 - successes);
+            const double p = successes / 100.0, seA = 1 / std::sqrt(100 * p * (1 - p));
+            QTest::addRow("logit, %d of 100", successes)
+                << logit.text() << QList<double>{std::log(p / (1 - p)), seA, p, p * (1 - p) * seA} << 1e-5;
+        }
+        support::Binomial rare;
+        rare.variables.clear();
+        rare.seeds = "p = 0.001";
+        rare.counts = "success : 1\nfailure : 999999";
+        QTest::newRow("1 of 1 000 000") << rare.text() << QList<double>{1e-6, std::sqrt(1e-6 * (1 - 1e-6) / 1e6)} << 1e-10;
     }
 
-    // p = 30/100; the inverse Hessian of the negative log-likelihood there is
-    // p (1 - p) / n; LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7.
-    void binomialEstimatesMatchTheClosedForm()
+    void estimatesAndStandardErrorsMatchTheClosedForm()
     {
-        QFETCH(QString, method);
-        EstimationFixture f(binomial(method));
+        QFETCH(QString, workspace);
+        QFETCH(QList<double>, expected);
+        QFETCH(double, tolerance);
+        EstimationFixture f(workspace);
         QSignalSpy complete(&f.sequence, &pelk::EstimationSequence::estimationComplete);
         QVERIFY(f.run());
         QCOMPARE(complete.count(), 1);
-        QVERIFY(f.results.parametersEstimated);
-        QVERIFY(f.results.covarianceAvailable);
-        QVERIFY2(std::abs(f.results.estimates[0] - 0.3) < 1e-5, qPrintable(QString::number(f.results.estimates[0], 'g', 17)));
-        QVERIFY(std::abs(f.results.covariance(0, 0) / (0.3 * 0.7 / 100) - 1) < 1e-3);
+        QVERIFY(f.results.parametersEstimated && f.results.covarianceAvailable);
+        const double estimate = f.results.estimates[0];
+        QVERIFY2(std::abs(estimate - expected[0]) < tolerance, qPrintable(QString::number(estimate, 'g', 17)));
+        QVERIFY2(std::abs(std::sqrt(f.results.covariance(0, 0)) / expected[1] - 1) < 1e-3,
+                 qPrintable(QString::number(std::sqrt(f.results.covariance(0, 0)), 'g', 6)));
+        const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
+        QVERIFY(std::abs(*summary.parameters[0].standardError / expected[1] - 1) < 1e-3);
+        QCOMPARE(summary.functions.size(), expected.size() / 2 - 1);
+        if (!summary.functions.isEmpty()) {
+            QVERIFY(std::abs(summary.functions[0].estimate - expected[2]) < 1e-5);
+            QVERIFY(std::abs(*summary.functions[0].standardError / expected[3] - 1) < 1e-3);
+        }
+    }
 
+    // LL = log C(100, 30) + 30 log 0.3 + 70 log 0.7, AIC = 2 - 2 LL.
+    void binomialFitStatisticsMatchTheClosedForm()
+    {
+        EstimationFixture f(binomial());
+        QVERIFY(f.run());
         const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
         const double ll = std::lgamma(101) - std::lgamma(31) - std::lgamma(71) + 30 * std::log(0.3) + 70 * std::log(0.7);
         QVERIFY(std::abs(summary.logLikelihood - ll) < 1e-8);
         QVERIFY(std::abs(summary.aic - (2 - 2 * ll)) < 1e-8);
         QCOMPARE(summary.sufficientStatisticDimension, std::optional<int>(1));
-        QVERIFY(std::abs(*summary.parameters[0].standardError - std::sqrt(0.0021)) < 1e-4);
-    }
-
-    // p = (2 nAA + nAa) / 2n, var p = p (1 - p) / 2n.
-    void hardyWeinbergAlleleFrequency()
-    {
-        EstimationFixture f(QStringLiteral("parameters p;\nvariables\nq = 1 - p;\nlikelihood \"Genotypes\"\n"
-                                           "AA, p*p,\nAa, 2*p*q,\naa, q*q;\n")
-                            + optimizerSection(QStringLiteral("powell"))
-                            + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\n"
-                                             "AA : 30\nAa : 50\naa : 20\n"));
-        QVERIFY(f.run());
-        QVERIFY(std::abs(f.results.estimates[0] - 0.55) < 1e-6);
-        QVERIFY(std::abs(f.results.covariance(0, 0) / (0.55 * 0.45 / 200) - 1) < 1e-3);
-        const auto summary = pelk::EstimationSummary::compute(f.workspace, f.results);
-        // q = 1 - p has the same standard error as p by the delta method.
-        QVERIFY(std::abs(summary.functions[0].estimate - 0.45) < 1e-6);
-        QVERIFY(std::abs(*summary.functions[0].standardError - *summary.parameters[0].standardError) < 1e-12);
-    }
-
-    void logitNearZeroHasTheRightStandardError_data()
-    {
-        QTest::addColumn<int>("successes");
-        QTest::newRow("50 of 100: logit 0") << 50;
-        QTest::newRow("52 of 100: logit 0.08") << 52;
-    }
-
-    // p = invLogit(a): a = log(s / f), se(a) = 1 / sqrt(n p (1 - p)). An
-    // estimate at or near 0 still gets a usable difference step.
-    void logitNearZeroHasTheRightStandardError()
-    {
-        QFETCH(int, successes);
-        EstimationFixture f(QStringLiteral("parameters a;\nvariables\np = invLogit(a);\nlikelihood \"Trials\"\n"
-                                           "success, p,\nfailure, 1-p;\n")
-                            + optimizerSection(QStringLiteral("powell"))
-                            + QStringLiteral("\nparameterSeeds\na = 1;\n\nprofileLikelihoodRequests;\n\n"
-                                             "success : %1\nfailure : %2\n").arg(successes).arg(100 - successes));
-        QVERIFY(f.run());
-        const double p = successes / 100.0;
-        QVERIFY(std::abs(f.results.estimates[0] - std::log(p / (1 - p))) < 1e-5);
-        QVERIFY(f.results.covarianceAvailable);
-        const double se = 1 / std::sqrt(100 * p * (1 - p));
-        QVERIFY2(std::abs(std::sqrt(f.results.covariance(0, 0)) / se - 1) < 1e-3,
-                 qPrintable(QString::number(std::sqrt(f.results.covariance(0, 0)))));
     }
 
     void logFollowsTheUnitsInOrder()
@@ -329,21 +339,6 @@ private slots:
         QVERIFY(!f.results.covarianceAvailable);
         QCOMPARE(f.errorLines, QStringList({"Singular Hessian in calculating covariance matrix"}));
         QCOMPARE(f.statusLines.last(), QStringLiteral("Covariance matrix estimation failed."));
-    }
-
-    // Counts 1 and 999 999: p = 1e-6 lies closer to 0 than the step floor, and
-    // se = sqrt(p (1 - p) / n) is about 1e-6.
-    void estimateNearZeroHasAStandardError()
-    {
-        EstimationFixture f(binomial().replace(QStringLiteral("success : 30\nfailure : 70"),
-                                               QStringLiteral("success : 1\nfailure : 999999"))
-                                .replace(QStringLiteral("p = 0.5;"), QStringLiteral("p = 0.001;")));
-        QVERIFY(f.run());
-        QVERIFY(std::abs(f.results.estimates[0] / 1e-6 - 1) < 1e-4);
-        QVERIFY(f.results.covarianceAvailable);
-        const double se = std::sqrt(1e-6 * (1 - 1e-6) / 1e6);
-        QVERIFY2(std::abs(std::sqrt(f.results.covariance(0, 0)) / se - 1) < 1e-3,
-                 qPrintable(QString::number(std::sqrt(f.results.covariance(0, 0)), 'g', 6)));
     }
 
     void cancelInEachUnit_data()
