@@ -1,9 +1,10 @@
-// Objectives with minima known in closed form, looked up by the name that
-// the optimizer tests' data tables carry.
+// Objectives with minima known in closed form, for the optimizer tests'
+// data tables.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 
 #include <algorithm>
 #include <cmath>
@@ -107,31 +108,6 @@ inline double flat(const Point &)
 
 using Formula = double (*)(const Point &);
 
-// The formula of that name; an unknown name gives the constant one.
-inline Formula formulaNamed(const QByteArray &name)
-{
-    static const struct
-    {
-        const char *name;
-        Formula formula;
-    } formulas[] = {{"shifted bowl", shiftedBowl},
-                    {"scaled bowl", scaledBowl},
-                    {"rosenbrock", rosenbrock},
-                    {"quartic valley", quarticValley},
-                    {"exponential valley", exponentialValley},
-                    {"square", square},
-                    {"parabola", parabola},
-                    {"quartic", quartic},
-                    {"bump", bump},
-                    {"usable below half", usableBelowHalf},
-                    {"usable only at the origin", usableOnlyAtTheOrigin},
-                    {"nowhere usable", nowhereUsable}};
-    for (const auto &entry : formulas)
-        if (name == entry.name)
-            return entry.formula;
-    return flat;
-}
-
 inline Point toPoint(const QList<double> &values)
 {
     return Point(values.begin(), values.end());
@@ -146,3 +122,5 @@ inline double maxDistance(const Point &x, const QList<double> &y)
 }
 
 } // namespace optimtest
+
+Q_DECLARE_METATYPE(optimtest::Formula)

@@ -104,19 +104,19 @@ private slots:
 
     void oneIterationAlwaysExceedsTheLimit_data()
     {
-        QTest::addColumn<QByteArray>("function");
+        QTest::addColumn<Formula>("function");
         QTest::addColumn<QList<double>>("start");
-        QTest::newRow("quadratic") << QByteArray("shifted bowl") << QList<double>{-3.0, 7.0};
-        QTest::newRow("quadratic at its minimum") << QByteArray("shifted bowl") << QList<double>{1.0, -2.0};
-        QTest::newRow("Rosenbrock") << QByteArray("rosenbrock") << QList<double>{-1.2, 1.0};
-        QTest::newRow("flat") << QByteArray("flat") << QList<double>{2.0};
+        QTest::newRow("quadratic") << Formula(shiftedBowl) << QList<double>{-3.0, 7.0};
+        QTest::newRow("quadratic at its minimum") << Formula(shiftedBowl) << QList<double>{1.0, -2.0};
+        QTest::newRow("Rosenbrock") << Formula(rosenbrock) << QList<double>{-1.2, 1.0};
+        QTest::newRow("flat") << Formula(flat) << QList<double>{2.0};
     }
 
     void oneIterationAlwaysExceedsTheLimit()
     {
-        QFETCH(QByteArray, function);
+        QFETCH(Formula, function);
         QFETCH(QList<double>, start);
-        RecordingFunc objective(formulaNamed(function));
+        RecordingFunc objective(function);
         zav::FletchOptimizer fletch;
         fletch.engine().maxIterations = 1;
         QSignalSpy begin(&fletch, &zav::AbstractOptimizer::beginOptimization);

@@ -44,27 +44,28 @@ private slots:
     void findsKnownMinima_data()
     {
         QTest::addColumn<OptimizerFactory::OptimizerType>("method");
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<QList<double>>("start");
         QTest::addColumn<QList<double>>("minimum");
         QTest::addColumn<double>("value");
         const struct
         {
-            const char *name, *formula;
+            const char *name;
+            Formula formula;
             QList<double> start, minimum;
             double value;
         } problems[] = {
-            {"shifted bowl", "shifted bowl", {3.0, 1.0}, {1.0, -2.0}, 5.0},
-            {"shifted bowl from far away", "shifted bowl", {-30.0, 70.0}, {1.0, -2.0}, 5.0},
-            {"Rosenbrock from (-1.2, 1)", "rosenbrock", {-1.2, 1.0}, {1.0, 1.0}, 0.0},
-            {"one parameter", "exponential valley", {3.0}, {std::log(2.0)}, 2.0 - 2.0 * std::log(2.0)},
-            {"scales apart", "scaled bowl", {1.0, 3.0, 300.0}, {-3.0, 0.5, 40.0}, -1.0}};
+            {"shifted bowl", shiftedBowl, {3.0, 1.0}, {1.0, -2.0}, 5.0},
+            {"shifted bowl from far away", shiftedBowl, {-30.0, 70.0}, {1.0, -2.0}, 5.0},
+            {"Rosenbrock from (-1.2, 1)", rosenbrock, {-1.2, 1.0}, {1.0, 1.0}, 0.0},
+            {"one parameter", exponentialValley, {3.0}, {std::log(2.0)}, 2.0 - 2.0 * std::log(2.0)},
+            {"scales apart", scaledBowl, {1.0, 3.0, 300.0}, {-3.0, 0.5, 40.0}, -1.0}};
         for (const auto &[method, type] : {std::pair{"Powell", OptimizerFactory::Powell},
                                            {"Fletch", OptimizerFactory::Fletch},
                                            {"simplex", OptimizerFactory::Simplex}})
             for (const auto &p : problems)
                 QTest::addRow("%s, %s", method, p.name)
-                    << type << QByteArray(p.formula) << p.start << p.minimum << p.value;
+                    << type << p.formula << p.start << p.minimum << p.value;
     }
 
     // Powell and Fletch report one begin with the start value and one end
@@ -73,7 +74,7 @@ private slots:
     void findsKnownMinima()
     {
         QFETCH(OptimizerFactory::OptimizerType, method);
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(QList<double>, start);
         QFETCH(QList<double>, minimum);
         QFETCH(double, value);
@@ -82,8 +83,7 @@ private slots:
         const std::unique_ptr<zav::AbstractOptimizer> optimizer = settings.createOptimizer();
         QSignalSpy begin(optimizer.get(), &zav::AbstractOptimizer::beginOptimization);
         QSignalSpy end(optimizer.get(), &zav::AbstractOptimizer::endOptimization);
-        const Formula f = formulaNamed(formula);
-        RecordingFunc function(f);
+        RecordingFunc function(formula);
         Point point = toPoint(start);
         int iterations = -1;
         optimizer->minimize(function, point, nullptr, iterations);
@@ -93,15 +93,15 @@ private slots:
         const bool simplex = method == OptimizerFactory::Simplex;
         const double tolerance = simplex ? 1e-3 : method == OptimizerFactory::Fletch ? 1e-5 : 1e-4;
         QVERIFY2(maxDistance(point, minimum) < tolerance, qPrintable(QString::number(maxDistance(point, minimum))));
-        QVERIFY(std::abs(f(point) - value) < (simplex ? 1e-6 : 1e-9));
+        QVERIFY(std::abs(formula(point) - value) < (simplex ? 1e-6 : 1e-9));
         QVERIFY(iterations > 1);
         if (simplex) {
             QVERIFY(begin.isEmpty() && end.isEmpty());
             return;
         }
         const QString name = method == OptimizerFactory::Powell ? "Powell" : "Fletch";
-        QCOMPARE(QList<QVariantList>(begin), QList<QVariantList>({{name, f(toPoint(start))}}));
-        QCOMPARE(QList<QVariantList>(end), QList<QVariantList>({{name, f(point), iterations}}));
+        QCOMPARE(QList<QVariantList>(begin), QList<QVariantList>({{name, formula(toPoint(start))}}));
+        QCOMPARE(QList<QVariantList>(end), QList<QVariantList>({{name, formula(point), iterations}}));
         QCOMPARE(function.calls.back(), point);
     }
 

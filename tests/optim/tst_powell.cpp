@@ -80,55 +80,52 @@ private slots:
 
     void convergesInItsFirstIterationAtAMinimum_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<QList<double>>("start");
 
-        QTest::newRow("constant function") << QByteArray("flat") << QList<double>{2.0, -1.0};
-        QTest::newRow("start at the minimum") << QByteArray("shifted bowl") << QList<double>{1.0, -2.0};
+        QTest::newRow("constant function") << Formula(flat) << QList<double>{2.0, -1.0};
+        QTest::newRow("start at the minimum") << Formula(shiftedBowl) << QList<double>{1.0, -2.0};
     }
 
     void convergesInItsFirstIterationAtAMinimum()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(QList<double>, start);
-
-        const auto f = formulaNamed(formula);
-        Run run(f);
+        Run run(formula);
         Point point = toPoint(start);
         run.minimize(point);
         // A count of 1 also ends the re-estimation loop, which repeats while the
         // count exceeds 2.
         QCOMPARE(run.numIterations, 1);
-        QCOMPARE(f(point), f(toPoint(start)));
-        run.verifySignals(f(toPoint(start)), f(point));
+        QCOMPARE(formula(point), formula(toPoint(start)));
+        run.verifySignals(formula(toPoint(start)), formula(point));
     }
 
     void zeroMinimumNeedsMoreIterationsThanAShiftedOne_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<QList<double>>("start");
 
-        QTest::newRow("Rosenbrock") << QByteArray("rosenbrock") << QList<double>{-1.2, 1.0};
-        QTest::newRow("quartic valley") << QByteArray("quartic valley") << QList<double>{3.0, 1.0};
+        QTest::newRow("Rosenbrock") << Formula(rosenbrock) << QList<double>{-1.2, 1.0};
+        QTest::newRow("quartic valley") << Formula(quarticValley) << QList<double>{3.0, 1.0};
     }
 
     void zeroMinimumNeedsMoreIterationsThanAShiftedOne()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(QList<double>, start);
 
         // The relative test passes at a value of 0 only when an iteration gains at
         // most 1e-25 / 2, while at 1 a gain of about 3e-8 suffices.
-        const auto f = formulaNamed(formula);
-        Run atZero(f);
-        Run shifted([f](const Point &x) { return f(x) + 1.0; });
+        Run atZero(formula);
+        Run shifted([formula](const Point &x) { return formula(x) + 1.0; });
         Point pointAtZero = toPoint(start);
         Point shiftedPoint = toPoint(start);
         atZero.minimize(pointAtZero);
         shifted.minimize(shiftedPoint);
         QVERIFY2(atZero.numIterations > shifted.numIterations,
                  qPrintable(QStringLiteral("%1 <= %2").arg(atZero.numIterations).arg(shifted.numIterations)));
-        QVERIFY(f(pointAtZero) <= f(shiftedPoint));
+        QVERIFY(formula(pointAtZero) <= formula(shiftedPoint));
     }
 
     void halvesTheFirstStepAwayFromUnusablePoints()
@@ -147,30 +144,28 @@ private slots:
 
     void throwsAndLeavesThePointUntouched_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<QList<double>>("start");
         QTest::addColumn<QByteArray>("message");
 
         // The first step is halved until it underflows to 0.
-        QTest::newRow("every trial unusable") << QByteArray("nowhere usable") << QList<double>{0.0, 0.0}
+        QTest::newRow("every trial unusable") << Formula(nowhereUsable) << QList<double>{0.0, 0.0}
                                               << QByteArray("brent:  Invalid seeds");
-        QTest::newRow("only the start usable") << QByteArray("usable only at the origin") << QList<double>{0.0, 0.0}
+        QTest::newRow("only the start usable") << Formula(usableOnlyAtTheOrigin) << QList<double>{0.0, 0.0}
                                                << QByteArray("brent:  Invalid seeds");
         // The second iteration starts next to the flat minimum, so its line
         // minimiser lies near t = 0, where Brent's tolerance is absolute
         // (2.2e-19); parabolas close in on a quartic only linearly.
-        QTest::newRow("flat minimum of value 0") << QByteArray("quartic") << QList<double>{1.0}
+        QTest::newRow("flat minimum of value 0") << Formula(quartic) << QList<double>{1.0}
                                                  << QByteArray("Too many iterations in brent");
     }
 
     void throwsAndLeavesThePointUntouched()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(QList<double>, start);
         QFETCH(QByteArray, message);
-
-        const auto f = formulaNamed(formula);
-        Run run(f);
+        Run run(formula);
         Point point = toPoint(start);
         try {
             run.minimize(point);
@@ -182,32 +177,32 @@ private slots:
         QCOMPARE(point, toPoint(start));
         QCOMPARE(run.numIterations, -1);
         QCOMPARE(run.begin.count(), 1);
-        QCOMPARE(run.begin.at(0).at(1).toDouble(), f(point));
+        QCOMPARE(run.begin.at(0).at(1).toDouble(), formula(point));
         QCOMPARE(run.end.count(), 0);
     }
 
     void engineThrowsWhenItsIterationLimitIsReached_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<int>("limit");
         QTest::addColumn<bool>("throws");
 
         // A quadratic in two parameters needs two iterations to reach its minimum
         // (the second along a conjugate direction) and a third to see that it
         // gains nothing more. The limit is checked after the convergence test.
-        QTest::newRow("quadratic, limit 1") << QByteArray("shifted bowl") << 1 << true;
-        QTest::newRow("quadratic, limit 2") << QByteArray("shifted bowl") << 2 << false;
-        QTest::newRow("Rosenbrock, limit 0") << QByteArray("rosenbrock") << 0 << true;
-        QTest::newRow("constant, limit 0") << QByteArray("flat") << 0 << false;
+        QTest::newRow("quadratic, limit 1") << Formula(shiftedBowl) << 1 << true;
+        QTest::newRow("quadratic, limit 2") << Formula(shiftedBowl) << 2 << false;
+        QTest::newRow("Rosenbrock, limit 0") << Formula(rosenbrock) << 0 << true;
+        QTest::newRow("constant, limit 0") << Formula(flat) << 0 << false;
     }
 
     void engineThrowsWhenItsIterationLimitIsReached()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(int, limit);
         QFETCH(bool, throws);
 
-        RecordingFunc function(formulaNamed(formula));
+        RecordingFunc function(formula);
         zav::PowellEngine engine(function, zav::PowellOptimizer::fractionalTolerance, limit, nullptr);
         const Point start{3.0, 1.0};
         try {

@@ -20,7 +20,6 @@ namespace {
 // step 0.1.
 struct Run
 {
-    explicit Run(const QByteArray &formula) : function(formulaNamed(formula)) {}
     explicit Run(std::function<double(const Point &)> formula) : function(std::move(formula)) {}
 
     void minimize(Point &point) { optimizer.minimize(function, point, &function.flag, numIterations); }
@@ -75,7 +74,7 @@ private slots:
 
     void stepsVisitTheTrialPointsInOrder_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<double>("start");
         QTest::addColumn<double>("stepSize");
         QTest::addColumn<QList<double>>("calls");
@@ -84,28 +83,28 @@ private slots:
         // x^2 from 2: 2.2 reflects through 2 to 1.8, the new best, and expands to
         // 1.6; then 2 reflects through 1.6 to 1.2 and expands to 0.8. Two steps of
         // two counted evaluations.
-        QTest::newRow("reflection and expansion") << QByteArray("square") << 2.0 << 0.1
+        QTest::newRow("reflection and expansion") << Formula(square) << 2.0 << 0.1
                                                   << QList<double>{2.0, 2.2, 1.8, 1.6, 1.2, 0.8} << 5;
         // x^2 from 1 with vertices 1 and 3: 3 reflects to -1, as good as the best,
         // which still counts as a new best and expands to -3.
-        QTest::newRow("reflection tying with the best") << QByteArray("square") << 1.0 << 2.0
+        QTest::newRow("reflection tying with the best") << Formula(square) << 1.0 << 2.0
                                                         << QList<double>{1.0, 3.0, -1.0, -3.0} << 3;
         // x^2 from 1 with vertices 1 and -0.5: 1 reflects to -2, worse than both,
         // so it contracts half-way to the face, 0.25; then -0.5 reflects to 1,
         // worse again, and contracts to -0.125.
-        QTest::newRow("contraction") << QByteArray("square") << 1.0 << -1.5
+        QTest::newRow("contraction") << Formula(square) << 1.0 << -1.5
                                      << QList<double>{1.0, -0.5, -2.0, 0.25, 1.0, -0.125} << 5;
         // |x| + 4|x|(1 - |x|) from 1 with vertices 1 and 0: the reflection to -1
         // and the contraction to 0.5 are both no better, so 1 shrinks to 0.5
         // (evaluated again, counted once); then 0.5 reflects to -0.5 and contracts
         // to 0.25.
-        QTest::newRow("shrink") << QByteArray("bump") << 1.0 << -1.0
+        QTest::newRow("shrink") << Formula(bump) << 1.0 << -1.0
                                 << QList<double>{1.0, 0.0, -1.0, 0.5, 0.5, -0.5, 0.25} << 6;
     }
 
     void stepsVisitTheTrialPointsInOrder()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(double, start);
         QFETCH(double, stepSize);
         QFETCH(QList<double>, calls);
@@ -124,7 +123,7 @@ private slots:
 
     void stopsAtTheFirstTestThatApplies_data()
     {
-        QTest::addColumn<QByteArray>("formula");
+        QTest::addColumn<Formula>("formula");
         QTest::addColumn<QList<double>>("start");
         QTest::addColumn<int>("budget");
         QTest::addColumn<int>("raiseFlagAtCall"); // 0: never
@@ -134,30 +133,30 @@ private slots:
         QTest::addColumn<int>("calls"); // -1: not checked
 
         // All values tie, so the last vertex ranks lowest.
-        QTest::newRow("constant function") << QByteArray("flat") << QList<double>{2.0, -1.0} << 5000 << 0 << false
+        QTest::newRow("constant function") << Formula(flat) << QList<double>{2.0, -1.0} << 5000 << 0 << false
                                            << QList<double>{2.0, -1.1} << 1 << 3;
         // Flags raised at call 1 are up before the loop starts.
-        QTest::newRow("convergence before the flag") << QByteArray("flat") << QList<double>{2.0, -1.0} << 5000 << 1
+        QTest::newRow("convergence before the flag") << Formula(flat) << QList<double>{2.0, -1.0} << 5000 << 1
                                                      << false << QList<double>{2.0, -1.1} << 1 << 3;
         // Only the uncounted initial vertices are evaluated.
-        QTest::newRow("budget 0") << QByteArray("shifted bowl") << QList<double>{2.0, -1.0} << 0 << 0 << true
+        QTest::newRow("budget 0") << Formula(shiftedBowl) << QList<double>{2.0, -1.0} << 0 << 0 << true
                                   << QList<double>{} << -1 << 3;
-        QTest::newRow("budget before the flag") << QByteArray("shifted bowl") << QList<double>{2.0, -1.0} << 0 << 1
+        QTest::newRow("budget before the flag") << Formula(shiftedBowl) << QList<double>{2.0, -1.0} << 0 << 1
                                                 << true << QList<double>{} << -1 << 3;
-        QTest::newRow("budget 10 on Rosenbrock") << QByteArray("rosenbrock") << QList<double>{-1.2, 1.0} << 10 << 0
+        QTest::newRow("budget 10 on Rosenbrock") << Formula(rosenbrock) << QList<double>{-1.2, 1.0} << 10 << 0
                                                  << true << QList<double>{} << -1 << -1;
         // The returned vertex was never filled in.
-        QTest::newRow("flag before the first step") << QByteArray("shifted bowl") << QList<double>{2.0, -1.0} << 5000
+        QTest::newRow("flag before the first step") << Formula(shiftedBowl) << QList<double>{2.0, -1.0} << 5000
                                                     << 1 << false << QList<double>{0.0, 0.0} << 1 << 3;
         // x^2 from 2: raised during the reflection to 1.8, whose expansion to 1.6
         // still runs.
-        QTest::newRow("flag during a step") << QByteArray("square") << QList<double>{2.0} << 5000 << 3 << false
+        QTest::newRow("flag during a step") << Formula(square) << QList<double>{2.0} << 5000 << 3 << false
                                             << QList<double>{0.0} << 3 << 4;
     }
 
     void stopsAtTheFirstTestThatApplies()
     {
-        QFETCH(QByteArray, formula);
+        QFETCH(Formula, formula);
         QFETCH(QList<double>, start);
         QFETCH(int, budget);
         QFETCH(int, raiseFlagAtCall);
