@@ -398,26 +398,20 @@ private slots:
         QCOMPARE(support::fileBytes(file), binomialWorkspace);
     }
 
+    // A new likelihood's page joins the chain of pages under its group and
+    // becomes current; a deleted one leaves it relinked. (The dialogs'
+    // test checks the names the window refuses.)
     void likelihoodsGetPagesUnderTheirGroup()
     {
         WindowFixture f;
         PelkWindow &w = f.window;
         const QList<LikelihoodPage *> &pages = w.likelihoodPages();
         auto *functions = w.findChild<VariableDefinitionsPage *>();
-        QVERIFY(!w.newLikelihood("Likelihood 1"));
         QVERIFY(w.newLikelihood("Second"));
-        QCOMPARE(pages.size(), 2);
         QCOMPARE(w.currentPage(), static_cast<ContentPage *>(pages.last()));
         QCOMPARE(pages.first()->nextPage(), static_cast<ContentPage *>(pages.last()));
         QCOMPARE(functions->nextPage(), static_cast<ContentPage *>(pages.first()));
         QCOMPARE(w.findChild<VerifyModelPage *>()->previousPage(), static_cast<ContentPage *>(pages.last()));
-
-        QVERIFY(!w.renameLikelihood(pages.last(), "Second"));
-        QVERIFY(!w.renameLikelihood(pages.last(), "Likelihood 1"));
-        QVERIFY(w.renameLikelihood(pages.last(), "Renamed"));
-        QCOMPARE(pages.last()->title(), QString("Renamed"));
-        QCOMPARE(w.workspace().model.likelihoodName(pages.last()->likelihoodId()), QString("Renamed"));
-
         w.showPage(pages.first());
         w.deleteLikelihoodPage(pages.first());
         QCOMPARE(pages.size(), 1);
