@@ -171,10 +171,13 @@ private slots:
     }
 
     // chi(q) = 2 (LL(0.3) - LL(q)); the limits must lie on or just outside the
-    // true ones, within one step of the search's precision (1e-5 here).
+    // true ones, within one step of the search's precision (1e-5 here). The
+    // odds p / (1 - p) increase with p: their limits are the odds of p's.
     void parameterProfileMatchesTheClosedForm()
     {
-        EstimationFixture f(binomial(QStringLiteral("powell"), "p = 0.05"));
+        support::Binomial b;
+        b.requests = "p = 0.05,\nodds = 0.05";
+        EstimationFixture f(b.text());
         QVERIFY(f.run());
         const auto ll = [](double p) { return 30 * std::log(p) + 70 * std::log(1 - p); };
         const auto chi = [&](double q) { return 2 * (ll(0.3) - ll(q)) - chi95; };
@@ -185,6 +188,8 @@ private slots:
         QVERIFY2(pelkLower <= lower + 1e-7 && pelkLower > lower - 2e-5, qPrintable(QString::number(pelkLower - lower)));
         QVERIFY2(pelkUpper >= upper - 1e-7 && pelkUpper < upper + 2e-5, qPrintable(QString::number(pelkUpper - upper)));
         QCOMPARE(f.workspace.parameterRequests.displayDigits(0, 1), 5.0);
+        const auto [oddsLower, oddsUpper] = f.workspace.variableRequests.bounds(0, 1);
+        QVERIFY(std::abs(oddsLower - lower / (1 - lower)) < 1e-4 && std::abs(oddsUpper - upper / (1 - upper)) < 1e-4);
         QVERIFY(f.statusLines.contains(QStringLiteral("Parameter p, alpha level = 0.05, lower boundary")));
         QCOMPARE(f.statusLines.last(), QStringLiteral("ProfileLikelihood estimation complete."));
     }
