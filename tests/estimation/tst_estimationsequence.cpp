@@ -6,6 +6,7 @@
 #include "../support/BinomialWorkspace.h"
 
 #include "estimation/EstimationSummary.h"
+#include "estimation/ModelVerifier.h"
 #include "estimation/ParametersEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "model/ProfileLikelihoods.h"
@@ -216,6 +217,47 @@ private slots:
         QVERIFY2(std::abs(pelkLower - lower) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkLower).arg(lower)));
         QVERIFY2(std::abs(pelkUpper - upper) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkUpper).arg(upper)));
         QVERIFY(f.statusLines.contains(QStringLiteral("Convenience function  p3, alpha level = 0.05, upper boundary")));
+    }
+
+    // What Verify says of a model, and what of it stands out in bold: the
+    // dimension of the minimum sufficient statistic against the number of
+    // parameters, not compared with an unobserved category.
+    void verifyGivesItsVerdict_data()
+    {
+        QTest::addColumn<QString>("workspace");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("bold");
+        const QString valid = "\nThe Model Definition is valid.\n";
+        QTest::newRow("valid") << binomial() << valid + "\nNumber of parameters: 1\nDimension of minimum sufficient statistic: 1\n"
+                               << "";
+        support::Binomial over;
+        over.parameters = "p, q";
+        over.categories = "success, p*q,\nfailure, 1-p*q";
+        over.seeds = "p = 0.5,\nq = 0.5";
+        const QString tooMany = "There are more parameters than can be estimated by the current model.\n";
+        QTest::newRow("over-parameterised")
+            << over.text() << valid + "\nNumber of parameters: 2\nDimension of minimum sufficient statistic: 1\n" + tooMany
+            << tooMany;
+        support::Binomial unobserved;
+        unobserved.parameters = "N, p";
+        unobserved.categories = "seen, p,\n, 1-p, N";
+        unobserved.seeds = "N = 100,\np = 0.5";
+        unobserved.counts = "seen : 30";
+        QTest::newRow("unobserved category") << unobserved.text() << valid << "";
+        support::Binomial undefined;
+        undefined.categories = "success, p*z,\nfailure, 1-p";
+        const QString errors = "Category \"success\" uses undefined symbol \"z\".\n\nThe Model Definition is not valid.\n";
+        QTest::newRow("undefined symbol") << undefined.text() << errors << errors;
+    }
+
+    void verifyGivesItsVerdict()
+    {
+        QFETCH(QString, workspace);
+        EstimationFixture f(workspace);
+        pelk::PlainTextSink sink;
+        pelk::verifyModel(f.workspace.model, sink);
+        QTEST(sink.text(), "text");
+        QTEST(sink.boldText(), "bold");
     }
 
     void refusesAnInvalidModel()
