@@ -23,14 +23,16 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QByteArray>("written");
-        const auto row = [](const char *name, Kind kind, const QByteArray &text, const QString &failure,
-                            const QByteArray &written) {
-            QTest::newRow(name) << kind << text << failure << written;
+        // Rows of one kind of file; without "written" nothing is checked.
+        const auto rowsOf = [](Kind kind) {
+            return [kind](const char *name, const QByteArray &text, const QString &failure,
+                          const QByteArray &written = QByteArray()) {
+                QTest::newRow(name) << kind << text << failure << written;
+            };
         };
-        const auto counts = [&row](const char *name, const QByteArray &text, const QString &failure,
-                                   const QByteArray &written = QByteArray()) {
-            row(name, Kind::Counts, text, failure, written);
-        };
+        const auto counts = rowsOf(Kind::Counts);
+        const auto seeds = rowsOf(Kind::Seeds);
+        const auto requests = rowsOf(Kind::Requests);
         counts("counts as written", "\nseen once : 12\nseen twice : 7\n", "", "\nseen once : 12\nseen twice : 7\n");
         counts("counts add up, absent labels are 0", "seen once : 3\nseen once : 2\n", "",
                "\nseen once : 5\nseen twice : 0\n");
@@ -67,10 +69,6 @@ private slots:
         counts("no tokens at all", "", "\"\" - The file is empty");
         counts("only blank and comment lines", "\n# nothing\n\n", "\"\" - The file holds only comments");
 
-        const auto seeds = [&row](const char *name, const QByteArray &text, const QString &failure,
-                                  const QByteArray &written = QByteArray()) {
-            row(name, Kind::Seeds, text, failure, written);
-        };
         // The seeds follow the parameters: the third goes.
         seeds("seeds as written", "\nparameterSeeds\ns = 0.5,\np = 0.25;\n", "",
               "\nparameterSeeds\ns = 0.5,\np = 0.25;\n");
@@ -98,10 +96,6 @@ private slots:
         seeds("next keyword taken as a name", "parameterSeeds\nprofileLikelihoodRequests;\n",
               "\";\" - Unexpected characters, line 2");
 
-        const auto requests = [&row](const char *name, const QByteArray &text, const QString &failure,
-                                     const QByteArray &written = QByteArray()) {
-            row(name, Kind::Requests, text, failure, written);
-        };
         requests("requests as written", "\nprofileLikelihoodRequests\np = 0.05,\nq = 0.10;\n\n", "",
                  "\nprofileLikelihoodRequests\np = 0.05,\nq = 0.10;\n\n");
         requests("a request listed twice is removed", "profileLikelihoodRequests\np = 0.05,\ns = 0.01,\np = 0.05;\n",
