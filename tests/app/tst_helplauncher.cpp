@@ -1,18 +1,13 @@
-// PELK's resources and its help viewer: every icon is compiled in, the help
-// collection is built with the file of every page of the program, and the
-// launcher starts the viewer with the collection, starts it again after it
-// closed, reports a viewer that cannot start once per request, and ends the
-// viewer when it is destroyed.
+// PELK's help: the collection is built with the file of every page of the
+// program, and the launcher starts the viewer with the collection, starts it
+// again after it closed, reports a viewer that cannot start once per
+// request, and ends the viewer when it is destroyed.
 #include "app/HelpLauncher.h"
 #include "pages/frame/PelkContentPage.h"
 #include "support/FakeHelpViewer.h"
 #include "support/WindowFixture.h"
 
-#include <QAction>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QToolBar>
-#include <QImage>
 #include <QtTest>
 
 #include <memory>
@@ -27,19 +22,6 @@ class tst_HelpLauncher : public QObject
 
 private slots:
     void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
-
-    // Every icon the tool bar names is compiled in, square and large enough.
-    void iconsAreCompiledIn()
-    {
-        for (QDirIterator it(":/icons", {"*.png"}); it.hasNext();) {
-            const QImage image(it.next());
-            QVERIFY2(image.width() >= 32 && image.width() == image.height(), qPrintable(it.filePath()));
-        }
-        WindowFixture f;
-        for (QAction *action : f.window.findChild<QToolBar *>("toolBar")->actions())
-            QVERIFY2(action->isSeparator() || !action->icon().isNull(), qPrintable(action->objectName()));
-        QVERIFY(QImage(":/images/SplashScreen.png").width() > 32);
-    }
 
     // The help file every page of the window names, and the contents page,
     // are in the help project's files and contents and in the built
