@@ -17,9 +17,6 @@
 #include <functional>
 
 using Readiness = pelk::EstimationSequence::Readiness;
-using Factory = zav::OptimizerFactory;
-
-Q_DECLARE_METATYPE(zav::OptimizerFactory::OptimizerType)
 
 namespace {
 

@@ -17,8 +17,6 @@
 using namespace optimtest;
 using zav::OptimizerFactory;
 
-Q_DECLARE_METATYPE(zav::OptimizerFactory::OptimizerType)
-
 class TestOptimizers : public QObject
 {
     Q_OBJECT
