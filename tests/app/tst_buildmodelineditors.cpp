@@ -39,22 +39,9 @@ namespace {
 
 const QString example = PELK_EXAMPLES_DIR "/two-sample-capture.txt";
 
-// Says why a step of the analyst could not be taken; the step returns false.
-bool cannot(const QString &why)
-{
-    qWarning("%s", qPrintable(why));
-    return false;
-}
-
-QString fileText(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // The analyst at the keyboard of one shown window. Each step shows the page
-// it works on, goes through that page's widgets and checks that the window
-// took the change.
+// it works on, goes through that page's widgets and returns whether the
+// window took the change.
 class Analyst
 {
 public:
@@ -75,7 +62,7 @@ public:
         for (int i = 0; i < names.size(); ++i)
             if (!support::typeInto(page->view(), page->definitionsModel()->index(i / 5, i % 5), names[i])
                 || m_window.workspace().model.parameterNames() != names.mid(0, i + 1))
-                return cannot("parameter " + names[i] + " was not added");
+                return false;
         return true;
     }
 
@@ -86,9 +73,8 @@ public:
         const int entry = page->definitionsModel()->entryRow();
         support::typeInto(page->view(), page->definitionsModel()->index(entry, 0), name, Qt::Key_Tab);
         support::typeInto(page->view(), page->definitionsModel()->index(entry, 1), definition);
-        return (m_window.workspace().model.variableCount() == entry + 1
-                && m_window.workspace().model.variableDefinition(entry) == definition)
-            || cannot("function " + name + " was not defined");
+        return m_window.workspace().model.variableCount() == entry + 1
+            && m_window.workspace().model.variableDefinition(entry) == definition;
     }
 
     // The dialog's name field filled in and OK pressed once the handler has
@@ -103,8 +89,7 @@ public:
         });
         page->form()->renameLikelihoodButton()->click();
         m_window.activateWindow();
-        return (m_answerer.allAnswered() && QTest::qWaitForWindowActive(&m_window) && page->title() == name)
-            || cannot("the likelihood was not renamed");
+        return m_answerer.allAnswered() && QTest::qWaitForWindowActive(&m_window) && page->title() == name;
     }
 
     // Into the entry row: the label and Tab, which opens the probability's
@@ -121,7 +106,7 @@ public:
         auto *editor = qobject_cast<EquationLineEdit *>(
             page->view()->indexWidget(cell(LikelihoodDefinitionModel::ProbabilityColumn)));
         if (!editor)
-            return cannot("Tab from the label did not open the probability"), nullptr;
+            return nullptr;
         editor->setFocus();
         if (probability.isEmpty())
             return editor;
@@ -131,7 +116,7 @@ public:
         const QModelIndex counts = page->definitionModel()->index(categories, LikelihoodDefinitionModel::CountsColumn);
         if (!support::typeInto(page->view(), counts, count) || m_window.workspace().categoryCounts.value(label) != count.toInt()
             || m_window.workspace().model.categoryProbability(page->likelihoodId(), categories) != probability)
-            return cannot("category " + label + " was not added"), nullptr;
+            return nullptr;
         return editor;
     }
 
@@ -155,9 +140,8 @@ public:
         auto *page = show<ParameterSeedsPage>();
         QTableView *view = page->form()->tableView();
         const QModelIndex index = page->seedsModel()->index(row, 0);
-        return (support::typeInto(view, index, text) && QTest::qWaitFor([&] { return !view->indexWidget(index); })
-                && m_window.workspace().seeds.at(std::size_t(row)) == text.toDouble())
-            || cannot(QString("seed %1 was not set").arg(row));
+        return support::typeInto(view, index, text) && QTest::qWaitFor([&] { return !view->indexWidget(index); })
+            && m_window.workspace().seeds.at(std::size_t(row)) == text.toDouble();
     }
 
     // Moves to the cell of the requests grid and presses the space bar.
@@ -169,7 +153,7 @@ public:
         view->setFocus();
         view->setCurrentIndex(index);
         QTest::keyClick(view, Qt::Key_Space);
-        return index.data(Qt::CheckStateRole) != before || cannot("the request did not change");
+        return index.data(Qt::CheckStateRole) != before;
     }
 
     // Powell's method, first in the list, with Home; the box unticked with
@@ -186,9 +170,8 @@ public:
         if (box->isChecked())
             QTest::keyClick(box, Qt::Key_Space);
         show<ParameterDefinitionsPage>();
-        return (zav::OptimizerFactory::instance().optimizerType() == zav::OptimizerFactory::Powell
-                && !m_window.workspace().usePreviousEstimatesAsSeeds)
-            || cannot("the window's options did not follow");
+        return zav::OptimizerFactory::instance().optimizerType() == zav::OptimizerFactory::Powell
+            && !m_window.workspace().usePreviousEstimatesAsSeeds;
     }
 
 private:
@@ -250,7 +233,7 @@ private slots:
         QVERIFY(!window.isChanged());
         WindowFixture loaded;
         QVERIFY(loaded.window.loadWorkspace(example));
-        QCOMPARE(fileText(saved).split('\n'), loaded.workspaceText().split('\n'));
+        QCOMPARE(QString::fromUtf8(support::fileBytes(saved)).split('\n'), loaded.workspaceText().split('\n'));
 
         // Same model, same seeds, same method as the example file: the same
         // numbers, bit for bit.

@@ -3,7 +3,6 @@
 #include "estimation/ThreadRunnable.h"
 #include "estimation/ThreadRunner.h"
 
-#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
@@ -181,302 +180,248 @@ class TestThreadRunner : public QObject
     Q_OBJECT
 
 private slots:
-    void metaObjectListsSignalsThenSlotsInOrder_data();
-    void metaObjectListsSignalsThenSlotsInOrder();
-    void setRunnableReplacesTheListAndNullIsNeverListed();
-    void emptyListEmitsNothing();
-    void progressEmitsOnlyRisingPercentagesAndZero_data();
-    void progressEmitsOnlyRisingPercentagesAndZero();
-    void beginProgressRestartsTheCount();
-    void errorWithoutRunnerGoesToStandardOutput_data();
-    void errorWithoutRunnerGoesToStandardOutput();
-    void errorWithRunnerIsStoredAndEmitted();
-    void cancelOfARunnableAlsoCancelsItsRunnerSilently();
-    void reportsReachTheGuiThreadInOrderPastAnError();
-    void cancelWhileARunnableWorksStopsTheRest_data();
-    void cancelWhileARunnableWorksStopsTheRest();
-    void runnerIsReusedAfterACanceledRun();
-    void destructorStopsARunningWorker();
+    void setRunnableReplacesTheListAndNullIsNeverListed()
+    {
+        ThreadRunner runner;
+        ScriptRunnable first(&runner), second(&runner);
+        runner.addRunnable(&first);
+        runner.addRunnable(nullptr);
+        runner.addRunnable(&second);
+        QCOMPARE(runner.runnables(), QList<ThreadRunnable *>({&first, &second}));
+        runner.setRunnable(&second);
+        QCOMPARE(runner.runnables(), QList<ThreadRunnable *>({&second}));
+        runner.setRunnable(nullptr);
+        QVERIFY(runner.runnables().isEmpty());
+    }
+
+    void emptyListEmitsNothing()
+    {
+        ThreadRunner runner;
+        Recorder recorder(runner);
+        runner.start();
+        QVERIFY(runner.wait());
+        QCoreApplication::processEvents();
+        QCOMPARE(recorder.events, QStringList());
+    }
+
+    void progressEmitsOnlyRisingPercentagesAndZero_data()
+    {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<QList<int>>("done");
+        QTest::addColumn<QList<int>>("emitted"); // the first 0 is beginProgress's
+
+        QTest::newRow("seven steps: 1, 1, 2")        << 7 << QList<int>{1, 1, 2}       << QList<int>{0, 14, 28};
+        QTest::newRow("zero after a higher percent") << 7 << QList<int>{2, 0, 1, 4}    << QList<int>{0, 28, 0, 57};
+        QTest::newRow("zero twice")                  << 7 << QList<int>{0, 0}          << QList<int>{0, 0, 0};
+        QTest::newRow("three steps to the end")      << 3 << QList<int>{1, 2, 3}       << QList<int>{0, 33, 66, 100};
+        QTest::newRow("no total")                    << 0 << QList<int>{0, 3}          << QList<int>{0};
+        QTest::newRow("negative total")              << -5 << QList<int>{0, 1}         << QList<int>{0};
+        QTest::newRow("a hundred million steps")     << 100000000 << QList<int>{50000000, 100000000}
+                                                     << QList<int>{0, 50, 100};
+    }
+
+    void progressEmitsOnlyRisingPercentagesAndZero()
+    {
+        QFETCH(int, total);
+        QFETCH(QList<int>, done);
+        QFETCH(QList<int>, emitted);
+        ThreadRunner runner;
+        ScriptRunnable runnable(&runner);
+        QSignalSpy percent(&runner, &ThreadRunner::percentComplete);
+        runnable.beginProgress(total);
+        for (int d : done)
+            runnable.postProgress(d);
+        QList<int> received;
+        for (const QList<QVariant> &arguments : percent)
+            received << arguments.at(0).toInt();
+        QCOMPARE(received, emitted);
+    }
+
+    void beginProgressRestartsTheCount()
+    {
+        ThreadRunner runner;
+        ScriptRunnable runnable(&runner);
+        QSignalSpy percent(&runner, &ThreadRunner::percentComplete);
+        runnable.beginProgress(4);
+        runnable.postProgress(4);
+        runnable.beginProgress(8);
+        runnable.postProgress(2);
+        QCOMPARE(QList<QVariantList>(percent), QList<QVariantList>({{0}, {100}, {0}, {25}}));
+    }
+
+    void errorWithoutRunnerGoesToStandardOutput_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("ascii") << QString("Covariance matrix estimation failed.")
+                               << QByteArray("**** Covariance matrix estimation failed.\n")
+                               << QByteArray("Covariance matrix estimation failed.");
+        QTest::newRow("latin-1 letter") << QString::fromUtf8("Sch\u00e4tzung")
+                                        << QByteArray("**** Sch\xc3\xa4tzung\n") << QByteArray("Sch\xe4tzung");
+    }
+
+    void errorWithoutRunnerGoesToStandardOutput()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, printed);
+        QFETCH(QByteArray, stored);
+        ScriptRunnable runnable(nullptr);
+        // Everything else is dropped without a runner: only the error line shows.
+        const QByteArray output = captureStandardOutput([&] {
+            runnable.postStatus("status");
+            runnable.postProgressStatus("progress");
+            runnable.postWarning("warning");
+            runnable.beginProgress(2);
+            runnable.postProgress(1);
+            runnable.postBusy();
+            runnable.postError(text);
+        });
+        QCOMPARE(output, printed);
+        QCOMPARE(runnable.errorMessage(), stored);
+    }
+
+    void errorWithRunnerIsStoredAndEmitted()
+    {
+        ThreadRunner runner;
+        ScriptRunnable runnable(&runner);
+        QSignalSpy error(&runner, &ThreadRunner::error);
+        const QByteArray output = captureStandardOutput([&] { runnable.postError(QString::fromUtf8("\u00b5 < 0")); });
+        QCOMPARE(output, QByteArray());
+        QCOMPARE(QList<QVariantList>(error), QList<QVariantList>({{QString::fromUtf8("\u00b5 < 0")}}));
+        QCOMPARE(runner.errorMessage(), QByteArray("\xb5 < 0"));
+        QCOMPARE(runnable.errorMessage(), QByteArray("\xb5 < 0"));
+        runner.clearErrorMessage();
+        QVERIFY(runner.errorMessage().isEmpty());
+        QCOMPARE(error.count(), 1);
+    }
+
+    void cancelOfARunnableAlsoCancelsItsRunnerSilently()
+    {
+        ThreadRunner runner;
+        Recorder recorder(runner);
+        ScriptRunnable runnable(&runner);
+        runnable.setCanceled(true);
+        QVERIFY(runnable.isCanceled() && zav::isCancelled(runnable.cancelFlag()));
+        QVERIFY(runner.isCanceled());
+        runnable.setCanceled(false);
+        QVERIFY(!runnable.isCanceled());
+        QVERIFY(!runner.isCanceled());
+        runner.cancel();
+        QVERIFY(runner.isCanceled());
+        QVERIFY(!runnable.isCanceled());
+        QCOMPARE(recorder.events, QStringList());
+    }
+
+    void reportsReachTheGuiThreadInOrderPastAnError()
+    {
+        ThreadRunner runner;
+        Recorder recorder(runner);
+        ScriptRunnable first(&runner, [](ThreadRunnable &r) {
+            r.postStatus("Estimating parameters...");
+            r.postProgressStatus("pass 1");
+            r.beginProgress(4);
+            r.postProgress(1);
+            r.postProgress(1);
+            r.postProgress(3);
+            r.postWarning("slow convergence");
+            r.postBusy();
+            r.postError("Too many iterations in powell");
+        });
+        ScriptRunnable second(&runner, [](ThreadRunnable &r) { r.postStatus("second"); });
+        runner.setRunnable(&first);
+        runner.addRunnable(&second);
+        runner.start();
+        QVERIFY(finishRun(runner, recorder));
+        const QStringList expected = {"status Estimating parameters...",
+                                      "progressStatus pass 1",
+                                      "percentComplete 0",
+                                      "percentComplete 25",
+                                      "percentComplete 75",
+                                      "warning slow convergence",
+                                      "busy",
+                                      "error Too many iterations in powell",
+                                      "status second",
+                                      "runComplete"};
+        QCOMPARE(recorder.events, expected);
+        QVERIFY(!recorder.deliveredOffThread);
+        QCOMPARE(runner.errorMessage(), QByteArray("Too many iterations in powell"));
+    }
+
+    void cancelWhileARunnableWorksStopsTheRest_data()
+    {
+        QTest::addColumn<int>("working"); // which of three runnables is at work when the cancel comes
+        QTest::newRow("first of three") << 0;
+        QTest::newRow("middle of three") << 1;
+        QTest::newRow("last of three") << 2;
+    }
+
+    void cancelWhileARunnableWorksStopsTheRest()
+    {
+        QFETCH(int, working);
+        ThreadRunner runner;
+        Recorder recorder(runner);
+        GateRunnable gate(&runner);
+        ScriptRunnable before(&runner, [](ThreadRunnable &r) { r.postStatus("before"); });
+        ScriptRunnable after(&runner, [](ThreadRunnable &r) { r.postStatus("after"); });
+        for (int i = 0; i < 3; ++i)
+            runner.addRunnable(i < working ? &before : i == working ? static_cast<ThreadRunnable *>(&gate) : &after);
+
+        runner.start();
+        QVERIFY(gate.waitUntilEntered());
+        cancelAll(runner);
+        QVERIFY(finishRun(runner, recorder));
+
+        QVERIFY(gate.sawCancel);
+        QCOMPARE(gate.runs.load(), 1);
+        QCOMPARE(before.runs.load(), working);
+        QCOMPARE(after.runs.load(), 0);
+        QStringList expected;
+        for (int i = 0; i < working; ++i)
+            expected << "status before";
+        expected << "runCanceled";
+        QCOMPARE(recorder.events, expected);
+    }
+
+    void runnerIsReusedAfterACanceledRun()
+    {
+        ThreadRunner runner;
+        Recorder recorder(runner);
+        GateRunnable gate(&runner);
+        runner.setRunnable(&gate);
+        runner.start();
+        QVERIFY(gate.waitUntilEntered());
+        cancelAll(runner);
+        QVERIFY(finishRun(runner, recorder));
+        QVERIFY(runner.isCanceled());
+
+        // The runner's own flag is still set: the new run must clear it itself.
+        ScriptRunnable next(&runner, [](ThreadRunnable &r) { r.postStatus("second run"); });
+        runner.setRunnable(&next);
+        recorder.events.clear();
+        runner.start();
+        QVERIFY(finishRun(runner, recorder));
+        QCOMPARE(recorder.events, QStringList({"status second run", "runComplete"}));
+        QCOMPARE(next.runs.load(), 1);
+        QCOMPARE(gate.runs.load(), 1);
+    }
+
+    void destructorStopsARunningWorker()
+    {
+        auto *runner = new ThreadRunner;
+        GateRunnable gate(runner, 1000);
+        ScriptRunnable after(runner);
+        runner->setRunnable(&gate);
+        runner->addRunnable(&after);
+        runner->start();
+        QVERIFY(gate.waitUntilEntered());
+        // Destroying a QThread that still runs aborts the process.
+        delete runner;
+        QVERIFY(gate.sawCancel);
+        QVERIFY(gate.returned);
+        QCOMPARE(after.runs.load(), 0);
+    }
 };
-
-void TestThreadRunner::metaObjectListsSignalsThenSlotsInOrder_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QByteArray>("signature");
-    QTest::addColumn<bool>("isSignal");
-    QTest::newRow("0") << 0 << QByteArray("runComplete()") << true;
-    QTest::newRow("1") << 1 << QByteArray("runCanceled()") << true;
-    QTest::newRow("2") << 2 << QByteArray("percentComplete(int)") << true;
-    QTest::newRow("3") << 3 << QByteArray("progressStatus(QString)") << true;
-    QTest::newRow("4") << 4 << QByteArray("status(QString)") << true;
-    QTest::newRow("5") << 5 << QByteArray("error(QString)") << true;
-    QTest::newRow("6") << 6 << QByteArray("warning(QString)") << true;
-    QTest::newRow("7") << 7 << QByteArray("busy()") << true;
-    QTest::newRow("8") << 8 << QByteArray("setErrorMessage(QString)") << false;
-    QTest::newRow("9") << 9 << QByteArray("clearErrorMessage()") << false;
-    QTest::newRow("10") << 10 << QByteArray("setCanceled(bool)") << false;
-    QTest::newRow("11") << 11 << QByteArray("cancel()") << false;
-}
-
-void TestThreadRunner::metaObjectListsSignalsThenSlotsInOrder()
-{
-    QFETCH(int, index);
-    QFETCH(QByteArray, signature);
-    QFETCH(bool, isSignal);
-    const QMetaObject &meta = ThreadRunner::staticMetaObject;
-    QCOMPARE(meta.methodCount() - meta.methodOffset(), 12);
-    const QMetaMethod method = meta.method(meta.methodOffset() + index);
-    QCOMPARE(method.methodSignature(), signature);
-    QCOMPARE(method.methodType(), isSignal ? QMetaMethod::Signal : QMetaMethod::Slot);
-    const QMetaObject &runnableMeta = ThreadRunnable::staticMetaObject;
-    QCOMPARE(runnableMeta.methodCount(), runnableMeta.methodOffset());
-}
-
-void TestThreadRunner::setRunnableReplacesTheListAndNullIsNeverListed()
-{
-    ThreadRunner runner;
-    ScriptRunnable first(&runner), second(&runner);
-    runner.addRunnable(&first);
-    runner.addRunnable(nullptr);
-    runner.addRunnable(&second);
-    QCOMPARE(runner.runnables(), QList<ThreadRunnable *>({&first, &second}));
-    runner.setRunnable(&second);
-    QCOMPARE(runner.runnables(), QList<ThreadRunnable *>({&second}));
-    runner.setRunnable(nullptr);
-    QVERIFY(runner.runnables().isEmpty());
-}
-
-void TestThreadRunner::emptyListEmitsNothing()
-{
-    ThreadRunner runner;
-    Recorder recorder(runner);
-    runner.start();
-    QVERIFY(runner.wait());
-    QCoreApplication::processEvents();
-    QCOMPARE(recorder.events, QStringList());
-}
-
-void TestThreadRunner::progressEmitsOnlyRisingPercentagesAndZero_data()
-{
-    QTest::addColumn<int>("total");
-    QTest::addColumn<QList<int>>("done");
-    QTest::addColumn<QList<int>>("emitted"); // the first 0 is beginProgress's
-
-    QTest::newRow("seven steps: 1, 1, 2")        << 7 << QList<int>{1, 1, 2}       << QList<int>{0, 14, 28};
-    QTest::newRow("zero after a higher percent") << 7 << QList<int>{2, 0, 1, 4}    << QList<int>{0, 28, 0, 57};
-    QTest::newRow("zero twice")                  << 7 << QList<int>{0, 0}          << QList<int>{0, 0, 0};
-    QTest::newRow("three steps to the end")      << 3 << QList<int>{1, 2, 3}       << QList<int>{0, 33, 66, 100};
-    QTest::newRow("no total")                    << 0 << QList<int>{0, 3}          << QList<int>{0};
-    QTest::newRow("negative total")              << -5 << QList<int>{0, 1}         << QList<int>{0};
-    QTest::newRow("a hundred million steps")     << 100000000 << QList<int>{50000000, 100000000}
-                                                 << QList<int>{0, 50, 100};
-}
-
-void TestThreadRunner::progressEmitsOnlyRisingPercentagesAndZero()
-{
-    QFETCH(int, total);
-    QFETCH(QList<int>, done);
-    QFETCH(QList<int>, emitted);
-    ThreadRunner runner;
-    ScriptRunnable runnable(&runner);
-    QSignalSpy percent(&runner, &ThreadRunner::percentComplete);
-    runnable.beginProgress(total);
-    for (int d : done)
-        runnable.postProgress(d);
-    QList<int> received;
-    for (const QList<QVariant> &arguments : percent)
-        received << arguments.at(0).toInt();
-    QCOMPARE(received, emitted);
-}
-
-void TestThreadRunner::beginProgressRestartsTheCount()
-{
-    ThreadRunner runner;
-    ScriptRunnable runnable(&runner);
-    QSignalSpy percent(&runner, &ThreadRunner::percentComplete);
-    runnable.beginProgress(4);
-    runnable.postProgress(4);
-    runnable.beginProgress(8);
-    runnable.postProgress(2);
-    QCOMPARE(percent.count(), 4);
-    QCOMPARE(percent.at(1).at(0).toInt(), 100);
-    QCOMPARE(percent.at(2).at(0).toInt(), 0);
-    QCOMPARE(percent.at(3).at(0).toInt(), 25);
-}
-
-void TestThreadRunner::errorWithoutRunnerGoesToStandardOutput_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("printed");
-    QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("ascii") << QString("Covariance matrix estimation failed.")
-                           << QByteArray("**** Covariance matrix estimation failed.\n")
-                           << QByteArray("Covariance matrix estimation failed.");
-    QTest::newRow("latin-1 letter") << QString::fromUtf8("Sch\u00e4tzung")
-                                    << QByteArray("**** Sch\xc3\xa4tzung\n") << QByteArray("Sch\xe4tzung");
-}
-
-void TestThreadRunner::errorWithoutRunnerGoesToStandardOutput()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, printed);
-    QFETCH(QByteArray, stored);
-    ScriptRunnable runnable(nullptr);
-    // Everything else is dropped without a runner: only the error line shows.
-    const QByteArray output = captureStandardOutput([&] {
-        runnable.postStatus("status");
-        runnable.postProgressStatus("progress");
-        runnable.postWarning("warning");
-        runnable.beginProgress(2);
-        runnable.postProgress(1);
-        runnable.postBusy();
-        runnable.postError(text);
-    });
-    QCOMPARE(output, printed);
-    QCOMPARE(runnable.errorMessage(), stored);
-}
-
-void TestThreadRunner::errorWithRunnerIsStoredAndEmitted()
-{
-    ThreadRunner runner;
-    ScriptRunnable runnable(&runner);
-    QSignalSpy error(&runner, &ThreadRunner::error);
-    const QByteArray output = captureStandardOutput([&] { runnable.postError(QString::fromUtf8("\u00b5 < 0")); });
-    QCOMPARE(output, QByteArray());
-    QCOMPARE(error.count(), 1);
-    QCOMPARE(error.at(0).at(0).toString(), QString::fromUtf8("\u00b5 < 0"));
-    QCOMPARE(runner.errorMessage(), QByteArray("\xb5 < 0"));
-    QCOMPARE(runnable.errorMessage(), QByteArray("\xb5 < 0"));
-    runner.clearErrorMessage();
-    QVERIFY(runner.errorMessage().isEmpty());
-    QCOMPARE(error.count(), 1);
-}
-
-void TestThreadRunner::cancelOfARunnableAlsoCancelsItsRunnerSilently()
-{
-    ThreadRunner runner;
-    Recorder recorder(runner);
-    ScriptRunnable runnable(&runner);
-    runnable.setCanceled(true);
-    QVERIFY(runnable.isCanceled() && zav::isCancelled(runnable.cancelFlag()));
-    QVERIFY(runner.isCanceled());
-    runnable.setCanceled(false);
-    QVERIFY(!runnable.isCanceled());
-    QVERIFY(!runner.isCanceled());
-    runner.cancel();
-    QVERIFY(runner.isCanceled());
-    QVERIFY(!runnable.isCanceled());
-    QCOMPARE(recorder.events, QStringList());
-}
-
-void TestThreadRunner::reportsReachTheGuiThreadInOrderPastAnError()
-{
-    ThreadRunner runner;
-    Recorder recorder(runner);
-    ScriptRunnable first(&runner, [](ThreadRunnable &r) {
-        r.postStatus("Estimating parameters...");
-        r.postProgressStatus("pass 1");
-        r.beginProgress(4);
-        r.postProgress(1);
-        r.postProgress(1);
-        r.postProgress(3);
-        r.postWarning("slow convergence");
-        r.postBusy();
-        r.postError("Too many iterations in powell");
-    });
-    ScriptRunnable second(&runner, [](ThreadRunnable &r) { r.postStatus("second"); });
-    runner.setRunnable(&first);
-    runner.addRunnable(&second);
-    runner.start();
-    QVERIFY(finishRun(runner, recorder));
-    const QStringList expected = {"status Estimating parameters...",
-                                  "progressStatus pass 1",
-                                  "percentComplete 0",
-                                  "percentComplete 25",
-                                  "percentComplete 75",
-                                  "warning slow convergence",
-                                  "busy",
-                                  "error Too many iterations in powell",
-                                  "status second",
-                                  "runComplete"};
-    QCOMPARE(recorder.events, expected);
-    QVERIFY(!recorder.deliveredOffThread);
-    QCOMPARE(runner.errorMessage(), QByteArray("Too many iterations in powell"));
-}
-
-void TestThreadRunner::cancelWhileARunnableWorksStopsTheRest_data()
-{
-    QTest::addColumn<int>("working"); // which of three runnables is at work when the cancel comes
-    QTest::newRow("first of three") << 0;
-    QTest::newRow("middle of three") << 1;
-    QTest::newRow("last of three") << 2;
-}
-
-void TestThreadRunner::cancelWhileARunnableWorksStopsTheRest()
-{
-    QFETCH(int, working);
-    ThreadRunner runner;
-    Recorder recorder(runner);
-    GateRunnable gate(&runner);
-    ScriptRunnable before(&runner, [](ThreadRunnable &r) { r.postStatus("before"); });
-    ScriptRunnable after(&runner, [](ThreadRunnable &r) { r.postStatus("after"); });
-    for (int i = 0; i < 3; ++i)
-        runner.addRunnable(i < working ? &before : i == working ? static_cast<ThreadRunnable *>(&gate) : &after);
-
-    runner.start();
-    QVERIFY(gate.waitUntilEntered());
-    cancelAll(runner);
-    QVERIFY(finishRun(runner, recorder));
-
-    QVERIFY(gate.sawCancel);
-    QCOMPARE(gate.runs.load(), 1);
-    QCOMPARE(before.runs.load(), working);
-    QCOMPARE(after.runs.load(), 0);
-    QStringList expected;
-    for (int i = 0; i < working; ++i)
-        expected << "status before";
-    expected << "runCanceled";
-    QCOMPARE(recorder.events, expected);
-}
-
-void TestThreadRunner::runnerIsReusedAfterACanceledRun()
-{
-    ThreadRunner runner;
-    Recorder recorder(runner);
-    GateRunnable gate(&runner);
-    runner.setRunnable(&gate);
-    runner.start();
-    QVERIFY(gate.waitUntilEntered());
-    cancelAll(runner);
-    QVERIFY(finishRun(runner, recorder));
-    QVERIFY(runner.isCanceled());
-
-    // The runner's own flag is still set: the new run must clear it itself.
-    ScriptRunnable next(&runner, [](ThreadRunnable &r) { r.postStatus("second run"); });
-    runner.setRunnable(&next);
-    recorder.events.clear();
-    runner.start();
-    QVERIFY(finishRun(runner, recorder));
-    QCOMPARE(recorder.events, QStringList({"status second run", "runComplete"}));
-    QCOMPARE(next.runs.load(), 1);
-    QCOMPARE(gate.runs.load(), 1);
-}
-
-void TestThreadRunner::destructorStopsARunningWorker()
-{
-    auto *runner = new ThreadRunner;
-    GateRunnable gate(runner, 1000);
-    ScriptRunnable after(runner);
-    runner->setRunnable(&gate);
-    runner->addRunnable(&after);
-    runner->start();
-    QVERIFY(gate.waitUntilEntered());
-    // Destroying a QThread that still runs aborts the process.
-    delete runner;
-    QVERIFY(gate.sawCancel);
-    QVERIFY(gate.returned);
-    QCOMPARE(after.runs.load(), 0);
-}
 
 QTEST_GUILESS_MAIN(TestThreadRunner)
 #include "tst_threadrunner.moc"

@@ -3,12 +3,9 @@
 // reader, so the rule and the file format cannot drift apart.
 #include "IoTestSupport.h"
 
-#include "expr/ParseError.h"
 #include "expr/Parser.h"
 #include "expr/SymbolValidator.h"
 #include "io/FileTextRules.h"
-#include "io/PelkFileReader.h"
-#include "model/Workspace.h"
 
 #include <QtTest/QtTest>
 
@@ -25,15 +22,8 @@ zav::EquationPtr formula(const QString &text)
 // fails.
 bool writeAndRead(const pelk::Workspace &original, pelk::Workspace &reread)
 {
-    iotest::TempFiles files;
-    files.writeWith(QStringLiteral("workspace.txt"),
-                    [&original](pelk::FileWriter &writer) { writer.writeWorkspace(original); });
-    try {
-        pelk::PelkFileReader().readWorkspace(files.path(QStringLiteral("workspace.txt")), reread);
-    } catch (const zav::ParseError &) {
-        return false;
-    }
-    return true;
+    const QByteArray text = iotest::written(iotest::Kind::Workspace, original);
+    return iotest::readFailure(iotest::Kind::Workspace, text, reread).isEmpty();
 }
 
 // A one-likelihood workspace whose categories are "other" and the label,
@@ -103,124 +93,117 @@ class TestFileTextRules : public QObject
     Q_OBJECT
 
 private slots:
-    void categoryLabelVerdictMatchesTheReader_data();
-    void categoryLabelVerdictMatchesTheReader();
-    void likelihoodNameVerdictMatchesTheReader_data();
-    void likelihoodNameVerdictMatchesTheReader();
-    void symbolNameVerdictMatchesTheReader_data();
-    void symbolNameVerdictMatchesTheReader();
+    void categoryLabelVerdictMatchesTheReader_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("writable");
+
+        QTest::newRow("one word") << "seen" << true;
+        QTest::newRow("two words") << "seen twice" << true;
+        QTest::newRow("formula-like words") << "A + B" << true;
+        QTest::newRow("parenthesised") << "(N)" << true;
+        QTest::newRow("digits and signs") << "1e-06*x" << true;
+        QTest::newRow("keyword") << "likelihood" << true;
+        QTest::newRow("non-ASCII") << QString::fromUtf8("gesehen \u00e4\u00df") << true;
+        // A kept delimiter standing between blanks is a token that the reader
+        // joins back with the same blanks.
+        QTest::newRow("= between blanks") << "e = f" << true;
+        QTest::newRow("; between blanks") << "x ; y" << true;
+        QTest::newRow("quote between blanks") << "a \" b" << true;
+
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("comma") << "a,b" << false;
+        QTest::newRow("comma between blanks") << "a , b" << false;
+        QTest::newRow("semicolon") << "x;y" << false;
+        QTest::newRow("semicolon first") << "; x" << false;
+        QTest::newRow("quote") << "q\"" << false;
+        QTest::newRow("colon") << "c:d" << false;
+        QTest::newRow("colon between blanks") << "c : d" << false;
+        QTest::newRow("equals") << "e=f" << false;
+        QTest::newRow("comment") << "#g" << false;
+        QTest::newRow("comment after a word") << "g #h" << false;
+        QTest::newRow("tab") << "a\tb" << false;
+        QTest::newRow("doubled blank") << "a  b" << false;
+        QTest::newRow("outer blank") << " a" << false;
+    }
+
+    void categoryLabelVerdictMatchesTheReader()
+    {
+        QFETCH(QString, label);
+        QFETCH(bool, writable);
+        QCOMPARE(pelk::FileTextRules::isWritableCategoryLabel(label), writable);
+        if (label.isEmpty())
+            return; // an empty label would be the unobserved category; nothing to write
+        // A writable label survives as the first category and as a later one; a
+        // refused one fails at least as the first (the rule does not depend on
+        // where a category stands, since categories are deleted and added).
+        QCOMPARE(labelSurvives(label, true), writable);
+        if (writable)
+            QVERIFY(labelSurvives(label, false));
+    }
+
+    void likelihoodNameVerdictMatchesTheReader_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("writable");
+
+        QTest::newRow("default") << "Likelihood 1" << true;
+        QTest::newRow("one word") << "Mean" << true;
+        QTest::newRow("comma between blanks") << "a , b" << true;
+        QTest::newRow("colon between blanks") << "ratio : 2" << true;
+        QTest::newRow("semicolon first") << "; x" << true;
+        QTest::newRow("formula-like words") << "A + B" << true;
+
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("quote") << "say \"hi\"" << false;
+        QTest::newRow("quote between blanks") << "a \" b" << false;
+        QTest::newRow("comma") << "a,b" << false;
+        QTest::newRow("colon") << "c:d" << false;
+        QTest::newRow("equals") << "e=f" << false;
+        QTest::newRow("comment") << "L #2" << false;
+        QTest::newRow("doubled blank") << "Likelihood  1" << false;
+        QTest::newRow("trailing blank") << "Likelihood 1 " << false;
+    }
+
+    void likelihoodNameVerdictMatchesTheReader()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, writable);
+        QCOMPARE(pelk::FileTextRules::isWritableLikelihoodName(name), writable);
+        if (name.isEmpty())
+            return; // reads back, but names nothing: never a name the analyst may give
+        QCOMPARE(nameSurvives(name, false), writable);
+        QCOMPARE(nameSurvives(name, true), writable);
+    }
+
+    void symbolNameVerdictMatchesTheReader_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("writable");
+
+        QTest::newRow("letters") << "theta" << true;
+        QTest::newRow("letters, digits, underscore") << "p_1" << true;
+        QTest::newRow("dollars") << "$N$" << true;
+        QTest::newRow("dollars round a full stop") << "$weird.name$" << true;
+
+        QTest::newRow("dollars round an operator") << "$a+b$" << false;
+        QTest::newRow("dollars round a blank") << "$a b$" << false;
+        QTest::newRow("dollars round a comma") << "$a,b$" << false;
+        QTest::newRow("dollars round a colon") << "$a:b$" << false;
+        QTest::newRow("dollars round a comment") << "$a#$" << false;
+        QTest::newRow("dollars round a quote") << "$a\"$" << false;
+    }
+
+    void symbolNameVerdictMatchesTheReader()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, writable);
+        QCOMPARE(pelk::FileTextRules::isWritableSymbolName(name), writable);
+        if (writable)
+            QVERIFY(symbolSurvives(name));
+    }
 };
-
-void TestFileTextRules::categoryLabelVerdictMatchesTheReader_data()
-{
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<bool>("writable");
-
-    QTest::newRow("one word") << "seen" << true;
-    QTest::newRow("two words") << "seen twice" << true;
-    QTest::newRow("formula-like words") << "A + B" << true;
-    QTest::newRow("parenthesised") << "(N)" << true;
-    QTest::newRow("digits and signs") << "1e-06*x" << true;
-    QTest::newRow("keyword") << "likelihood" << true;
-    QTest::newRow("non-ASCII") << QString::fromUtf8("gesehen \u00e4\u00df") << true;
-    // A kept delimiter standing between blanks is a token that the reader
-    // joins back with the same blanks.
-    QTest::newRow("= between blanks") << "e = f" << true;
-    QTest::newRow("; between blanks") << "x ; y" << true;
-    QTest::newRow("quote between blanks") << "a \" b" << true;
-
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("comma") << "a,b" << false;
-    QTest::newRow("comma between blanks") << "a , b" << false;
-    QTest::newRow("semicolon") << "x;y" << false;
-    QTest::newRow("semicolon first") << "; x" << false;
-    QTest::newRow("quote") << "q\"" << false;
-    QTest::newRow("colon") << "c:d" << false;
-    QTest::newRow("colon between blanks") << "c : d" << false;
-    QTest::newRow("equals") << "e=f" << false;
-    QTest::newRow("comment") << "#g" << false;
-    QTest::newRow("comment after a word") << "g #h" << false;
-    QTest::newRow("tab") << "a\tb" << false;
-    QTest::newRow("doubled blank") << "a  b" << false;
-    QTest::newRow("outer blank") << " a" << false;
-}
-
-void TestFileTextRules::categoryLabelVerdictMatchesTheReader()
-{
-    QFETCH(QString, label);
-    QFETCH(bool, writable);
-    QCOMPARE(pelk::FileTextRules::isWritableCategoryLabel(label), writable);
-    if (label.isEmpty())
-        return; // an empty label would be the unobserved category; nothing to write
-    // A writable label survives as the first category and as a later one; a
-    // refused one fails at least as the first (the rule does not depend on
-    // where a category stands, since categories are deleted and added).
-    QCOMPARE(labelSurvives(label, true), writable);
-    if (writable)
-        QVERIFY(labelSurvives(label, false));
-}
-
-void TestFileTextRules::likelihoodNameVerdictMatchesTheReader_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("writable");
-
-    QTest::newRow("default") << "Likelihood 1" << true;
-    QTest::newRow("one word") << "Mean" << true;
-    QTest::newRow("comma between blanks") << "a , b" << true;
-    QTest::newRow("colon between blanks") << "ratio : 2" << true;
-    QTest::newRow("semicolon first") << "; x" << true;
-    QTest::newRow("formula-like words") << "A + B" << true;
-
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("blank") << " " << false;
-    QTest::newRow("quote") << "say \"hi\"" << false;
-    QTest::newRow("quote between blanks") << "a \" b" << false;
-    QTest::newRow("comma") << "a,b" << false;
-    QTest::newRow("colon") << "c:d" << false;
-    QTest::newRow("equals") << "e=f" << false;
-    QTest::newRow("comment") << "L #2" << false;
-    QTest::newRow("doubled blank") << "Likelihood  1" << false;
-    QTest::newRow("trailing blank") << "Likelihood 1 " << false;
-}
-
-void TestFileTextRules::likelihoodNameVerdictMatchesTheReader()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, writable);
-    QCOMPARE(pelk::FileTextRules::isWritableLikelihoodName(name), writable);
-    if (name.isEmpty())
-        return; // reads back, but names nothing: never a name the analyst may give
-    QCOMPARE(nameSurvives(name, false), writable);
-    QCOMPARE(nameSurvives(name, true), writable);
-}
-
-void TestFileTextRules::symbolNameVerdictMatchesTheReader_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("writable");
-
-    QTest::newRow("letters") << "theta" << true;
-    QTest::newRow("letters, digits, underscore") << "p_1" << true;
-    QTest::newRow("dollars") << "$N$" << true;
-    QTest::newRow("dollars round a full stop") << "$weird.name$" << true;
-
-    QTest::newRow("dollars round an operator") << "$a+b$" << false;
-    QTest::newRow("dollars round a blank") << "$a b$" << false;
-    QTest::newRow("dollars round a comma") << "$a,b$" << false;
-    QTest::newRow("dollars round a colon") << "$a:b$" << false;
-    QTest::newRow("dollars round a comment") << "$a#$" << false;
-    QTest::newRow("dollars round a quote") << "$a\"$" << false;
-}
-
-void TestFileTextRules::symbolNameVerdictMatchesTheReader()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, writable);
-    QCOMPARE(pelk::FileTextRules::isWritableSymbolName(name), writable);
-    if (writable)
-        QVERIFY(symbolSurvives(name));
-}
 
 QTEST_GUILESS_MAIN(TestFileTextRules)
 #include "tst_filetextrules.moc"

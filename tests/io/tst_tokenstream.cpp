@@ -1,156 +1,100 @@
-// The token stream shared by every file: lines, look-ahead, the end token.
+// The token stream shared by every file: lines, look-ahead, the end token,
+// expected keywords and gathered formulas.
 #include "expr/ParseError.h"
 #include "io/TokenStream.h"
 
 #include <QtTest/QtTest>
-
-using pelk::TokenStream;
 
 class TestTokenStream : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void splitsAtKeptDelimitersAndDropsBlanks();
-    void countsLinesIncludingCommentsAndBlankLines();
-    void marksTheLastTokenEndOfInput();
-    void endTokenHasLineMinusOne();
-    void emptyInputGivesOnlyTheEndToken();
-    void peekLooksPastLeadingBlankLines();
-    void expectThrowsUnexpectedCharacters();
-    void gatherExpressionStopsAtDelimiters();
-    void gatherExpressionThrowsAtTheEnd();
+    // Each token as "text line:column", "<" before it when it is first on
+    // its line, ">" after it when last, "$" on the last of the input; the
+    // end token (" -1:-1") comes again when asked for again.
+    void tokensKnowTheirPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("tokens");
+        const QString end = " -1:-1";
+        QTest::newRow("kept delimiters split, blanks go")
+            << "q = 1 - p;\tlabel:12,\"a b\" a*b+1 1e-06 -0.5"
+            << QStringList{"<q 1:1", "= 1:3", "1 1:5", "- 1:7", "p 1:9", "; 1:10", "label 1:12", ": 1:17",
+                           "12 1:18", ", 1:20", "\" 1:21", "a 1:22", "b 1:24", "\" 1:25", "a*b+1 1:27", "1e-06 1:33",
+                           "-0.5 1:39>$", end, end};
+        QTest::newRow("comments and blank lines count as lines")
+            << "# heading\n\nparameters # the list\n# only a comment\ns, p;\n"
+            << QStringList{"<parameters 3:1>", "<s 5:1", ", 5:2", "p 5:4", "; 5:5>$", end, end};
+        QTest::newRow("a trailing comment is no token")
+            << "a b\nc\n\n# trailing comment\n" << QStringList{"<a 1:1", "b 1:3>", "<c 2:1>$", end, end};
+        QTest::newRow("leading blank lines")
+            << "\n\n# comment\n\nseen once : 12\n"
+            << QStringList{"<seen 5:1", "once 5:6", ": 5:11", "12 5:13>$", end, end};
+        QTest::newRow("nothing: the end token is the last") << "" << QStringList{end + "$", end};
+    }
+
+    void tokensKnowTheirPlace()
+    {
+        QFETCH(QString, text);
+        QTextStream stream(&text);
+        pelk::TokenStream tokens(&stream);
+        QStringList shown;
+        for (int ends = 0; ends < 2;) {
+            const zav::Token peeked = tokens.peek();
+            const zav::Token t = tokens.next();
+            QCOMPARE(peeked.text + QString::number(peeked.line), t.text + QString::number(t.line));
+            shown << QStringLiteral("%1%2 %3:%4%5%6")
+                         .arg(t.firstOnLine ? "<" : "", t.text)
+                         .arg(t.line)
+                         .arg(t.column)
+                         .arg(t.lastOnLine ? ">" : "", t.endOfInput ? "$" : "");
+            ends += t.text.isEmpty();
+        }
+        QTEST(shown, "tokens");
+        QVERIFY(tokens.atEnd());
+    }
+
+    // Steps taken on the stream, "expect <keyword>" or "gather"; each gives
+    // the error's description or what it took.
+    void expectAndGather_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("outcomes");
+        QTest::newRow("expected keywords")
+            << "parameters\nvariable;" << QStringList{"expect parameters", "expect variables", "expect ;", "expect ;"}
+            << QStringList{"", "\"variable\" - Unexpected characters, line 2", "", "\"\" - Unexpected characters"};
+        QTest::newRow("a formula ends at a delimiter")
+            << "1 - p, x;" << QStringList{"gather", "expect ,", "gather", "expect ;"}
+            << QStringList{"3 tokens", "", "1 tokens", ""};
+        QTest::newRow("nothing before the delimiter") << ";" << QStringList{"gather"} << QStringList{"0 tokens"};
+        QTest::newRow("a formula without end")
+            << "1 - p" << QStringList{"gather"} << QStringList{"\"\" - Unexpected end of file"};
+    }
+
+    void expectAndGather()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, steps);
+        QTextStream stream(&text);
+        pelk::TokenStream tokens(&stream);
+        QStringList outcomes;
+        for (const QString &step : std::as_const(steps)) {
+            try {
+                if (step == u"gather") {
+                    outcomes << QStringLiteral("%1 tokens").arg(tokens.gatherExpression().size());
+                } else {
+                    tokens.expect(step.mid(7));
+                    outcomes << QString();
+                }
+            } catch (const zav::ParseError &e) {
+                outcomes << e.description();
+            }
+        }
+        QTEST(outcomes, "outcomes");
+    }
 };
-
-void TestTokenStream::splitsAtKeptDelimitersAndDropsBlanks()
-{
-    QString text = QStringLiteral("q = 1 - p;\tlabel:12,\"a b\" a*b+1 1e-06 -0.5");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    const QStringList expected{"q", "=", "1", "-", "p", ";", "label", ":", "12", ",", "\"",
-                               "a", "b", "\"", "a*b+1", "1e-06", "-0.5"};
-    QStringList got;
-    for (zav::Token t = tokens.next(); !t.text.isEmpty(); t = tokens.next())
-        got.append(t.text);
-    QCOMPARE(got, expected);
-}
-
-void TestTokenStream::countsLinesIncludingCommentsAndBlankLines()
-{
-    QString text = QStringLiteral("# heading\n\nparameters # the list\n# only a comment\ns, p;\n");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    zav::Token t = tokens.next();
-    QCOMPARE(t.text, QStringLiteral("parameters"));
-    QCOMPARE(t.line, 3);
-    QVERIFY(t.firstOnLine);
-    QVERIFY(t.lastOnLine);
-    t = tokens.next();
-    QCOMPARE(t.text, QStringLiteral("s"));
-    QCOMPARE(t.line, 5);
-    QCOMPARE(t.column, 1);
-}
-
-void TestTokenStream::marksTheLastTokenEndOfInput()
-{
-    QString text = QStringLiteral("a b\nc\n\n# trailing comment\n");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    QVERIFY(!tokens.next().endOfInput);
-    QVERIFY(!tokens.next().endOfInput);
-    const zav::Token last = tokens.next();
-    QCOMPARE(last.text, QStringLiteral("c"));
-    QVERIFY(last.endOfInput);
-    QVERIFY(tokens.atEnd());
-}
-
-void TestTokenStream::endTokenHasLineMinusOne()
-{
-    QString text = QStringLiteral("a\n");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    tokens.next();
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY(tokens.peek().text.isEmpty());
-        const zav::Token end = tokens.next();
-        QVERIFY(end.text.isEmpty());
-        QCOMPARE(end.line, -1);
-        QCOMPARE(end.column, -1);
-    }
-}
-
-void TestTokenStream::emptyInputGivesOnlyTheEndToken()
-{
-    QString text;
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    QVERIFY(tokens.peek().text.isEmpty());
-    const zav::Token end = tokens.next();
-    QVERIFY(end.text.isEmpty());
-    QCOMPARE(end.line, -1);
-}
-
-void TestTokenStream::peekLooksPastLeadingBlankLines()
-{
-    QString text = QStringLiteral("\n\n# comment\n\nseen once : 12\n");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    QCOMPARE(tokens.peek().text, QStringLiteral("seen"));
-    QCOMPARE(tokens.peek().line, 5);
-}
-
-void TestTokenStream::expectThrowsUnexpectedCharacters()
-{
-    QString text = QStringLiteral("parameters\nvariable;");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    tokens.expect(QStringLiteral("parameters"));
-    try {
-        tokens.expect(QStringLiteral("variables"));
-        QFAIL("no error");
-    } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), QStringLiteral("\"variable\" - Unexpected characters, line 2"));
-    }
-    tokens.expect(QStringLiteral(";"));
-    try {
-        tokens.expect(QStringLiteral(";"));
-        QFAIL("no error");
-    } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), QStringLiteral("\"\" - Unexpected characters"));
-    }
-}
-
-void TestTokenStream::gatherExpressionStopsAtDelimiters()
-{
-    QString text = QStringLiteral("1 - p, x;");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    zav::TokenList gathered = tokens.gatherExpression();
-    QCOMPARE(gathered.size(), 3);
-    QCOMPARE(tokens.peek().text, QStringLiteral(","));
-    tokens.next();
-    gathered = tokens.gatherExpression();
-    QCOMPARE(gathered.size(), 1);
-    QCOMPARE(tokens.next().text, QStringLiteral(";"));
-    // Directly at a delimiter: nothing gathered.
-    QString text2 = QStringLiteral(";");
-    QTextStream stream2(&text2);
-    TokenStream tokens2(&stream2);
-    QVERIFY(tokens2.gatherExpression().isEmpty());
-}
-
-void TestTokenStream::gatherExpressionThrowsAtTheEnd()
-{
-    QString text = QStringLiteral("1 - p");
-    QTextStream stream(&text);
-    TokenStream tokens(&stream);
-    try {
-        tokens.gatherExpression();
-        QFAIL("no error");
-    } catch (const zav::ParseError &e) {
-        QCOMPARE(e.description(), QStringLiteral("\"\" - Unexpected end of file"));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestTokenStream)
 #include "tst_tokenstream.moc"

@@ -51,62 +51,48 @@ class TestDeltaMethod : public QObject
     Q_OBJECT
 
 private slots:
-    void varianceMatchesTheAnalyticGradient_data();
-    void varianceMatchesTheAnalyticGradient();
-    void noCovarianceIsNotAvailable();
-    void covarianceOfAnotherSizeIsNotAvailable();
+    // The variance from the analytic gradient, u^v with a parameter on both
+    // sides included; an empty gradient: not available (no variance).
+    void varianceMatchesTheAnalyticGradient_data()
+    {
+        // At a = 2, b = 3, c = 0.5.
+        const double a = 2.0;
+        const double b = 3.0;
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<int>("covarianceSize"); // 0: none
+        QTest::addColumn<std::vector<double>>("gradient");
+        QTest::newRow("f = a: the variance of a") << "a" << 3 << std::vector<double>{1, 0, 0};
+        QTest::newRow("f = a*b") << "a * b" << 3 << std::vector<double>{b, a, 0};
+        QTest::newRow("f = a/(a+b)") << "a / (a + b)" << 3
+                                     << std::vector<double>{b / ((a + b) * (a + b)), -a / ((a + b) * (a + b)), 0};
+        QTest::newRow("f = c*a: a pair that is not adjacent") << "c * a" << 3 << std::vector<double>{0.5, 0, a};
+        QTest::newRow("f = exp(b)") << "exp(b)" << 3 << std::vector<double>{0, std::exp(b), 0};
+        QTest::newRow("no covariance") << "a * b" << 0 << std::vector<double>();
+        // Left from a model that had two parameters.
+        QTest::newRow("a covariance of another size") << "a * b" << 2 << std::vector<double>();
+        // d a^a / da = a^a (ln a + 1).
+        QTest::newRow("f = a^a") << "a ^ a" << 3 << std::vector<double>{4 * (std::log(a) + 1), 0, 0};
+        QTest::newRow("f = a^b") << "a ^ b" << 3 << std::vector<double>{b * 4, 8 * std::log(a), 0};
+        // f = (ab)^(ca) = 6 here; log f = ca log(ab), so df/da = f (c log(ab) + c),
+        // df/db = f ca/b, df/dc = f a log(ab).
+        QTest::newRow("f = (a*b)^(c*a)") << "(a * b) ^ (c * a)" << 3
+                                         << std::vector<double>{6 * (0.5 * std::log(6.0) + 0.5), 2, 12 * std::log(6.0)};
+    }
+
+    void varianceMatchesTheAnalyticGradient()
+    {
+        QFETCH(QString, function);
+        QFETCH(int, covarianceSize);
+        QFETCH(std::vector<double>, gradient);
+        const zav::Matrix cov = covarianceSize == 3 ? covariance() : zav::Matrix::identity(2);
+        bool ok = gradient.empty();
+        const double variance = varianceAtEstimates(function, covarianceSize ? &cov : nullptr, ok);
+        QCOMPARE(ok, !gradient.empty());
+        const double expected = gradient.empty() ? 0.0 : quadraticForm(gradient);
+        QVERIFY2(std::abs(variance - expected) <= 1e-13 * expected,
+                 qPrintable(QString("%1 vs %2").arg(variance, 0, 'g', 17).arg(expected, 0, 'g', 17)));
+    }
 };
-
-void TestDeltaMethod::varianceMatchesTheAnalyticGradient_data()
-{
-    // At a = 2, b = 3, c = 0.5.
-    const double a = 2.0;
-    const double b = 3.0;
-    QTest::addColumn<QString>("function");
-    QTest::addColumn<std::vector<double>>("gradient");
-    QTest::newRow("f = a: the variance of a") << "a" << std::vector<double>{1, 0, 0};
-    QTest::newRow("f = a*b") << "a * b" << std::vector<double>{b, a, 0};
-    QTest::newRow("f = a/(a+b)") << "a / (a + b)"
-                                 << std::vector<double>{b / ((a + b) * (a + b)), -a / ((a + b) * (a + b)), 0};
-    QTest::newRow("f = c*a: a pair that is not adjacent") << "c * a" << std::vector<double>{0.5, 0, a};
-    QTest::newRow("f = exp(b)") << "exp(b)" << std::vector<double>{0, std::exp(b), 0};
-    // d a^a / da = a^a (ln a + 1).
-    QTest::newRow("f = a^a") << "a ^ a" << std::vector<double>{4 * (std::log(a) + 1), 0, 0};
-    QTest::newRow("f = a^b") << "a ^ b" << std::vector<double>{b * 4, 8 * std::log(a), 0};
-    // f = (ab)^(ca) = 6 here; log f = ca log(ab), so df/da = f (c log(ab) + c),
-    // df/db = f ca/b, df/dc = f a log(ab).
-    QTest::newRow("f = (a*b)^(c*a)") << "(a * b) ^ (c * a)"
-                                     << std::vector<double>{6 * (0.5 * std::log(6.0) + 0.5), 2, 12 * std::log(6.0)};
-}
-
-void TestDeltaMethod::varianceMatchesTheAnalyticGradient()
-{
-    QFETCH(QString, function);
-    QFETCH(std::vector<double>, gradient);
-    const zav::Matrix cov = covariance();
-    bool ok = false;
-    const double variance = varianceAtEstimates(function, &cov, ok);
-    QVERIFY(ok);
-    const double expected = quadraticForm(gradient);
-    QVERIFY2(std::abs(variance - expected) <= 1e-13 * expected,
-             qPrintable(QString("%1 vs %2").arg(variance, 0, 'g', 17).arg(expected, 0, 'g', 17)));
-}
-
-void TestDeltaMethod::noCovarianceIsNotAvailable()
-{
-    bool ok = true;
-    QCOMPARE(varianceAtEstimates("a * b", nullptr, ok), 0.0);
-    QVERIFY(!ok);
-}
-
-void TestDeltaMethod::covarianceOfAnotherSizeIsNotAvailable()
-{
-    // Left from a model that had two parameters.
-    const zav::Matrix cov = zav::Matrix::identity(2);
-    bool ok = true;
-    QCOMPARE(varianceAtEstimates("a * b", &cov, ok), 0.0);
-    QVERIFY(!ok);
-}
 
 QTEST_APPLESS_MAIN(TestDeltaMethod)
 #include "tst_deltamethod.moc"

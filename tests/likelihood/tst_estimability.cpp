@@ -30,86 +30,80 @@ class TestEstimability : public QObject
     Q_OBJECT
 
 private slots:
-    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods_data();
-    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods();
-    void convenienceFunctionContributesTheTermsOfItsFormula();
-    void normalLikelihoodCountsButAddsNoRows();
-    void decidableOnlyWithoutUnobservedCategoriesAndNormalLikelihoods();
+    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods_data()
+    {
+        QTest::addColumn<QStringList>("parameters");
+        QTest::addColumn<Likelihoods>("likelihoods");
+        QTest::addColumn<int>("dimension");
+        QTest::addColumn<bool>("moreParametersThanEstimable");
+
+        // Keys a, b, 1-b, 1-a: a 3 x 4 matrix of rank 3.
+        QTest::newRow("a*b, a*(1-b), 1-a") << QStringList{"a", "b"}
+                                           << Likelihoods{{"a * b", "a * (1 - b)", "1 - a"}} << 2 << false;
+        QTest::newRow("q in no formula") << QStringList{"p", "q"} << Likelihoods{{"p", "1 - p"}} << 1 << true;
+        QTest::newRow("every likelihood counts once") << QStringList{"p", "q"}
+                                                      << Likelihoods{{"p", "1 - p"}, {"q", "1 - q"}} << 2 << false;
+        // Keys a, b and 1/c in every row: rank 1.
+        QTest::newRow("the same product in every category") << QStringList{"a", "b", "c"}
+                                                            << Likelihoods{{"a * b / c", "a * b / c"}} << 0 << true;
+        QTest::newRow("only constant probabilities: no columns") << QStringList{}
+                                                                 << Likelihoods{{"0.5", "0.5"}} << -1 << true;
+        QTest::newRow("no categories: no rows") << QStringList{"p"} << Likelihoods{{}} << -1 << true;
+        QTest::newRow("no likelihoods") << QStringList{"p"} << Likelihoods{} << 0 << true;
+    }
+
+    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods()
+    {
+        QFETCH(QStringList, parameters);
+        QFETCH(Likelihoods, likelihoods);
+        QFETCH(int, dimension);
+        QFETCH(bool, moreParametersThanEstimable);
+        TestModel model = multinomials(parameters, likelihoods);
+        const pelk::ModelDefinition &bound = model.bound();
+        QVERIFY(pelk::isEstimabilityDecidable(bound));
+        QCOMPARE(pelk::sufficientStatisticDimension(bound), dimension);
+        QCOMPARE(pelk::sufficientStatisticDimension(bound) < bound.parameterCount(), moreParametersThanEstimable);
+    }
+
+    void convenienceFunctionContributesTheTermsOfItsFormula()
+    {
+        // f = a * b gives the keys a and b; g = a + b the single key a+b.
+        TestModel model({"a", "b"});
+        model.addFunction("f", "a * b");
+        model.addFunction("g", "a + b");
+        const int id = model.addMultinomial("L");
+        model.addCategory(id, "x", "f");
+        model.addCategory(id, "y", "a");
+        model.addCategory(id, "z", "g");
+        QCOMPARE(pelk::sufficientStatisticDimension(model.bound()), 3 - 1);
+    }
+
+    void normalLikelihoodCountsButAddsNoRows()
+    {
+        TestModel model = coinAndMeasurement();
+        QCOMPARE(pelk::sufficientStatisticDimension(model.bound()), 2 - 2);
+    }
+
+    void decidableOnlyWithoutUnobservedCategoriesAndNormalLikelihoods()
+    {
+        TestModel withUnobserved({"p", "N"});
+        const int first = withUnobserved.addMultinomial("plain");
+        withUnobserved.addCategory(first, "a", "p");
+        withUnobserved.addCategory(first, "b", "1 - p");
+        QVERIFY(pelk::isEstimabilityDecidable(withUnobserved.bound()));
+        const int second = withUnobserved.addMultinomial("survey");
+        withUnobserved.addCategory(second, "seen", "p");
+        withUnobserved.setUnobserved(second, "N", "1 - p");
+        QVERIFY(!pelk::isEstimabilityDecidable(withUnobserved.bound()));
+
+        TestModel withNormal({"mu", "sigma"});
+        withNormal.addNormal("measurement", "5", "mu", "sigma");
+        QVERIFY(!pelk::isEstimabilityDecidable(withNormal.bound()));
+
+        TestModel empty({});
+        QVERIFY(pelk::isEstimabilityDecidable(empty.bound()));
+    }
 };
-
-void TestEstimability::dimensionIsTheRankOfTheTermsMinusTheLikelihoods_data()
-{
-    QTest::addColumn<QStringList>("parameters");
-    QTest::addColumn<Likelihoods>("likelihoods");
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<bool>("moreParametersThanEstimable");
-
-    // Keys a, b, 1-b, 1-a: a 3 x 4 matrix of rank 3.
-    QTest::newRow("a*b, a*(1-b), 1-a") << QStringList{"a", "b"}
-                                       << Likelihoods{{"a * b", "a * (1 - b)", "1 - a"}} << 2 << false;
-    QTest::newRow("q in no formula") << QStringList{"p", "q"} << Likelihoods{{"p", "1 - p"}} << 1 << true;
-    QTest::newRow("every likelihood counts once") << QStringList{"p", "q"}
-                                                  << Likelihoods{{"p", "1 - p"}, {"q", "1 - q"}} << 2 << false;
-    // Keys a, b and 1/c in every row: rank 1.
-    QTest::newRow("the same product in every category") << QStringList{"a", "b", "c"}
-                                                        << Likelihoods{{"a * b / c", "a * b / c"}} << 0 << true;
-    QTest::newRow("only constant probabilities: no columns") << QStringList{}
-                                                             << Likelihoods{{"0.5", "0.5"}} << -1 << true;
-    QTest::newRow("no categories: no rows") << QStringList{"p"} << Likelihoods{{}} << -1 << true;
-    QTest::newRow("no likelihoods") << QStringList{"p"} << Likelihoods{} << 0 << true;
-}
-
-void TestEstimability::dimensionIsTheRankOfTheTermsMinusTheLikelihoods()
-{
-    QFETCH(QStringList, parameters);
-    QFETCH(Likelihoods, likelihoods);
-    QFETCH(int, dimension);
-    QFETCH(bool, moreParametersThanEstimable);
-    TestModel model = multinomials(parameters, likelihoods);
-    const pelk::ModelDefinition &bound = model.bound();
-    QVERIFY(pelk::isEstimabilityDecidable(bound));
-    QCOMPARE(pelk::sufficientStatisticDimension(bound), dimension);
-    QCOMPARE(pelk::sufficientStatisticDimension(bound) < bound.parameterCount(), moreParametersThanEstimable);
-}
-
-void TestEstimability::convenienceFunctionContributesTheTermsOfItsFormula()
-{
-    // f = a * b gives the keys a and b; g = a + b the single key a+b.
-    TestModel model({"a", "b"});
-    model.addFunction("f", "a * b");
-    model.addFunction("g", "a + b");
-    const int id = model.addMultinomial("L");
-    model.addCategory(id, "x", "f");
-    model.addCategory(id, "y", "a");
-    model.addCategory(id, "z", "g");
-    QCOMPARE(pelk::sufficientStatisticDimension(model.bound()), 3 - 1);
-}
-
-void TestEstimability::normalLikelihoodCountsButAddsNoRows()
-{
-    TestModel model = coinAndMeasurement();
-    QCOMPARE(pelk::sufficientStatisticDimension(model.bound()), 2 - 2);
-}
-
-void TestEstimability::decidableOnlyWithoutUnobservedCategoriesAndNormalLikelihoods()
-{
-    TestModel withUnobserved({"p", "N"});
-    const int first = withUnobserved.addMultinomial("plain");
-    withUnobserved.addCategory(first, "a", "p");
-    withUnobserved.addCategory(first, "b", "1 - p");
-    QVERIFY(pelk::isEstimabilityDecidable(withUnobserved.bound()));
-    const int second = withUnobserved.addMultinomial("survey");
-    withUnobserved.addCategory(second, "seen", "p");
-    withUnobserved.setUnobserved(second, "N", "1 - p");
-    QVERIFY(!pelk::isEstimabilityDecidable(withUnobserved.bound()));
-
-    TestModel withNormal({"mu", "sigma"});
-    withNormal.addNormal("measurement", "5", "mu", "sigma");
-    QVERIFY(!pelk::isEstimabilityDecidable(withNormal.bound()));
-
-    TestModel empty({});
-    QVERIFY(pelk::isEstimabilityDecidable(empty.bound()));
-}
 
 QTEST_APPLESS_MAIN(TestEstimability)
 #include "tst_estimability.moc"

@@ -1,11 +1,10 @@
-// Objectives with minima known in closed form, looked up by the name that
-// the optimizer tests' data tables carry, and the rows of known minima that
-// every method must find.
+// Objectives with minima known in closed form, for the optimizer tests'
+// data tables.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
-#include <QTest>
+#include <QMetaType>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +25,15 @@ inline double shiftedBowl(const Point &x)
     const double a = x[0] - 1.0;
     const double b = x[1] + 2.0;
     return a * a + a * b + 4.0 * b * b + 5.0;
+}
+
+// Minimum (-3, 0.5, 40) with value -1; curvatures 4, 100 and 0.02.
+inline double scaledBowl(const Point &x)
+{
+    const double a = x[0] + 3.0;
+    const double b = x[1] - 0.5;
+    const double c = x[2] - 40.0;
+    return 2.0 * a * a + 50.0 * b * b + 0.01 * c * c - 1.0;
 }
 
 // Minimum (1, 1) with value 0 at the end of a curved valley.
@@ -100,30 +108,6 @@ inline double flat(const Point &)
 
 using Formula = double (*)(const Point &);
 
-// The formula of that name; an unknown name gives the constant one.
-inline Formula formulaNamed(const QByteArray &name)
-{
-    static const struct
-    {
-        const char *name;
-        Formula formula;
-    } formulas[] = {{"shifted bowl", shiftedBowl},
-                    {"rosenbrock", rosenbrock},
-                    {"quartic valley", quarticValley},
-                    {"exponential valley", exponentialValley},
-                    {"square", square},
-                    {"parabola", parabola},
-                    {"quartic", quartic},
-                    {"bump", bump},
-                    {"usable below half", usableBelowHalf},
-                    {"usable only at the origin", usableOnlyAtTheOrigin},
-                    {"nowhere usable", nowhereUsable}};
-    for (const auto &entry : formulas)
-        if (name == entry.name)
-            return entry.formula;
-    return flat;
-}
-
 inline Point toPoint(const QList<double> &values)
 {
     return Point(values.begin(), values.end());
@@ -137,21 +121,6 @@ inline double maxDistance(const Point &x, const QList<double> &y)
     return distance;
 }
 
-// Columns formula, start, minimum and value, with a coupled quadratic, the
-// Rosenbrock valley from its classic start and a one-parameter problem.
-inline void addKnownMinimaRows()
-{
-    QTest::addColumn<QByteArray>("formula");
-    QTest::addColumn<QList<double>>("start");
-    QTest::addColumn<QList<double>>("minimum");
-    QTest::addColumn<double>("value");
-
-    QTest::newRow("shifted bowl") << QByteArray("shifted bowl") << QList<double>{3.0, 1.0}
-                                  << QList<double>{1.0, -2.0} << 5.0;
-    QTest::newRow("Rosenbrock from (-1.2, 1)") << QByteArray("rosenbrock") << QList<double>{-1.2, 1.0}
-                                               << QList<double>{1.0, 1.0} << 0.0;
-    QTest::newRow("one parameter") << QByteArray("exponential valley") << QList<double>{3.0}
-                                   << QList<double>{std::log(2.0)} << 2.0 - 2.0 * std::log(2.0);
-}
-
 } // namespace optimtest
+
+Q_DECLARE_METATYPE(optimtest::Formula)

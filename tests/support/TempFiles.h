@@ -1,5 +1,5 @@
 // Test input written to files in one temporary directory, which lives as
-// long as the TempFiles object.
+// long as the TempFiles object, and files read back whole.
 #pragma once
 
 #include <QByteArray>
@@ -10,6 +10,13 @@
 #include <cstdlib>
 
 namespace support {
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class TempFiles
 {

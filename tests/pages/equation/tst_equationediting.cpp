@@ -87,8 +87,6 @@ private slots:
         QTest::addColumn<int>("cursor"); // just after the first character of the offending token
         QTest::newRow("sum") << "a+b" << "" << 0;
         QTest::newRow("two operands") << "a b" << "\"b\" - illegal syntax" << 3;
-        QTest::newRow("open parenthesis") << "(a" << "\"a\" - unbalanced Parentheses" << 2;
-        QTest::newRow("double asterisk") << "a**2" << "\"*\" - Invalid symbol name" << 3;
         QTest::newRow("blank text") << "   " << "\"\" - illegal syntax" << 0;
     }
     void parseReportsMessageAndCursor()
@@ -119,8 +117,6 @@ private slots:
         QTest::addColumn<bool>("control");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("expectedCursor");
-        QTest::newRow("name at end") << "a*" << 2 << "p" << false << "a*p" << 3;
-        QTest::newRow("name with control") << "a*" << 2 << "p" << true << "a*(1-p)" << 7;
         QTest::newRow("dollar name with control") << "" << 0 << "$N 1$" << true << "(1-$N 1$)" << 9;
         QTest::newRow("one with control") << "a*" << 2 << "1" << true << "a*1" << 3;
         QTest::newRow("in the middle") << "a+c" << 2 << "b*" << false << "a+b*c" << 4;

@@ -1,7 +1,7 @@
 // A likelihood's category table as an item model (what each cell allows,
 // the label and count rules, the unobserved category, deletion, the lock),
 // then both kinds of likelihood page in a window: messages, context menu,
-// the New and Rename dialogs, the lock and the normal likelihood's fields.
+// the lock, the New and Rename dialogs and the normal likelihood's fields.
 #include "support/CellTyping.h"
 #include "support/WindowFixture.h"
 
@@ -70,6 +70,23 @@ bool deleteFromContextMenu(LikelihoodDefinitionView *view, int row)
     QApplication::sendEvent(view->viewport(), &event);
     return opened;
 }
+
+// A shown window with the parameter s, its first likelihood's table page
+// and a second, normal likelihood "Mean size".
+struct Window : WindowFixture
+{
+    LikelihoodDefinitionPage *table = nullptr;
+    QPointer<NormalLikelihoodPage> normal;
+
+    Window()
+    {
+        window.show();
+        window.workspace().model.insertParameter(0, "s");
+        window.newLikelihood("Mean size", true);
+        table = pageOf<LikelihoodDefinitionPage>(window, 0);
+        normal = pageOf<NormalLikelihoodPage>(window, 1);
+    }
+};
 
 } // namespace
 
@@ -338,38 +355,6 @@ private slots:
         QCOMPARE(m_table->rowCount(), 0);
     }
 
-    // Typed through the cells' editors; each refusal shows on the status bar.
-    void categoryTableShowsRefusals_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("duplicate label") << 1 << int(Label) << "elsewhere" << "Duplicate category label \"elsewhere\" used.";
-        QTest::newRow("illegal label") << 1 << int(Label) << "a,b" << "Illegal category label \"a,b\".";
-        QTest::newRow("illegal count") << 0 << int(Counts) << "-3" << "Illegal counts \"-3\".";
-        QTest::newRow("parse error") << 0 << int(Probability) << "p**2" << "\"*\" - Invalid symbol name";
-    }
-    void categoryTableShowsRefusals()
-    {
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        WindowFixture f;
-        f.window.show();
-        f.window.workspace().model.insertParameter(0, "p");
-        QVERIFY(f.window.newLikelihood("Other"));
-        addCategory(pageOf<LikelihoodDefinitionPage>(f.window, 1)->definitionModel(), "elsewhere", "p");
-        auto *page = pageOf<LikelihoodDefinitionPage>(f.window, 0);
-        f.window.showPage(page);
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        addCategory(page->definitionModel(), "seen", "p");
-        QVERIFY(support::typeInto(page->view(), page->definitionModel()->index(row, column), text));
-        QTEST(page->statusBar()->currentMessage(), "message");
-        QCOMPARE(f.window.workspace().model.categoryProbability(page->likelihoodId(), 0), QString("p"));
-        QCOMPARE(f.window.workspace().categoryCounts.value("seen"), 0);
-    }
-
     void likelihoodDialogsRefuseBadNames_data()
     {
         QTest::addColumn<bool>("rename");
@@ -418,59 +403,73 @@ private slots:
         QCOMPARE(f.window.currentPage()->title(), names.last());
     }
 
-    // The lock on both kinds of page; then the context menu, the tool bars
-    // of a normal likelihood and Delete, which needs another likelihood.
-    void lockContextMenuToolBarsAndDelete()
+    // Refusals typed into the table's cells on its status bar; the lock on
+    // both kinds of page; then the context menu, the tool bars of a normal
+    // likelihood and Delete, which needs another likelihood.
+    void wiringOfBothKindsOfPage()
     {
-        WindowFixture f;
-        f.window.show();
-        f.window.workspace().model.insertParameter(0, "s");
-        QVERIFY(f.window.newLikelihood("Mean size", true));
-        auto *table = pageOf<LikelihoodDefinitionPage>(f.window, 0);
-        QPointer<NormalLikelihoodPage> normal = pageOf<NormalLikelihoodPage>(f.window, 1);
-        const int id = table->likelihoodId();
-        addCategory(table->definitionModel(), "seen", "0.5");
-        addCategory(table->definitionModel(), "(s)", "0.5");
-        f.window.setWorkspaceFileName(f.files.path("saved.txt"));
-        QVERIFY(f.window.writeWorkspace());
+        Window w;
+        const int id = w.table->likelihoodId();
+        addCategory(w.table->definitionModel(), "seen", "0.5");
+        w.window.showPage(w.table);
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        const struct
+        {
+            int row, column;
+            const char *text, *message;
+        } refusals[] = {{1, Label, "seen", "Duplicate category label \"seen\" used."},
+                        {1, Label, "a,b", "Illegal category label \"a,b\"."},
+                        {0, Counts, "-3", "Illegal counts \"-3\"."},
+                        {0, Probability, "s**2", "\"*\" - Invalid symbol name"}};
+        for (const auto &refusal : refusals) {
+            const QModelIndex cell = w.table->definitionModel()->index(refusal.row, refusal.column);
+            QVERIFY(support::typeInto(w.table->view(), cell, refusal.text, Qt::Key_Return));
+            QCOMPARE(w.table->statusBar()->currentMessage(), QString(refusal.message));
+        }
+        QCOMPARE(w.window.workspace().model.categoryProbability(id, 0), QString("0.5"));
+        QCOMPARE(w.window.workspace().categoryCounts.value("seen"), 0);
+
+        addCategory(w.table->definitionModel(), "(s)", "0.5");
+        w.window.setWorkspaceFileName(w.files.path("saved.txt"));
+        QVERIFY(w.window.writeWorkspace());
         for (bool locked : {true, false}) {
-            emit(locked ? f.window.lockWorkspace() : f.window.clearEstimates());
-            f.window.showPage(normal); // a visit does not open the way to Delete
-            f.window.showPage(table);
-            for (LikelihoodPage *page : std::initializer_list<LikelihoodPage *> {table, normal}) {
+            emit(locked ? w.window.lockWorkspace() : w.window.clearEstimates());
+            w.window.showPage(w.normal); // a visit does not open the way to Delete
+            w.window.showPage(w.table);
+            for (LikelihoodPage *page : std::initializer_list<LikelihoodPage *>{w.table, w.normal}) {
                 LikelihoodDefinitionForm *form = page->form();
                 for (QPushButton *button : {form->newLikelihoodButton(), form->renameLikelihoodButton(),
                                             form->deleteLikelihoodButton()})
                     QCOMPARE(button->isEnabled(), !locked);
             }
-            QCOMPARE(table->definitionModel()->isLocked(), locked);
-            QCOMPARE(normal->expectedLineEdit()->isReadOnly(), locked);
-            QCOMPARE(deleteFromContextMenu(table->view(), 1), !locked);
+            QCOMPARE(w.table->definitionModel()->isLocked(), locked);
+            QCOMPARE(w.normal->expectedLineEdit()->isReadOnly(), locked);
+            QCOMPARE(deleteFromContextMenu(w.table->view(), 1), !locked);
         }
         // The model definition does not announce the unobserved category's
         // deletion; the page does.
-        QVERIFY(!f.window.workspace().model.hasUnobservedCategory(id));
-        QVERIFY(f.window.isChanged());
-        QVERIFY(deleteFromContextMenu(table->view(), 0));
-        QCOMPARE(f.window.workspace().model.categoryCount(id), 0);
+        QVERIFY(!w.window.workspace().model.hasUnobservedCategory(id));
+        QVERIFY(w.window.isChanged());
+        QVERIFY(deleteFromContextMenu(w.table->view(), 0));
+        QCOMPARE(w.window.workspace().model.categoryCount(id), 0);
 
-        f.window.showPage(normal); // fills the tool bars
-        f.window.activateWindow(); // the menus took the activation with them
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        EquationLineEdit *field = normal->observedLineEdit();
+        w.window.showPage(w.normal); // fills the tool bars
+        w.window.activateWindow(); // the menus took the activation with them
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        EquationLineEdit *field = w.normal->observedLineEdit();
         field->setFocus();
         QTest::keyPress(field, Qt::Key_Control);
-        normal->parametersToolBar()->actions().value(0)->trigger();
+        w.normal->parametersToolBar()->actions().value(0)->trigger();
         QTest::keyRelease(field, Qt::Key_Control);
         QCOMPARE(field->text(), QString("(1-s)"));
         // A formula typed but not committed goes nowhere once its likelihood is deleted.
-        const int normalId = normal->likelihoodId();
-        normal->form()->deleteLikelihoodButton()->click();
-        QCOMPARE(f.window.workspace().model.observed(normalId), QString());
-        QTRY_VERIFY(normal.isNull());
-        QCOMPARE(f.window.workspace().model.likelihoodCount(), 1);
-        f.window.showPage(table);
-        QVERIFY(!table->form()->deleteLikelihoodButton()->isEnabled());
+        const int normalId = w.normal->likelihoodId();
+        w.normal->form()->deleteLikelihoodButton()->click();
+        QCOMPARE(w.window.workspace().model.observed(normalId), QString());
+        QTRY_VERIFY(w.normal.isNull());
+        QCOMPARE(w.window.workspace().model.likelihoodCount(), 1);
+        w.window.showPage(w.table);
+        QVERIFY(!w.table->form()->deleteLikelihoodButton()->isEnabled());
     }
 
     void normalFieldsCommitOnlyAParsedNewFormula_data()
@@ -494,12 +493,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, leave);
         QFETCH(QString, stored);
-        WindowFixture f;
-        f.window.show();
-        f.window.workspace().model.insertParameter(0, "s");
-        QVERIFY(f.window.newLikelihood("Mean size", true));
-        auto *page = pageOf<NormalLikelihoodPage>(f.window, 1);
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        Window w;
+        NormalLikelihoodPage *page = w.normal;
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
         EquationLineEdit *field = page->expectedLineEdit();
         field->setFocus();
         QTest::keyClicks(field, "s");
@@ -511,7 +507,7 @@ private slots:
             page->form()->newLikelihoodButton()->setFocus();
         else
             QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(f.window.workspace().model.expected(page->likelihoodId()), stored);
+        QCOMPARE(w.window.workspace().model.expected(page->likelihoodId()), stored);
         QTEST(field->text(), "shown");
         QTEST(page->statusBar()->currentMessage(), "message");
         QCOMPARE(changed.count(), stored == "s" ? 0 : 1);

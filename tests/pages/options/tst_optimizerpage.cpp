@@ -75,26 +75,6 @@ private slots:
     }
     void cleanup() { m_f.reset(); }
 
-    void theMethodReachesTheFactory_data()
-    {
-        QTest::addColumn<Factory::OptimizerType>("type");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<Factory::OptimizerType>("chosen");
-        QTest::newRow("Fletch") << Factory::Fletch << 1 << Factory::Fletch;
-        QTest::newRow("Powell") << Factory::Powell << 0 << Factory::Powell;
-        QTest::newRow("anything else is the simplex") << Factory::NoOptimizer << 2 << Factory::Simplex;
-    }
-    void theMethodReachesTheFactory()
-    {
-        QFETCH(Factory::OptimizerType, type);
-        QFETCH(int, index);
-        page()->showOptimizerType(type == Factory::Powell ? Factory::Simplex : Factory::Powell);
-        page()->showOptimizerType(type);
-        QCOMPARE(widget<QComboBox>("optimizerComboBox")->currentIndex(), index);
-        QCOMPARE(widget<QStackedWidget>("stackedWidget")->currentIndex(), index);
-        QTEST(Factory::instance().optimizerType(), "chosen");
-    }
-
     // The fields show six significant digits: one millionth as "1e-06".
     void defaultsAndResetFillTheFieldsOnly()
     {
@@ -150,8 +130,25 @@ private slots:
         QCOMPARE(records(), expected);
     }
 
-    void showingTheSettingsIsNoEditButTypingIs()
+    // The page's wiring: the method shown reaches the factory (anything
+    // unknown is the simplex); a workspace's settings shown are no edit,
+    // the covariance switch (the other one is clicked in the editors'
+    // scenario) tells the window and is remembered; a file names the method
+    // before its settings are read, so settings loaded while the page is
+    // shown replace the fields rather than being written over; the lock
+    // freezes the method and its settings but not the switches.
+    void wiring()
     {
+        for (const auto &[type, index, chosen] : {std::tuple{Factory::Fletch, 1, Factory::Fletch},
+                                                  {Factory::Powell, 0, Factory::Powell},
+                                                  {Factory::NoOptimizer, 2, Factory::Simplex}}) {
+            page()->showOptimizerType(type == Factory::Powell ? Factory::Simplex : Factory::Powell);
+            page()->showOptimizerType(type);
+            QCOMPARE(widget<QComboBox>("optimizerComboBox")->currentIndex(), index);
+            QCOMPARE(widget<QStackedWidget>("stackedWidget")->currentIndex(), index);
+            QCOMPARE(Factory::instance().optimizerType(), chosen);
+        }
+
         QVERIFY(m_f->load(QStringLiteral(
                 "parameters\ns;\n\nvariables;\n\nlikelihood \"L\"\nseen, s;\n\n"
                 "optimizer\nsimplex, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = no, maxFuncEvaluations = 800;\n\n"
@@ -164,19 +161,11 @@ private slots:
         leave();
         QCOMPARE(setup.count(), 0);
         QVERIFY(!m_f->window.isChanged());
-        // The covariance switch (the other one is clicked in the editors'
-        // scenario) tells the window and is remembered.
         show();
         widget<QCheckBox>("calculateCovarianceCheckbox")->click();
         QVERIFY(m_f->window.workspace().calculateCovariance && m_f->window.isChanged());
         QCOMPARE(QSettings().value("calculateCovariance").toBool(), true);
-    }
 
-    // A file names the method before its settings are read; the fields
-    // shown must follow the file, not write the old values over it.
-    void settingsLoadedWhileThePageIsShownReplaceTheFields()
-    {
-        show();
         QTest::keyClicks(widget("simplexMaxFuncLineEdit"), "9");
         QVERIFY(m_f->window.loadOptimizerSettings(m_f->file(
                 "optimizer\nsimplex, usePreviousEstimatesAsSeeds = yes,\ncalculateCovariance = yes,\n"
@@ -184,10 +173,7 @@ private slots:
         QTRY_COMPARE(texts(simplexFields), QStringList({"777", "1e-09", "0.2"}));
         leave();
         QCOMPARE(records().mid(3), QList<double>({777, 1e-9, 0.2}));
-    }
 
-    void theLockFreezesTheMethodAndItsSettings()
-    {
         show();
         const auto buttons = page()->findChildren<QPushButton *>(QRegularExpression("(Reset|Defaults)Button$"));
         QCOMPARE(buttons.size(), 4);
@@ -198,7 +184,6 @@ private slots:
                 QCOMPARE(button->isEnabled(), !locked);
             for (const QString &name : fletchFields + simplexFields)
                 QCOMPARE(widget(name)->isReadOnly(), locked);
-            // The switches and the profile precision stay editable.
             QVERIFY(widget<QCheckBox>("calculateCovarianceCheckbox")->isEnabled());
             QVERIFY(widget<QRadioButton>("customProfileRadioButton")->isEnabled());
         }

@@ -223,8 +223,11 @@ private slots:
         r.model->insertVariable(0, "e", "1", nullptr);
         QCOMPARE(keys(r.functions), Keys({{2, 0}}));
         QVERIFY(r.checked(5, 0));
+        QSignalSpy renamed(r.grid.get(), &QAbstractItemModel::headerDataChanged);
         r.model->renameVariable(1, "ff");
-        QCOMPARE(r.grid->headerData(4, Qt::Vertical).toString(), QString("ff"));
+        r.model->renameParameter(0, "zero");
+        QCOMPARE(rowNames(*r.grid), QStringList({"zero", "a", "c", "e", "ff", "g"}));
+        QCOMPARE(renamed.count(), 2);
         r.model->deleteVariable(2);
         QVERIFY(r.functions.isEmpty());
         // The window deletes the containers with the model definition; the
@@ -255,6 +258,8 @@ private slots:
         r.grid->onClearEstimates();
         QVERIFY(r.toggle(2, 0));
         QCOMPARE(keys(r.functions), Keys({{0, 0}, {0, 1}}));
+        r.model->deleteParameter(1); // no request to remove
+        QVERIFY(!r.checkable(0));
     }
 
     void requestsPageWiring()
