@@ -70,8 +70,9 @@ int FormulaCompiler::addOutput(const zav::Equation *root)
     return int(m_outputs.size()) - 1;
 }
 
-// Post-order walk with an explicit stack: a node is built once all its
-// operands have nodes.
+// Post-order walk with an explicit stack of tree nodes and one of the
+// nodes built for them: a node is built once its operands' nodes are on
+// top of the second stack, in evaluation order.
 int FormulaCompiler::compile(const zav::Equation *root)
 {
     struct Frame
@@ -79,52 +80,59 @@ int FormulaCompiler::compile(const zav::Equation *root)
         const zav::Equation *equation;
         bool expanded;
     };
-    std::vector<Frame> stack{{root, false}};
-    while (!stack.empty()) {
-        const Frame frame = stack.back();
-        const auto found = m_compiled.find(frame.equation);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<Frame> pending{{root, false}};
+    std::vector<int> built;
+    while (!pending.empty()) {
+        const Frame frame = pending.back();
+        const zav::Equation *equation = frame.equation;
+        const Kind kind = equation->kind();
         if (!frame.expanded) {
-            if (found != m_compiled.end()) {
-                if (found->second == inProgress) // a cycle: never in a validated model
-                    found->second = constant(std::numeric_limits<double>::quiet_NaN());
-                stack.pop_back();
+            switch (kind) {
+            case Kind::Literal:
+                pending.pop_back();
+                built.push_back(constant(static_cast<const zav::Literal *>(equation)->value()));
+                continue;
+            case Kind::Parameter: {
+                pending.pop_back();
+                const int index = static_cast<const Parameter *>(equation)->index();
+                built.push_back(index >= 0 && index < m_parameterCount ? index : constant(nan));
                 continue;
             }
-            m_compiled.emplace(frame.equation, inProgress);
-            stack.back().expanded = true;
+            case Kind::Symbol: {
+                const zav::Equation *binding = static_cast<const zav::Symbol *>(equation)->binding();
+                const auto [known, added] = m_bindings.try_emplace(binding, inProgress);
+                if (!binding || !added) {
+                    pending.pop_back();
+                    // Unbound, or a cycle: NaN, as the tree would never end.
+                    built.push_back(!binding || known->second == inProgress ? constant(nan) : known->second);
+                    continue;
+                }
+                break;
+            }
+            default:
+                break;
+            }
+            pending.back().expanded = true;
             const zav::Equation *operands[2] = {nullptr, nullptr};
-            const int count = operandsOf(frame.equation, operands);
-            for (int i = count - 1; i >= 0; --i)
-                stack.push_back({operands[i], false});
+            for (int i = operandsOf(equation, operands) - 1; i >= 0; --i)
+                pending.push_back({operands[i], false});
             continue;
         }
-        stack.pop_back();
-        // A cycle found below may already have given this node its value.
-        if (found->second == inProgress)
-            found->second = nodeOf(frame.equation);
+        pending.pop_back();
+        if (kind == Kind::Symbol) {
+            m_bindings[static_cast<const zav::Symbol *>(equation)->binding()] = built.back();
+            continue;
+        }
+        const int right = built.back();
+        if (kind == Kind::Exp || kind == Kind::Log || kind == Kind::InvLogit || kind == Kind::Negate) {
+            built.back() = operation(operationOf(kind), right, right);
+            continue;
+        }
+        built.pop_back();
+        built.back() = operation(operationOf(kind), built.back(), right);
     }
-    return m_compiled.at(root);
-}
-
-int FormulaCompiler::nodeOf(const zav::Equation *equation)
-{
-    const zav::Equation *operands[2] = {nullptr, nullptr};
-    const int count = operandsOf(equation, operands);
-    switch (equation->kind()) {
-    case Kind::Literal:
-        return constant(static_cast<const zav::Literal *>(equation)->value());
-    case Kind::Parameter: {
-        const int index = static_cast<const Parameter *>(equation)->index();
-        return index >= 0 && index < m_parameterCount ? index
-                                                       : constant(std::numeric_limits<double>::quiet_NaN());
-    }
-    case Kind::Symbol:
-        return count ? m_compiled.at(operands[0]) : constant(std::numeric_limits<double>::quiet_NaN());
-    default:
-        break;
-    }
-    const int left = m_compiled.at(operands[0]);
-    return operation(operationOf(equation->kind()), left, count == 2 ? m_compiled.at(operands[1]) : left);
+    return built.back();
 }
 
 int FormulaCompiler::constant(double value)

@@ -54,18 +54,18 @@ private:
     };
 
     int compile(const zav::Equation *root);
-    // The node of a tree node whose operands are compiled.
-    int nodeOf(const zav::Equation *equation);
     int constant(double value);
     int operation(FormulaOperation operation, int left, int right);
 
     int m_parameterCount;
     std::vector<Node> m_nodes;
     std::vector<int> m_outputs; // node per output, -1 for none
-    // Node of each tree node compiled, or inProgress while its operands
-    // are being compiled: reaching such a node again means a cycle.
+    // Node of each convenience function compiled (by the root its Symbols
+    // are bound to), or inProgress while it is being compiled: reaching it
+    // again then means a cycle. Only a binding can be reached twice: every
+    // other node has one parent.
     static constexpr int inProgress = -1;
-    std::unordered_map<const zav::Equation *, int> m_compiled;
+    std::unordered_map<const zav::Equation *, int> m_bindings;
     std::unordered_map<std::uint64_t, int> m_constants; // by bit pattern: -0 and 0 differ
     // By operation and operand nodes, packed as 4 + 30 + 30 bits.
     std::unordered_map<std::uint64_t, int> m_operations;
