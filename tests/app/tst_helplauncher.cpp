@@ -18,10 +18,9 @@ class tst_HelpLauncher : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
 
     // The help file every page of the window names, and the contents page,
     // are in the help project's files and contents and in the built
@@ -86,7 +85,6 @@ private slots:
         answerer.answer(QMessageBox::Ok);
         launcher.showContents();
         QCOMPARE(answerer.boxes().size(), 1);
-        QCOMPARE(answerer.boxes().at(0).title, QStringLiteral("PELK 4.4"));
         QCOMPARE(answerer.boxes().at(0).icon, QMessageBox::Critical);
         // A later request tries again and reports its own failure, once.
         launcher.showPage(QStringLiteral("estimate.html"));

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 
 // Points the settings store at a fresh directory for the life of the
-// object; construct it in initTestCase() before any window exists.
+// object; a member of the test object, so it exists before any window.
 class IsolatedSettings
 {
 public:

@@ -21,8 +21,6 @@
 
 #include <memory>
 
-// Keep one for the whole test (initTestCase), before any window exists.
-using SharedSettings = std::unique_ptr<IsolatedSettings>;
 
 class WindowFixture
 {

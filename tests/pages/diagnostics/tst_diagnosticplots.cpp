@@ -60,13 +60,12 @@ class TestDiagnosticPlots : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
     std::unique_ptr<WindowFixture> m_f;
     ResidualsPlotPage *residuals() const { return m_f->window.findChild<ResidualsPlotPage *>(); }
     ObservedExpectedPlotPage *observedExpected() const { return m_f->window.findChild<ObservedExpectedPlotPage *>(); }
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
     void init() { m_f = std::make_unique<WindowFixture>(); }
     void cleanup() { m_f.reset(); }
 

@@ -14,10 +14,9 @@ class TestFileDialogs : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<IsolatedSettings> m_settings;
+    IsolatedSettings m_settings;
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
 
     // The directory holds old.csv. Answers to the replace question: Yes, No,
     // or the keys Return and Escape, which both keep the file.
@@ -75,10 +74,9 @@ private slots:
     void directoryIsRememberedPerKindOfFile()
     {
         QFETCH(QString, name);
-        QFETCH(QString, remembered);
         QSettings().clear();
         FileDialogs::rememberDirectory(name, "/tableDirectory");
-        QCOMPARE(FileDialogs::rememberedDirectory("/tableDirectory"), remembered);
+        QTEST(FileDialogs::rememberedDirectory("/tableDirectory"), "remembered");
         QCOMPARE(FileDialogs::rememberedDirectory("/reportDirectory"), QString("."));
     }
 };

@@ -33,16 +33,6 @@ zav::EquationPtr formula(const QString &text)
     return zav::parse(text, pelk::SymbolValidator());
 }
 
-// The page of the likelihood at this position in the model definition.
-template<typename Page>
-Page *pageOf(PelkWindow &window, int position)
-{
-    for (Page *page : window.findChildren<Page *>())
-        if (page->likelihoodId() == window.workspace().model.likelihoodId(position))
-            return page;
-    return nullptr;
-}
-
 void addCategory(LikelihoodDefinitionModel *table, const QString &label, const QString &probability)
 {
     const int row = table->rowCount() - 1;
@@ -56,18 +46,17 @@ void addCategory(LikelihoodDefinitionModel *table, const QString &label, const Q
 bool deleteFromContextMenu(LikelihoodDefinitionView *view, int row)
 {
     bool opened = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&opened] {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget()); menu && !opened) {
+    QTimer::singleShot(0, [&opened] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             opened = true;
             menu->setActiveAction(menu->actions().value(0));
             QTest::keyClick(menu, Qt::Key_Return);
         }
     });
-    poll.start(5);
     const QPoint point = view->visualRect(view->model()->index(row, Label)).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, point, view->viewport()->mapToGlobal(point));
     QApplication::sendEvent(view->viewport(), &event);
+    QCoreApplication::processEvents();
     return opened;
 }
 
@@ -83,8 +72,8 @@ struct Window : WindowFixture
         window.show();
         window.workspace().model.insertParameter(0, "s");
         window.newLikelihood("Mean size", true);
-        table = pageOf<LikelihoodDefinitionPage>(window, 0);
-        normal = pageOf<NormalLikelihoodPage>(window, 1);
+        table = qobject_cast<LikelihoodDefinitionPage *>(window.likelihoodPages().at(0));
+        normal = qobject_cast<NormalLikelihoodPage *>(window.likelihoodPages().at(1));
     }
 };
 
@@ -94,7 +83,7 @@ class tst_Likelihood : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
 
 private:
     // Parameters N and p, convenience function q; likelihood "Other" holds
@@ -118,7 +107,6 @@ private:
     }
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
     void init()
     {
         m_model = std::make_unique<pelk::ModelDefinition>();
@@ -390,7 +378,7 @@ private slots:
             f.answerer.answer(QMessageBox::Ok);
             f.answerer.handle([](QWidget *dialog) { dialog->findChild<QPushButton *>("cancelButton")->click(); });
         }
-        LikelihoodPage *first = pageOf<LikelihoodPage>(f.window, 0);
+        LikelihoodPage *first = f.window.likelihoodPages().first();
         f.window.showPage(first);
         (rename ? first->form()->renameLikelihoodButton() : first->form()->newLikelihoodButton())->click();
         QVERIFY(f.answerer.allAnswered());

@@ -45,7 +45,7 @@ class tst_OptimizerPage : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
     std::unique_ptr<WindowFixture> m_f;
 
     OptimizerPage *page() const { return m_f->window.findChild<OptimizerPage *>(); }
@@ -67,7 +67,6 @@ class tst_OptimizerPage : public QObject
     }
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
     void init()
     {
         setRecords({200, 1e-6, 1e-6, 5000, 3e-8, 0.1}); // the built-in values

@@ -64,7 +64,7 @@ class TestEstimationSummaryPage : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
     std::unique_ptr<WindowFixture> m_f;
 
     EstimationSummaryPage *page() const { return m_f->window.findChild<EstimationSummaryPage *>(); }
@@ -75,7 +75,6 @@ class TestEstimationSummaryPage : public QObject
 private slots:
     void initTestCase()
     {
-        m_settings = std::make_unique<IsolatedSettings>();
         m_f = std::make_unique<WindowFixture>();
         QVERIFY(!page()->isAvailable());
         QVERIFY(text()->document()->isEmpty());
@@ -187,7 +186,6 @@ private slots:
         QVERIFY2(at >= 0, qPrintable(all.join(u'|')));
         QCOMPARE(all.mid(at + 1, lines.size()), lines);
     }
-    void cleanupTestCase() { m_f.reset(); }
 
     // The analyst's answer; the file written; the box shown (%1: directory).
     // The suffix, replace and directory rules are the file dialogs' own.

@@ -56,10 +56,9 @@ class tst_SymbolDefinitions : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
 
     void parameterGridFillsRowByRow()
     {

@@ -87,13 +87,7 @@ ResultTableModel *parameterModel()
     return new ResultTableModel({"Estimate", "s.e."}, {"N", "p1"}, {{150.0, 100.0 / 3.0}, {0.4, "--na--"}});
 }
 
-const QString parameterFileText = "Estimate,s.e.\nN,150,33.3333333333\np1,0.4,--na--\n";
-
-QString readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
+const QByteArray parameterFileText = "Estimate,s.e.\nN,150,33.3333333333\np1,0.4,--na--\n";
 
 } // namespace
 
@@ -101,7 +95,7 @@ class TestResultTables : public QObject
 {
     Q_OBJECT
 
-    SharedSettings m_settings;
+    IsolatedSettings m_settings;
     std::unique_ptr<WindowFixture> m_f;
     ShownTablePage *m_page = nullptr;
 
@@ -129,7 +123,6 @@ class TestResultTables : public QObject
     }
 
 private slots:
-    void initTestCase() { m_settings = std::make_unique<IsolatedSettings>(); }
     void init()
     {
         QSettings().clear();
@@ -303,8 +296,8 @@ private slots:
         for (int k = 0; k < 3; ++k)
             m_page->form()->saveToFileButton()->click();
         QCOMPARE(m_f->dialogs->requests[0].filter, txt + ";;" + csv);
-        QCOMPARE(readFile(dir.filePath("table.csv")), parameterFileText);
-        QCOMPARE(readFile(dir.filePath("table.txt")), parameterFileText);
+        QCOMPARE(support::fileBytes(dir.filePath("table.csv")), parameterFileText);
+        QCOMPARE(support::fileBytes(dir.filePath("table.txt")), parameterFileText);
         QCOMPARE(m_f->answerer.unexpected(), 0);
         QCOMPARE(m_f->answerer.texts(),
                  QStringList({QString("Unable to open file \"%1/missing/table.txt\" for writing.").arg(dir.path())}));
