@@ -257,32 +257,34 @@ private slots:
         QTEST(sink.boldText(), "bold");
     }
 
-    void refusesAnInvalidModel()
+    // The checks before a run: the verdict, what they write, and what of it
+    // is in bold. p and 1 - p cannot estimate an unused second parameter q.
+    void checksRefuseOrFlag_data()
     {
-        EstimationFixture f(QStringLiteral("parameters p;\nvariables;\nlikelihood \"L\"\nA, p,\nB, z;\n")
-                            + optimizerSection(QStringLiteral("powell"))
-                            + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\nA : 1\nB : 2\n"));
-        QCOMPARE(f.check(), Readiness::ModelInvalid);
-        QCOMPARE(f.checkMessages.text(), QStringLiteral("Category \"B\" uses undefined symbol \"z\".\n"
-                                                        "Model Definition errors must be fixed before estimating the "
-                                                        "parameters.\n"));
+        QTest::addColumn<QString>("workspace");
+        QTest::addColumn<int>("readiness");
+        QTest::addColumn<QString>("messages");
+        QTest::addColumn<QString>("bold");
+        const QString closing = QStringLiteral(" must be fixed before estimating the parameters.\n");
+        QTest::newRow("undefined symbol")
+            << QStringLiteral("parameters p;\nvariables;\nlikelihood \"L\"\nA, p,\nB, z;\n") + optimizerSection(QStringLiteral("powell"))
+                   + QStringLiteral("\nparameterSeeds\np = 0.5;\n\nprofileLikelihoodRequests;\n\nA : 1\nB : 2\n")
+            << int(Readiness::ModelInvalid) << "Category \"B\" uses undefined symbol \"z\".\nModel Definition errors" + closing
+            << "Category \"B\" uses undefined symbol \"z\".\nModel Definition errors" + closing;
+        const QString negative = "Category \"failure\" has the negative count -70.\nNegative counts" + closing;
+        QTest::newRow("negative count") << binomial().replace(QStringLiteral("failure : 70"), QStringLiteral("failure : -70"))
+                                        << int(Readiness::CountsInvalid) << negative << negative;
+        QTest::newRow("over-parameterised") << binomial().replace("\np;", "\np, q;") << int(Readiness::TooManyParameters)
+                                            << QString() << QString();
     }
 
-    void refusesANegativeCount()
+    void checksRefuseOrFlag()
     {
-        EstimationFixture f(binomial().replace(QStringLiteral("failure : 70"), QStringLiteral("failure : -70")));
-        QCOMPARE(f.check(), Readiness::CountsInvalid);
-        QCOMPARE(f.checkMessages.boldText(), QStringLiteral("Category \"failure\" has the negative count -70.\n"
-                                                            "Negative counts must be fixed before estimating the "
-                                                            "parameters.\n"));
-    }
-
-    // p and 1 - p cannot estimate an unused second parameter q.
-    void flagsAnOverParameterisedModel()
-    {
-        EstimationFixture f(binomial().replace("\np;", "\np, q;"));
-        QCOMPARE(f.check(), Readiness::TooManyParameters);
-        QVERIFY(f.checkMessages.text().isEmpty());
+        QFETCH(QString, workspace);
+        EstimationFixture f(workspace);
+        QTEST(int(f.check()), "readiness");
+        QTEST(f.checkMessages.text(), "messages");
+        QTEST(f.checkMessages.boldText(), "bold");
     }
 
     void numericFailureIsReportedOnceAndNotAnnounced()

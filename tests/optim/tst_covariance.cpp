@@ -225,28 +225,6 @@ private slots:
         QVERIFY(isClose(covariance, expected, 1e-4));
     }
 
-    void oneByOneCovarianceIsTheReciprocal_data()
-    {
-        QTest::addColumn<double>("curvature");
-        QTest::addColumn<double>("estimate");
-        QTest::newRow("h = 4") << 4.0 << 3.0;
-        QTest::newRow("h = 0.5, negative estimate") << 0.5 << -2.0;
-        QTest::newRow("h = 10000, estimate below one") << 1e4 << 0.5;
-    }
-
-    void oneByOneCovarianceIsTheReciprocal()
-    {
-        QFETCH(double, curvature);
-        QFETCH(double, estimate);
-        RecordingFunc f([curvature](const Point &x) { return 0.5 * curvature * (x[0] - 1.0) * (x[0] - 1.0); });
-        zav::HessianCalculator calculator(nullptr, 1e-5);
-        zav::Matrix covariance(1, 1);
-
-        calculator.computeCovariance(f, {estimate}, covariance);
-
-        QVERIFY(std::fabs(covariance(0, 0) * curvature - 1.0) <= 1e-4);
-    }
-
     // 1e8 x^2 + 1e-8 y^2: a condition number of 1e16 that comes from the units
     // alone; the covariance is diag(0.5e-8, 0.5e8).
     void parametersOfVeryDifferentScalesAreNotSingular()
