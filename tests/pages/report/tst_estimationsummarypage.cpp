@@ -196,6 +196,8 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::newRow("no suffix") << "report" << "report.pdf" << "";
         QTest::newRow("earlier report replaced") << "old.pdf" << "old.pdf" << "";
+        QTest::newRow("suffixed name taken, Return keeps it") << "old" << "" << "\"%1/old.pdf\" already exists.  Replace it?";
+        QTest::newRow("cancelled") << "" << "" << "";
         QTest::newRow("missing directory") << "missing/report" << "" << "Unable to write \"%1/missing/report.pdf\"";
         QTest::newRow("a directory holds the name") << "taken.pdf" << "" << "Unable to write \"%1/taken.pdf\"";
     }

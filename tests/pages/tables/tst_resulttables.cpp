@@ -283,24 +283,26 @@ private slots:
     }
 
     // The filter chosen gives the suffix; the file has the comma-separated
-    // text; a failed write says so. (The replace and directory rules are the
-    // file dialogs' own.)
+    // text; a cancelled dialog or a refused replace writes nothing, a failed
+    // write says so. (The suffix and directory rules are the dialogs' own.)
     void saveToFileWritesWhereTheDialogSays()
     {
         QTemporaryDir dir;
         const QString csv = "Comma delimited (*.csv)", txt = "Text (*.txt)";
         m_page->setModel(parameterModel());
-        m_f->dialogs->names << dir.filePath("table") << dir.filePath("table") << dir.filePath("missing/table");
-        m_f->dialogs->selectedFilters << csv << txt << txt;
+        m_f->dialogs->names << QString() << dir.filePath("table") << dir.filePath("table") << dir.filePath("table")
+                            << dir.filePath("missing/table");
+        m_f->dialogs->selectedFilters << txt << csv << csv << txt << txt;
+        m_f->answerer.answer(QMessageBox::No);
         m_f->answerer.answer(QMessageBox::Ok);
-        for (int k = 0; k < 3; ++k)
+        for (int k = 0; k < 5; ++k)
             m_page->form()->saveToFileButton()->click();
         QCOMPARE(m_f->dialogs->requests[0].filter, txt + ";;" + csv);
         QCOMPARE(support::fileBytes(dir.filePath("table.csv")), parameterFileText);
         QCOMPARE(support::fileBytes(dir.filePath("table.txt")), parameterFileText);
         QCOMPARE(m_f->answerer.unexpected(), 0);
-        QCOMPARE(m_f->answerer.texts(),
-                 QStringList({QString("Unable to open file \"%1/missing/table.txt\" for writing.").arg(dir.path())}));
+        QCOMPARE(m_f->answerer.texts(), QStringList({QString("\"%1/table.csv\" already exists.  Replace it?").arg(dir.path()),
+                                                     QString("Unable to open file \"%1/missing/table.txt\" for writing.").arg(dir.path())}));
         QCOMPARE(QSettings().value("/dataDirectory").toString(), dir.filePath("missing"));
     }
 
