@@ -101,47 +101,6 @@ private slots:
         QCOMPARE(f.answerer.boxes().size(), 1);
     }
 
-    // What was read replaces the open workspace, untitled and changed, with
-    // one likelihood to edit.
-    void failedReadKeepsWhatWasRead_data()
-    {
-        QTest::addColumn<bool>("workspace");
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("parameters");
-        // The likelihood name must be quoted: the error is on line 4.
-        QTest::newRow("workspace, bad likelihood")
-            << true << QByteArray("parameters\na, b;\n\nlikelihood Coin\n") << ", line 4, file \"%1\"" << 2;
-        QTest::newRow("workspace, missing file")
-            << true << QByteArray() << "\"\" - Error opening input file (No such file or directory), file \"%1\"" << 0;
-        QTest::newRow("model definition")
-            << false << QByteArray("parameters\na, b;\nvariables q = ;\n") << ", line 3, file \"%1\"" << 2;
-    }
-    void failedReadKeepsWhatWasRead()
-    {
-        QFETCH(bool, workspace);
-        QFETCH(QByteArray, text);
-        QFETCH(QString, message);
-        QFETCH(int, parameters);
-        WindowFixture f;
-        const QString file = text.isEmpty() ? f.files.path("does-not-exist.txt") : f.file(text);
-        f.window.setWorkspaceFileName(f.files.path("open.txt"));
-        f.window.workspace().model.insertParameter(0, "x"); // changed, but these calls do not ask
-        QVERIFY(!(workspace ? f.window.loadWorkspace(file) : f.window.loadModelDefinition(file)));
-        QCOMPARE(f.answerer.boxes().size(), 1);
-        QCOMPARE(f.answerer.boxes()[0].icon, QMessageBox::Critical);
-        QVERIFY2(f.answerer.boxes()[0].text.endsWith(message.arg(file)), qPrintable(f.answerer.boxes()[0].text));
-        const pelk::ModelDefinition *model = &f.window.workspace().model;
-        QCOMPARE(model->parameterCount(), parameters);
-        QCOMPARE(f.window.workspace().seeds.size(), std::size_t(parameters));
-        QCOMPARE(model->likelihoodCount(), 1);
-        QCOMPARE(f.window.likelihoodPages().first()->title(), model->likelihoodName(model->likelihoodId(0)));
-        QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
-        QCOMPARE(f.window.workspaceFileName(), QString());
-        QVERIFY(f.window.isChanged());
-        QVERIFY(statusText(f.window).isEmpty());
-    }
-
     // Saving says so in a box; loading sets every count to zero.
     void modelDefinitionSavedAndLoaded()
     {
@@ -344,35 +303,56 @@ private slots:
         QCOMPARE(f.window.windowTitle(), "PELK 4.7 ** " + directory);
     }
 
-    // New and a model definition load each leave a workspace that no file
-    // holds: Save asks where, as Save As does, and the file that was open
-    // keeps its text. (A failed load leaves it untitled too.)
+    // The open workspace replaced by New, by a model definition, or by what a
+    // failed read got through (with a box that says why): untitled and
+    // changed, every likelihood with its page. Save then asks where, as Save
+    // As does, and the file that was open keeps its text.
     void replacedWorkspaceIsUntitled_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QByteArray>("text"); // of the file chosen; empty: the example model definition
+        QTest::addColumn<QString>("message"); // the end of the error box, %1 the file; empty: no box
         QTest::addColumn<int>("parameters");
-        QTest::newRow("new") << "actionNewWorkspace" << QString() << 0;
-        QTest::newRow("model definition") << "actionLoadModelDefinition" << modelDefinition << 2;
+        QTest::addColumn<int>("likelihoods");
+        QTest::newRow("new") << "actionNewWorkspace" << QByteArray() << "" << 0 << 1;
+        QTest::newRow("model definition") << "actionLoadModelDefinition" << QByteArray() << "" << 2 << 2;
+        // The likelihood name must be quoted: the error is on line 4.
+        QTest::newRow("workspace, bad likelihood") << "actionLoadWorkspace" << QByteArray("parameters\na, b;\n\nlikelihood Coin\n")
+                                                   << ", line 4, file \"%1\"" << 2 << 1;
+        QTest::newRow("workspace, missing file") << "actionLoadWorkspace" << QByteArray("missing")
+            << "\"\" - Error opening input file (No such file or directory), file \"%1\"" << 0 << 1;
+        QTest::newRow("model definition, bad function") << "actionLoadModelDefinition"
+            << QByteArray("parameters\na, b;\nvariables q = ;\n") << ", line 3, file \"%1\"" << 2 << 1;
     }
     void replacedWorkspaceIsUntitled()
     {
         QFETCH(QString, action);
-        QFETCH(QString, chosen);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
         WindowFixture f;
         const QString file = f.file(binomialWorkspace);
         QVERIFY(f.window.loadWorkspace(file));
-        if (!chosen.isEmpty())
+        const QString chosen = text.isEmpty()   ? modelDefinition
+                             : text == "missing" ? f.files.path("does-not-exist.txt")
+                                                 : f.file(text);
+        if (action != "actionNewWorkspace")
             f.dialogs->names << chosen;
+        if (!message.isEmpty())
+            f.answerer.answer(QMessageBox::Ok);
         trigger(f.window, action);
         QCOMPARE(f.answerer.unexpected(), 0);
         QVERIFY(f.answerer.allAnswered());
-        QTEST(f.window.workspace().model.parameterCount(), "parameters");
+        QVERIFY(message.isEmpty() || (f.answerer.boxes()[0].icon == QMessageBox::Critical
+                                      && f.answerer.boxes()[0].text.endsWith(message.arg(chosen))));
+        const pelk::ModelDefinition *model = &f.window.workspace().model;
+        QTEST(model->parameterCount(), "parameters");
+        QCOMPARE(f.window.workspace().seeds.size(), std::size_t(model->parameterCount()));
+        QTEST(int(f.window.likelihoodPages().size()), "likelihoods");
+        QCOMPARE(f.window.likelihoodPages().first()->title(), model->likelihoodName(model->likelihoodId(0)));
         QCOMPARE(f.window.workspaceFileName(), QString());
         QCOMPARE(f.window.windowTitle(), QString("PELK 4.7 ** Untitled"));
         QVERIFY(f.window.isChanged());
 
-        // Save asks for a file and writes only there.
         const QString copy = f.files.path("untitled-copy.txt");
         f.dialogs->names << copy;
         trigger(f.window, "actionSaveWorkspace");
