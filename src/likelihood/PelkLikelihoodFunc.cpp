@@ -34,22 +34,21 @@ bool computesEveryFormulaRead(const FormulaProgram &program, const LikelihoodTer
 
 PelkLikelihoodFunc::PelkLikelihoodFunc(const ModelDefinition &model, const QMap<QString, int> &categoryCounts,
                                        bool everyCategory)
-    : PelkLikelihoodFunc(model.parameterCount(), LikelihoodTerms(model, categoryCounts), nullptr)
-{
-    m_program = compile(m_parameterCount, m_terms, everyCategory);
-    m_slots = m_program->initialSlots();
-    m_adjoints.assign(m_slots.size(), 0.0);
-}
+    : m_parameterCount(model.parameterCount()),
+      m_terms(model, categoryCounts),
+      m_program(compile(m_parameterCount, m_terms, everyCategory)),
+      m_slots(m_program->initialSlots()),
+      m_adjoints(m_slots.size(), 0.0)
+{}
 
 PelkLikelihoodFunc::PelkLikelihoodFunc(int parameterCount, LikelihoodTerms terms,
                                        std::shared_ptr<const FormulaProgram> program)
-    : m_parameterCount(parameterCount), m_terms(std::move(terms)), m_program(std::move(program))
-{
-    if (m_program) {
-        m_slots = m_program->initialSlots();
-        m_adjoints.assign(m_slots.size(), 0.0);
-    }
-}
+    : m_parameterCount(parameterCount),
+      m_terms(std::move(terms)),
+      m_program(std::move(program)),
+      m_slots(m_program->initialSlots()),
+      m_adjoints(m_slots.size(), 0.0)
+{}
 
 PelkLikelihoodFunc PelkLikelihoodFunc::withCounts(const ModelDefinition &model,
                                                   const QMap<QString, int> &categoryCounts) const
