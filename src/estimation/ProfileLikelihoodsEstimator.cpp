@@ -40,13 +40,10 @@ bool ProfileLikelihoodsEstimator::estimate(Kind kind, int index, int alphaIndex)
         solver = std::make_unique<zav::PenalisedProfileSolver>(*m_estimates, m_function, index, *m_optimizer,
                                                                m_optimizerType);
     } else {
-        std::vector<Parameter *> parameters;
-        for (int i = 0; i < m_model->parameterCount(); ++i)
-            parameters.push_back(m_model->parameter(i));
         m_model->pointParametersAt(m_estimates);
         const zav::Equation *function = m_model->variableEquation(index);
         mleValue = function->evaluate();
-        solver = std::make_unique<ProjectedProfileSolver>(*m_estimates, std::move(parameters), m_function,
+        solver = std::make_unique<ProjectedProfileSolver>(*m_estimates, *m_model, m_function,
                                                           function, *m_optimizer);
     }
     zav::ProfileLikelihoodEstimator estimator(*m_estimates, m_function, mleValue, m_precision,

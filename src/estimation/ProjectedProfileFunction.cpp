@@ -1,19 +1,21 @@
 #include "estimation/ProjectedProfileFunction.h"
 
+#include "model/ModelDefinition.h"
+
 #include <cmath>
 #include <limits>
 
 namespace pelk {
 
-ProjectedProfileFunction::ProjectedProfileFunction(std::vector<Parameter *> parameters, zav::Func *function,
+ProjectedProfileFunction::ProjectedProfileFunction(const ModelDefinition &model, zav::Func *function,
                                                    const zav::Equation *symbol)
-    : m_parameters(std::move(parameters)),
+    : m_model(&model),
       m_function(function),
       m_symbol(symbol),
-      m_gradient(m_parameters.size())
+      m_gradient(std::size_t(model.parameterCount()))
 {
-    for (const Parameter *parameter : m_parameters)
-        m_analytic = m_analytic && m_symbol->isDifferentiable(parameter->name());
+    for (const QString &name : model.parameterNames())
+        m_analytic = m_analytic && m_symbol->isDifferentiable(name);
 }
 
 double ProjectedProfileFunction::operator()(const std::vector<double> &x)
@@ -27,8 +29,7 @@ double ProjectedProfileFunction::operator()(const std::vector<double> &x)
 
 double ProjectedProfileFunction::constraintAt(const std::vector<double> &x)
 {
-    for (Parameter *parameter : m_parameters)
-        parameter->setValues(&x);
+    m_model->pointParametersAt(&x);
     return m_symbol->evaluate() - m_target;
 }
 
@@ -38,11 +39,11 @@ void ProjectedProfileFunction::gradientAt(std::vector<double> &x, std::vector<do
 {
     if (m_analytic) {
         constraintAt(x);
-        for (std::size_t i = 0; i < m_parameters.size(); ++i)
-            gradient[i] = m_symbol->derivativeValue(m_parameters[i]->name());
+        for (std::size_t i = 0; i < gradient.size(); ++i)
+            gradient[i] = m_symbol->derivativeValue(m_model->parameterNames().at(qsizetype(i)));
         return;
     }
-    for (std::size_t i = 0; i < m_parameters.size(); ++i) {
+    for (std::size_t i = 0; i < m_gradient.size(); ++i) {
         const double xi = x[i];
         const double step = 1e-7 * std::max(1.0, std::abs(xi));
         x[i] = xi + step;
@@ -69,11 +70,11 @@ bool ProjectedProfileFunction::project(std::vector<double> &x)
             break;
         gradientAt(x, m_gradient);
         double norm2 = 0.0;
-        for (std::size_t i = 0; i < m_parameters.size(); ++i)
+        for (std::size_t i = 0; i < m_gradient.size(); ++i)
             norm2 += m_gradient[i] * m_gradient[i];
         if (!(norm2 > 0.0) || !std::isfinite(norm2))
             return false;
-        for (std::size_t i = 0; i < m_parameters.size(); ++i)
+        for (std::size_t i = 0; i < m_gradient.size(); ++i)
             x[i] -= residual * m_gradient[i] / norm2;
     }
     return false;

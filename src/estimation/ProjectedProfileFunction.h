@@ -11,19 +11,20 @@
 #pragma once
 
 #include "expr/Equation.h"
-#include "model/Parameter.h"
 #include "optim/Func.h"
 
 #include <vector>
 
 namespace pelk {
 
+class ModelDefinition;
+
 class ProjectedProfileFunction : public zav::Func
 {
 public:
-    // `parameters` are the model's parameter nodes in order (h reads them);
+    // h is a tree of `model`, whose parameter nodes it points at each point;
     // `function` is the negative log-likelihood. None is owned.
-    ProjectedProfileFunction(std::vector<Parameter *> parameters, zav::Func *function,
+    ProjectedProfileFunction(const ModelDefinition &model, zav::Func *function,
                              const zav::Equation *symbol);
 
     void setTarget(double target) { m_target = target; }
@@ -44,7 +45,7 @@ private:
     double constraintAt(const std::vector<double> &x);
     void gradientAt(std::vector<double> &x, std::vector<double> &gradient);
 
-    std::vector<Parameter *> m_parameters;
+    const ModelDefinition *m_model;
     zav::Func *m_function;
     const zav::Equation *m_symbol;
     double m_target = 0.0;

@@ -5,11 +5,11 @@
 namespace pelk {
 
 ProjectedProfileSolver::ProjectedProfileSolver(const std::vector<double> &estimates,
-                                               std::vector<Parameter *> parameters, zav::Func *function,
+                                               const ModelDefinition &model, zav::Func *function,
                                                const zav::Equation *symbol, zav::AbstractOptimizer &optimizer)
     : m_estimates(estimates),
       m_work(estimates.size()),
-      m_profileFunction(std::move(parameters), function, symbol),
+      m_profileFunction(model, function, symbol),
       m_optimizer(&optimizer)
 {}
 

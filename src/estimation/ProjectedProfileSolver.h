@@ -18,8 +18,8 @@ class ProjectedProfileSolver : public zav::ProfileSolver
 {
 public:
     // The optimizer is the run's, not owned.
-    ProjectedProfileSolver(const std::vector<double> &estimates, std::vector<Parameter *> parameters,
-                           zav::Func *function, const zav::Equation *symbol,
+    ProjectedProfileSolver(const std::vector<double> &estimates, const ModelDefinition &model, zav::Func *function,
+                           const zav::Equation *symbol,
                            zav::AbstractOptimizer &optimizer);
 
 protected:
