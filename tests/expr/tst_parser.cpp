@@ -381,10 +381,8 @@ private slots:
         QFETCH(QStringList, dropped);
         const zav::Tokenizer tokenizer(kept, dropped);
         QList<QPair<QString, bool>> delimiters;
-        for (const QString &d : kept)
-            delimiters.append({d, true});
-        for (const QString &d : dropped)
-            delimiters.append({d, false});
+        for (const QString &d : kept + dropped)
+            delimiters.append({d, kept.contains(d)});
         const QStringList pieces{"exp(", "log(", "invLogit(", "ex", "p(", "lo", "*", "(", ")", "-", " ", "a",
                                  "b1", "=", ",", ":", "\"", "ab", "bc", "c", "\t", QString::fromUtf8("\xc3\xa9")};
         std::mt19937 random(3);
