@@ -10,6 +10,8 @@
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
 #include "estimation/EstimationSummary.h"
+#include "estimation/ParameterProfileFit.h"
+#include "estimation/ProfileLimitSearch.h"
 #include "io/SummaryJsonWriter.h"
 #include "model/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
@@ -30,11 +32,23 @@
 
 namespace {
 
-std::unique_ptr<pelk::Workspace> workspaceFor(int occasions, const QString &requests = QStringLiteral(";"))
+// The profile benchmarks use a sparse study of 2000 animals, a fifth of
+// them never caught, so that N's interval is bounded by the data on both
+// sides (in the default study nearly every animal is caught, and N's lower
+// limit is the number caught).
+QString sparseStudy(int occasions, const QString &requests)
+{
+    return support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests, 2000.0, true);
+}
+
+std::unique_ptr<pelk::Workspace> workspaceFor(int occasions, const QString &requests = QStringLiteral(";"),
+                                              bool sparse = false)
 {
     support::TempFiles files;
     const QString path = files.write(QStringLiteral("captures.txt"),
-                                     support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"), requests));
+                                     sparse ? sparseStudy(occasions, requests)
+                                            : support::captureRecaptureWorkspace(occasions, QStringLiteral("powell"),
+                                                                                 requests));
     auto workspace = std::make_unique<pelk::Workspace>();
     pelk::PelkFileReader().readWorkspace(path, *workspace);
     return workspace;
@@ -211,41 +225,92 @@ void summaryAndJson(benchmark::State &state)
     }
 }
 
-// Parameters and covariance (range(1) = 0) or also the 0.05 profile
-// interval of N (range(1) = 1), through the estimation sequence exactly as
-// the Estimate page runs it.
+// Runs the estimation sequence on the workspace exactly as the Estimate
+// page does; false when it did not give estimates and a covariance.
+bool estimate(pelk::Workspace &workspace, pelk::EstimationResults &results)
+{
+    pelk::EstimationSequence sequence;
+    pelk::PlainTextSink sink;
+    workspace.calculateCovariance = true;
+    if (sequence.check(workspace, sink) != pelk::EstimationSequence::Readiness::Ready)
+        return false;
+    QEventLoop loop;
+    QObject::connect(&sequence, &pelk::EstimationSequence::finished, &loop, &QEventLoop::quit);
+    sequence.start(workspace, results);
+    loop.exec();
+    return results.parametersEstimated && results.covarianceAvailable;
+}
+
+// Parameters and covariance (range(1) = 0) or, on the sparse study, also
+// the 0.05 profile interval of N (range(1) = 1), through the estimation
+// sequence.
 void fullEstimation(benchmark::State &state)
 {
     const int occasions = int(state.range(0));
-    const QString requests = state.range(1) ? QStringLiteral("\nN = 0.05;") : QStringLiteral(";");
+    const bool profile = state.range(1) != 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto workspace = workspaceFor(occasions, requests);
-        pelk::EstimationSequence sequence;
-        pelk::PlainTextSink sink;
-        workspace->calculateCovariance = true;
-        if (sequence.check(*workspace, sink)
-            != pelk::EstimationSequence::Readiness::Ready)
-            state.SkipWithError("model not ready");
+        auto workspace = workspaceFor(occasions, profile ? QStringLiteral("\nN = 0.05;") : QStringLiteral(";"), profile);
         pelk::EstimationResults results;
-        QEventLoop loop;
-        QObject::connect(&sequence, &pelk::EstimationSequence::finished, &loop, &QEventLoop::quit);
         state.ResumeTiming();
-        sequence.start(*workspace, results);
-        loop.exec();
-        if (!results.parametersEstimated || !results.covarianceAvailable)
+        if (!estimate(*workspace, results))
             state.SkipWithError("estimation failed");
     }
 }
 
-// The whole `pelk-cli estimate` process (text output) on the 10-occasion
-// workspace (parameters and covariance): start, read, validate, compile,
-// fit, Hessian, summary, output. Each repetition is one process; the
+// The two searches of N's 0.05 profile interval on the sparse study, as the
+// profile run makes them, from estimates and a covariance computed first. The counters give
+// their work: "evaluations" in evaluations of the objective (a value with
+// its gradient counts 3) and the inner fits.
+void profileInterval(benchmark::State &state)
+{
+    const int occasions = int(state.range(0));
+    auto workspace = workspaceFor(occasions, QStringLiteral(";"), true);
+    pelk::EstimationResults results;
+    if (!estimate(*workspace, results)) {
+        state.SkipWithError("estimation failed");
+        return;
+    }
+    const pelk::PelkLikelihoodFunc objective(workspace->model, workspace->categoryCounts);
+    const zav::Matrix &s = results.covariance;
+    zav::ProfileLimitSearch::Quantity quantity;
+    quantity.estimate = results.estimates[0];
+    quantity.minimum = pelk::PelkLikelihoodFunc(objective)(results.estimates);
+    quantity.standardError = std::sqrt(s(0, 0));
+    for (int i = 0; i < s.rows(); ++i)
+        quantity.direction.push_back(s(i, 0) / s(0, 0));
+    const double precision = zav::ProfileLimitSearch::precisionFor(quantity.estimate, nullptr);
+    long evaluations = 0;
+    int fits = 0;
+    for (auto _ : state) {
+        evaluations = 0;
+        fits = 0;
+        for (const auto side : {zav::ProfileLimitSearch::Lower, zav::ProfileLimitSearch::Upper}) {
+            pelk::ParameterProfileFit fit(objective, 0, &s);
+            zav::ProfileLimitSearch search(fit, results.estimates, quantity, precision, [](double, double) {});
+            const auto result = search.find(side, zav::ProfileLimitSearch::targetChiSquared[1], nullptr);
+            if (result.limit.status != pelk::ProfileLimitStatus::Found)
+                state.SkipWithError("limit not found");
+            evaluations += result.evaluationCost;
+            fits += result.fits;
+        }
+    }
+    state.counters["evaluations"] = double(evaluations);
+    state.counters["fits"] = fits;
+}
+
+// The whole `pelk-cli estimate` process (text output) on the workspace of
+// range(0) occasions: parameters and covariance, or with range(1) = 1 on
+// the sparse study with N's 0.05 profile interval too. Start, read, validate, compile, fit, Hessian,
+// profile searches, summary, output. Each repetition is one process; the
 // median of the repetitions is the figure to read.
 void cliProcess(benchmark::State &state)
 {
     support::TempFiles files;
-    const QString path = files.write(QStringLiteral("captures.txt"), support::captureRecaptureWorkspace(10));
+    const int occasions = int(state.range(0));
+    const QString path = files.write(QStringLiteral("captures.txt"),
+                                     state.range(1) ? sparseStudy(occasions, QStringLiteral("\nN = 0.05;"))
+                                                    : support::captureRecaptureWorkspace(occasions));
     for (auto _ : state) {
         QProcess process;
         QElapsedTimer timer;
@@ -268,8 +333,12 @@ BENCHMARK(compileObjective)->Unit(benchmark::kMillisecond);
 BENCHMARK(summaryAndJson)->Unit(benchmark::kMillisecond);
 BENCHMARK(fullEstimation)->Args({10, 0})->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(fullEstimation)->Args({5, 1})->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(fullEstimation)->Args({10, 1})->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(fullEstimation)->Args({10, 1})->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(profileInterval)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
 BENCHMARK(cliProcess)
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Args({12, 1})
     ->Iterations(1)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true)

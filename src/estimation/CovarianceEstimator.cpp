@@ -9,6 +9,7 @@ void CovarianceEstimator::run()
 {
     if (!m_function || !m_estimates || !m_covariance)
         return;
+    m_completed = false;
     postStatus(QStringLiteral("Estimating covariance matrix..."));
     const int n = int(m_estimates->size());
     const double evaluations = zav::HessianCalculator::evaluationCount(n);
@@ -25,6 +26,7 @@ void CovarianceEstimator::run()
         calculator.setProgress([this](int done, int) { postProgress(done); });
         calculator.computeCovariance(*m_function, *m_estimates, *m_covariance);
         if (!isCanceled()) {
+            m_completed = true;
             postStatus(QStringLiteral("Covariance matrix estimation complete."));
             emit covarianceEstimationComplete();
         }

@@ -30,6 +30,11 @@ public:
 
     void run() override;
 
+    // The matrix of this unit's last run, or null when that run did not
+    // complete it. For the units after this one on the worker thread: the
+    // GUI thread learns of it through covarianceEstimationComplete.
+    const zav::Matrix *computedCovariance() const { return m_completed ? m_covariance : nullptr; }
+
 signals:
     void covarianceEstimationComplete();
 
@@ -37,6 +42,7 @@ private:
     zav::Func *m_function = nullptr;
     const std::vector<double> *m_estimates = nullptr;
     zav::Matrix *m_covariance = nullptr;
+    bool m_completed = false; // written and read on the worker thread
 };
 
 } // namespace pelk

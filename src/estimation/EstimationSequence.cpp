@@ -114,7 +114,9 @@ void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
         m_profileLikelihoodsEstimator->setRequests(&workspace.parameterRequests, &workspace.variableRequests);
         m_profileLikelihoodsEstimator->setEstimates(&results.estimates);
         m_profileLikelihoodsEstimator->setFunction(m_likelihoodFunction.get());
-        m_profileLikelihoodsEstimator->setOptimizer(m_optimizer.get(), workspace.optimizer.type);
+        m_profileLikelihoodsEstimator->setOptimizerSettings(&workspace.optimizer);
+        m_profileLikelihoodsEstimator->setCovarianceSource(workspace.calculateCovariance ? m_covarianceEstimator
+                                                                                        : nullptr);
         m_runner->addRunnable(m_profileLikelihoodsEstimator);
     }
     for (zav::ThreadRunnable *runnable : m_runner->runnables())
@@ -125,6 +127,11 @@ void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
 void EstimationSequence::setProfilePrecision(const double *precision)
 {
     m_profileLikelihoodsEstimator->setPrecision(precision);
+}
+
+void EstimationSequence::setProfileThreadCount(int count)
+{
+    m_profileLikelihoodsEstimator->setThreadCount(count);
 }
 
 void EstimationSequence::cancel()

@@ -66,6 +66,8 @@ public:
 
     // The precision of every profile limit, or null for the automatic one.
     void setProfilePrecision(const double *precision);
+    // Profile searches run at once: 0 (the default) for one per core.
+    void setProfileThreadCount(int count);
 
 signals:
     void status(const QString &text);

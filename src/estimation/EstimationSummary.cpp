@@ -55,10 +55,8 @@ void appendProfiles(QList<EstimationSummary::ProfileInterval> &profiles, const P
             interval.symbol = model.variableName(index);
             interval.estimate = model.variableEquation(index)->evaluate();
         }
-        if (result.lowerFound)
-            interval.lower = result.lower;
-        if (result.upperFound)
-            interval.upper = result.upper;
+        interval.lower = result.lower;
+        interval.upper = result.upper;
         interval.displayDigits = int(result.displayDigits);
         profiles.append(interval);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "estimation/ObservedExpected.h"
+#include "model/ProfileLikelihoods.h"
 #include "optim/Matrix.h"
 
 #include <QList>
@@ -16,7 +17,6 @@
 namespace pelk {
 
 class ModelDefinition;
-class ProfileLikelihoods;
 struct EstimationResults;
 struct Workspace;
 
@@ -51,8 +51,8 @@ struct EstimationSummary
         bool isParameter = true;
         int alphaIndex = 0;
         double estimate = 0.0;
-        std::optional<double> lower; // none when that side was not found
-        std::optional<double> upper;
+        ProfileLimit lower;
+        ProfileLimit upper;
         int displayDigits = 0; // decimals with which the limits are shown
     };
 

@@ -7,25 +7,22 @@
 // their constrained optimum and the limits come out too narrow. Here each
 // point is first projected onto the surface by Newton steps along the
 // gradient of h, so every point the optimizer tries satisfies the
-// constraint and the search moves along it freely.
+// constraint and the search moves along it freely. h and its exact
+// gradient come from h compiled: the trees are never read.
 #pragma once
 
-#include "expr/Equation.h"
+#include "likelihood/CompiledFormula.h"
 #include "optim/Func.h"
 
 #include <vector>
 
 namespace pelk {
 
-class ModelDefinition;
-
 class ProjectedProfileFunction : public zav::Func
 {
 public:
-    // h is a tree of `model`, whose parameter nodes it points at each point;
-    // `function` is the negative log-likelihood. None is owned.
-    ProjectedProfileFunction(const ModelDefinition &model, zav::Func *function,
-                             const zav::Equation *symbol);
+    // `function` is the negative log-likelihood, not owned.
+    ProjectedProfileFunction(zav::Func *function, CompiledFormula h) : m_function(function), m_h(std::move(h)) {}
 
     void setTarget(double target) { m_target = target; }
 
@@ -42,14 +39,9 @@ public:
     static constexpr double tolerance = 1e-12;
 
 private:
-    double constraintAt(const std::vector<double> &x);
-    void gradientAt(std::vector<double> &x, std::vector<double> &gradient);
-
-    const ModelDefinition *m_model;
     zav::Func *m_function;
-    const zav::Equation *m_symbol;
+    CompiledFormula m_h;
     double m_target = 0.0;
-    bool m_analytic = true; // h is differentiable by every parameter
     std::vector<double> m_projected; // reused, so a call allocates nothing
     std::vector<double> m_gradient;
 };

@@ -19,6 +19,35 @@ QJsonValue SummaryJsonWriter::number(const std::optional<double> &value)
     return value ? number(*value) : QJsonValue(QJsonValue::Null);
 }
 
+namespace {
+
+// A limit's value where it says something: found, or the last value before
+// the model could no longer be evaluated.
+QJsonValue limitValue(const ProfileLimit &limit)
+{
+    const bool given = limit.status == ProfileLimitStatus::Found || limit.status == ProfileLimitStatus::AtBound;
+    return given ? SummaryJsonWriter::number(limit.value) : QJsonValue(QJsonValue::Null);
+}
+
+QString statusName(ProfileLimitStatus status)
+{
+    switch (status) {
+    case ProfileLimitStatus::Found:
+        return QStringLiteral("found");
+    case ProfileLimitStatus::AtBound:
+        return QStringLiteral("atBound");
+    case ProfileLimitStatus::Open:
+        return QStringLiteral("open");
+    case ProfileLimitStatus::BetterOptimum:
+        return QStringLiteral("betterOptimum");
+    case ProfileLimitStatus::NotFound:
+        break;
+    }
+    return QStringLiteral("notFound");
+}
+
+} // namespace
+
 QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *summary)
 {
     QJsonObject json;
@@ -61,8 +90,10 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
                  interval.isParameter ? QStringLiteral("parameter") : QStringLiteral("function")},
                 {QStringLiteral("alpha"), ProfileLikelihoods::alphaLevels().at(interval.alphaIndex)},
                 {QStringLiteral("estimate"), number(interval.estimate)},
-                {QStringLiteral("lower"), number(interval.lower)},
-                {QStringLiteral("upper"), number(interval.upper)}});
+                {QStringLiteral("lower"), limitValue(interval.lower)},
+                {QStringLiteral("upper"), limitValue(interval.upper)},
+                {QStringLiteral("lowerStatus"), statusName(interval.lower.status)},
+                {QStringLiteral("upperStatus"), statusName(interval.upper.status)}});
         for (const auto &row : summary->observedExpected)
             observedExpected.append(QJsonObject {{QStringLiteral("category"), row.category},
                                                  {QStringLiteral("observed"), number(row.observed)},

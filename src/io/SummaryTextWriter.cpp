@@ -49,11 +49,43 @@ QString heading(const QString &title)
 
 } // namespace
 
-QString SummaryTextWriter::profileLimit(const std::optional<double> &limit, int displayDigits)
+QString SummaryTextWriter::profileLimit(const ProfileLimit &limit, bool isUpper, int displayDigits)
 {
-    if (!limit || !std::isfinite(*limit))
+    const auto fixed = [&] { return QString::number(limit.value, 'f', std::max(displayDigits, 0)); };
+    if (!std::isfinite(limit.value))
         return notAvailable;
-    return QString::number(*limit, 'f', std::max(displayDigits, 0));
+    switch (limit.status) {
+    case ProfileLimitStatus::Found:
+        return fixed();
+    case ProfileLimitStatus::AtBound:
+        return (isUpper ? QStringLiteral("> ") : QStringLiteral("< ")) + fixed();
+    case ProfileLimitStatus::Open:
+        return QStringLiteral("not bounded");
+    case ProfileLimitStatus::NotFound:
+    case ProfileLimitStatus::BetterOptimum:
+        break;
+    }
+    return notAvailable;
+}
+
+QStringList SummaryTextWriter::profileNotes(const EstimationSummary &summary)
+{
+    const auto shows = [&](ProfileLimitStatus status) {
+        return std::any_of(summary.profiles.begin(), summary.profiles.end(), [status](const auto &interval) {
+            return interval.lower.status == status || interval.upper.status == status;
+        });
+    };
+    QStringList notes;
+    if (shows(ProfileLimitStatus::AtBound))
+        notes << QStringLiteral("\"> x\", \"< x\": the limit lies beyond the range where the model can be "
+                                "evaluated; x is the last value where it can.");
+    if (shows(ProfileLimitStatus::Open))
+        notes << QStringLiteral("\"not bounded\": the profile levels off below the target; the data do not "
+                                "bound the quantity on that side.");
+    if (shows(ProfileLimitStatus::BetterOptimum))
+        notes << QStringLiteral("A profile reached a higher log-likelihood than the estimates: re-estimate the "
+                                "parameters before reading these limits.");
+    return notes;
 }
 
 // A value that is not a number (the square root of a negative variance, the
@@ -134,9 +166,11 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
         for (const auto &interval : summary.profiles)
             rows.append({interval.symbol, number(interval.estimate),
                          ProfileLikelihoods::alphaLevels().at(interval.alphaIndex),
-                         SummaryTextWriter::profileLimit(interval.lower, interval.displayDigits),
-                         SummaryTextWriter::profileLimit(interval.upper, interval.displayDigits)});
+                         SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits),
+                         SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits)});
         text += table(rows);
+        for (const QString &note : profileNotes(summary))
+            text += note + u'\n';
     }
 
     if (!summary.functions.isEmpty()) {

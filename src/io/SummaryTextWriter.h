@@ -10,10 +10,12 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace pelk {
 
 struct EstimationSummary;
+struct ProfileLimit;
 
 class SummaryTextWriter
 {
@@ -30,8 +32,13 @@ public:
     static QString number(double value);
     // A profile limit in fixed notation with the decimals its search
     // reached (10^-digits; a search coarser than 1 shows whole numbers);
+    // beyond the last value where the model could be evaluated, that value
+    // marked "> " (upper) or "< " (lower); "not bounded" for an open side;
     // "--na--" for a limit not found or not finite.
-    static QString profileLimit(const std::optional<double> &limit, int displayDigits);
+    static QString profileLimit(const ProfileLimit &limit, bool isUpper, int displayDigits);
+    // What the marks of the profile table mean, one line for each mark the
+    // summary shows (none when every limit was found).
+    static QStringList profileNotes(const EstimationSummary &summary);
 };
 
 } // namespace pelk

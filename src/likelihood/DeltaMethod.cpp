@@ -1,6 +1,6 @@
 #include "likelihood/DeltaMethod.h"
 
-#include "likelihood/FormulaCompiler.h"
+#include "likelihood/CompiledFormula.h"
 #include "optim/Matrix.h"
 
 namespace pelk {
@@ -14,14 +14,8 @@ double deltaMethodVariance(const zav::Equation &function, const std::vector<doub
         return 0.0;
     }
     ok = true;
-    FormulaCompiler compiler(k);
-    compiler.addOutput(&function);
-    const FormulaProgram program = compiler.program();
-    std::vector<double> slots = program.initialSlots();
-    program.evaluate(at.data(), slots.data());
-    std::vector<double> gradient(slots.size(), 0.0);
-    gradient[std::size_t(program.outputSlot(0))] = 1.0;
-    program.accumulateAdjoints(slots.data(), gradient.data());
+    std::vector<double> gradient;
+    CompiledFormula(function, k).valueAndGradient(at, gradient);
 
     double variance = 0.0;
     // Only the upper triangle is read: the off-diagonal terms are counted

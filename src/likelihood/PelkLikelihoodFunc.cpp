@@ -69,6 +69,7 @@ void PelkLikelihoodFunc::evaluate(const std::vector<double> &x)
 double PelkLikelihoodFunc::operator()(const std::vector<double> &x)
 {
     evaluate(x);
+    ++m_evaluationCost;
     return m_terms.negativeLogLikelihood([this](int k) { return formulaValue(k); });
 }
 
@@ -78,6 +79,7 @@ double PelkLikelihoodFunc::valueAndGradient(const std::vector<double> &x, std::v
     gradient.assign(std::size_t(m_parameterCount), std::numeric_limits<double>::quiet_NaN());
     if (!zav::isUsable(value))
         return value;
+    m_evaluationCost += 2;
     std::fill(m_adjoints.begin(), m_adjoints.end(), 0.0);
     m_terms.addGradientSeeds([this](int k) { return formulaValue(k); },
                              [this](int k, double seed) {

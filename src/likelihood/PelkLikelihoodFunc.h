@@ -59,6 +59,11 @@ public:
     // the last evaluation.
     double likelihoodObjective(int position) const;
 
+    // The work of this object's evaluations so far, in evaluations of the
+    // value: a value counts 1, a value with its gradient 3 (the reverse
+    // sweep costs about twice the forward one).
+    long evaluationCost() const { return m_evaluationCost; }
+
     const LikelihoodTerms &terms() const { return m_terms; }
     const FormulaProgram &program() const { return *m_program; }
 
@@ -73,6 +78,7 @@ private:
     // Working memory, reused so that an evaluation allocates nothing.
     std::vector<double> m_slots;
     std::vector<double> m_adjoints;
+    long m_evaluationCost = 0;
 };
 
 } // namespace pelk

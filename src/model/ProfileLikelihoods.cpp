@@ -15,29 +15,11 @@ void ProfileLikelihoods::toggleRequest(int index, int alphaIndex)
         m_results.emplace(key, ProfileResult());
 }
 
-void ProfileLikelihoods::setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower,
-                                   double upper, double displayDigits)
+void ProfileLikelihoods::setResult(int index, int alphaIndex, const ProfileResult &result)
 {
     const auto it = m_results.find({index, alphaIndex});
     if (it != m_results.end())
-        it->second = ProfileResult {lowerFound, upperFound, lower, upper, displayDigits};
-}
-
-std::pair<bool, bool> ProfileLikelihoods::foundFlags(int index, int alphaIndex) const
-{
-    const ProfileResult &r = result(index, alphaIndex);
-    return {r.lowerFound, r.upperFound};
-}
-
-std::pair<double, double> ProfileLikelihoods::bounds(int index, int alphaIndex) const
-{
-    const ProfileResult &r = result(index, alphaIndex);
-    return {r.lower, r.upper};
-}
-
-double ProfileLikelihoods::displayDigits(int index, int alphaIndex) const
-{
-    return result(index, alphaIndex).displayDigits;
+        it->second = result;
 }
 
 // Keys are rebuilt rather than edited in place: moving one key up could

@@ -11,18 +11,41 @@
 
 namespace pelk {
 
+// How the search of one side of an interval ended.
+enum class ProfileLimitStatus {
+    NotFound, // the search failed (or has not run): no limit
+    Found, // the value is the limit
+    // The objective became unusable before the statistic reached its target
+    // (a probability running to 0 or 1): the limit lies beyond the value,
+    // the last one at which the model could be evaluated.
+    AtBound,
+    // The profile levelled off below the target as far out as the search
+    // went (the value): the data do not bound the quantity on that side.
+    Open,
+    // A profile point beat the estimates: no limit can be computed against
+    // a maximum that is not one.
+    BetterOptimum,
+};
+
+struct ProfileLimit
+{
+    ProfileLimitStatus status = ProfileLimitStatus::NotFound;
+    double value = 0.0;
+
+    static ProfileLimit found(double value) { return {ProfileLimitStatus::Found, value}; }
+
+    bool operator==(const ProfileLimit &o) const { return status == o.status && value == o.value; }
+};
+
 struct ProfileResult
 {
-    bool lowerFound = false;
-    bool upperFound = false;
-    double lower = 0.0;
-    double upper = 0.0;
+    ProfileLimit lower;
+    ProfileLimit upper;
     double displayDigits = 0.0; // decimals with which the limits are shown
 
     bool operator==(const ProfileResult &o) const
     {
-        return lowerFound == o.lowerFound && upperFound == o.upperFound && lower == o.lower
-            && upper == o.upper && displayDigits == o.displayDigits;
+        return lower == o.lower && upper == o.upper && displayDigits == o.displayDigits;
     }
 };
 
@@ -43,12 +66,8 @@ public:
 
     // Overwrites the result of a requested key; a key that is not requested
     // is left alone.
-    void setResult(int index, int alphaIndex, bool lowerFound, bool upperFound, double lower, double upper,
-                   double displayDigits);
+    void setResult(int index, int alphaIndex, const ProfileResult &result);
     const ProfileResult &result(int index, int alphaIndex) const { return m_results.at({index, alphaIndex}); }
-    std::pair<bool, bool> foundFlags(int index, int alphaIndex) const;
-    std::pair<double, double> bounds(int index, int alphaIndex) const;
-    double displayDigits(int index, int alphaIndex) const;
 
     int count() const { return int(m_results.size()); }
     bool isEmpty() const { return m_results.empty(); }

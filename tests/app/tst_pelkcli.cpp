@@ -167,7 +167,8 @@ private slots:
 
     // The bundled two-sample study: 40 caught first only, 30 second only, 20
     // in both. For a given N the MLEs of p1, p2 are n1/N and n2/N; N maximises
-    // the profile below (found by golden-section search on its closed form).
+    // the profile below (found by golden-section search on its closed form),
+    // and N's limits are where it falls by half the chi-squared quantile.
     void twoSampleAbundanceMatchesItsProfileMaximum()
     {
         const Outcome outcome = runCli({"estimate", "--json", QString(PELK_EXAMPLES_DIR "/two-sample-capture.txt")});
@@ -188,7 +189,20 @@ private slots:
         const QJsonArray rows = json["observedExpected"].toArray();
         QCOMPARE(rows.last().toObject()["category"].toString(), QString("Two samples unobserved"));
         QVERIFY(std::abs(rows.last().toObject()["observed"].toDouble() - (nHat - seen)) < 1e-3);
-        QCOMPARE(json["profiles"].toArray().size(), 2);
+        // N's 0.05 profile limits, where 2 (profile(N^) - profile(N)) reaches
+        // the quantile, found by bisection: on or outside, within the
+        // precision of an estimate in the hundreds (0.01).
+        const QJsonObject limits = json["profiles"].toArray().at(0).toObject();
+        QCOMPARE(limits["lowerStatus"].toString() + limits["upperStatus"].toString(), QString("foundfound"));
+        const auto beyond = [&](double N) { return 2 * (profile(nHat) - profile(N)) > 3.841458820694129; };
+        const auto crossing = [&](double inside, double outside) {
+            for (int i = 0; i < 100; ++i)
+                (beyond(0.5 * (inside + outside)) ? outside : inside) = 0.5 * (inside + outside);
+            return inside;
+        };
+        const double lower = crossing(nHat, seen), upper = crossing(nHat, 10 * nHat);
+        QVERIFY(limits["lower"].toDouble() <= lower && limits["lower"].toDouble() >= lower - 0.01);
+        QVERIFY(limits["upper"].toDouble() >= upper && limits["upper"].toDouble() <= upper + 0.01);
     }
 
     void jsonOnEveryExit_data()
@@ -268,13 +282,16 @@ private slots:
     void interruptCancelsTheRun()
     {
         QProcess process;
-        // Profiles of every quantity of a six-occasion capture-recapture model
-        // at every level: a run of many optimisations.
-        QStringList requests;
-        for (const char *symbol : {"N", "a1", "a2", "a3", "p1", "p2", "p3"})
+        // Profiles of every quantity of an eight-occasion capture-recapture
+        // model at every level: a run of many optimisations.
+        constexpr int occasions = 8;
+        QStringList symbols{"N"}, requests;
+        for (int j = 1; j <= occasions; ++j)
+            symbols << QString("a%1").arg(j) << QString("p%1").arg(j);
+        for (const QString &symbol : symbols)
             for (const char *alpha : {"0.01", "0.05", "0.10"})
-                requests << QString("%1 = %2").arg(QLatin1String(symbol), QLatin1String(alpha));
-        const QString workspace = support::captureRecaptureWorkspace(6, QString("powell"),
+                requests << QString("%1 = %2").arg(symbol, QLatin1String(alpha));
+        const QString workspace = support::captureRecaptureWorkspace(occasions, QString("powell"),
                                                                      u'\n' + requests.join(QString(",\n")) + u';');
         process.start(QString(PELK_CLI),
                       {"estimate", "--json", file("captures.txt", workspace.toUtf8())});

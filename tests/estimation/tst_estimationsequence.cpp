@@ -8,6 +8,8 @@
 #include "estimation/EstimationSummary.h"
 #include "estimation/ModelVerifier.h"
 #include "estimation/ParametersEstimator.h"
+#include "estimation/ProfileLikelihoodsEstimator.h"
+#include "likelihood/PelkLikelihoodFunc.h"
 #include "estimation/ThreadRunner.h"
 #include "model/ProfileLikelihoods.h"
 
@@ -180,16 +182,143 @@ private slots:
         const auto ll = [](double p) { return 30 * std::log(p) + 70 * std::log(1 - p); };
         const auto chi = [&](double q) { return 2 * (ll(0.3) - ll(q)) - chi95; };
         const double lower = bisect(chi, 0.05, 0.3), upper = bisect(chi, 0.3, 0.6);
-        const auto [lowerFound, upperFound] = f.workspace.parameterRequests.foundFlags(0, 1);
-        QVERIFY(lowerFound && upperFound);
-        const auto [pelkLower, pelkUpper] = f.workspace.parameterRequests.bounds(0, 1);
+        const pelk::ProfileResult &p = f.workspace.parameterRequests.result(0, 1);
+        QVERIFY(p.lower.status == pelk::ProfileLimitStatus::Found && p.upper.status == pelk::ProfileLimitStatus::Found);
+        const double pelkLower = p.lower.value, pelkUpper = p.upper.value;
         QVERIFY2(pelkLower <= lower + 1e-7 && pelkLower > lower - 2e-5, qPrintable(QString::number(pelkLower - lower)));
         QVERIFY2(pelkUpper >= upper - 1e-7 && pelkUpper < upper + 2e-5, qPrintable(QString::number(pelkUpper - upper)));
-        QCOMPARE(f.workspace.parameterRequests.displayDigits(0, 1), 5.0);
-        const auto [oddsLower, oddsUpper] = f.workspace.variableRequests.bounds(0, 1);
+        QCOMPARE(p.displayDigits, 5.0);
+        const double oddsLower = f.workspace.variableRequests.result(0, 1).lower.value;
+        const double oddsUpper = f.workspace.variableRequests.result(0, 1).upper.value;
         QVERIFY(std::abs(oddsLower - lower / (1 - lower)) < 1e-4 && std::abs(oddsUpper - upper / (1 - upper)) < 1e-4);
         QVERIFY(f.statusLines.contains(QStringLiteral("Parameter p, alpha level = 0.05, lower boundary")));
         QCOMPARE(f.statusLines.last(), QStringLiteral("ProfileLikelihood estimation complete."));
+    }
+
+    // Limits of one-parameter profiles in closed form, where the old
+    // step-and-halve search gave up or could not go: a logit estimated at 0
+    // (50 of 100), and p of 10 successes in 10, whose upper limit lies
+    // beyond p = 1, where the model stops.
+    void parameterSidesEndWhereTheClosedFormSays_data()
+    {
+        using Status = pelk::ProfileLimitStatus;
+        QTest::addColumn<QString>("categories");
+        QTest::addColumn<QString>("counts");
+        QTest::addColumn<Status>("upperStatus");
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        const auto logLikelihood = [](double p) { return 50 * std::log(p) + 50 * std::log(1 - p); };
+        const double logitLimit = bisect(
+            [&](double b) { return 2 * (logLikelihood(0.5) - logLikelihood(1 / (1 + std::exp(-b)))) - chi95; }, 0, 2);
+        QTest::newRow("logit at 0") << "success, invLogit(p),\nfailure, 1-invLogit(p)" << "success : 50\nfailure : 50"
+                                    << Status::Found << -logitLimit << logitLimit;
+        QTest::newRow("10 of 10") << "success, p,\nfailure, 1-p" << "success : 10\nfailure : 0" << Status::AtBound
+                                  << std::exp(-chi95 / 20) << 1.0;
+    }
+
+    void parameterSidesEndWhereTheClosedFormSays()
+    {
+        QFETCH(QString, categories);
+        QFETCH(QString, counts);
+        QFETCH(pelk::ProfileLimitStatus, upperStatus);
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        support::Binomial b;
+        b.variables.clear();
+        b.categories = categories;
+        b.counts = counts;
+        b.requests = "p = 0.05";
+        EstimationFixture f(b.text());
+        QVERIFY(f.run());
+        const pelk::ProfileResult &p = f.workspace.parameterRequests.result(0, 1);
+        QCOMPARE(p.lower.status, pelk::ProfileLimitStatus::Found);
+        QCOMPARE(p.upper.status, upperStatus);
+        // On or outside the interval within the search's precision (1e-4
+        // for an estimate of 1).
+        const double precision = std::pow(10.0, -p.displayDigits);
+        QVERIFY2(p.lower.value <= lower + 1e-7 && p.lower.value >= lower - precision, qPrintable(QString::number(p.lower.value - lower)));
+        QVERIFY2(std::abs(p.upper.value - upper) <= precision, qPrintable(QString::number(p.upper.value - upper)));
+    }
+
+    // The searches run at once give the same log, points and limits as one
+    // after another: p at three levels and its odds, on the binomial.
+    void parallelSearchesWriteWhatASequentialRunWrites()
+    {
+        support::Binomial b;
+        b.requests = "p = 0.01,\np = 0.05,\np = 0.10,\nodds = 0.05";
+        QStringList logs[2];
+        pelk::ProfileLikelihoods results[2];
+        for (const int threads : {1, 2}) {
+            EstimationFixture f(b.text());
+            f.sequence.setProfileThreadCount(threads);
+            QStringList &log = logs[threads - 1];
+            QObject::connect(&f.sequence, &pelk::EstimationSequence::profileStatus,
+                             [&log](double mle, double q, double chi, double) {
+                                 log << QStringLiteral("%1 %2 %3").arg(mle, 0, 'g', 17).arg(q, 0, 'g', 17).arg(chi, 0, 'g', 17);
+                             });
+            QObject::connect(&f.sequence, &pelk::EstimationSequence::status, [&log](const QString &s) { log << s; });
+            QVERIFY(f.run());
+            results[threads - 1] = f.workspace.parameterRequests;
+            QCOMPARE(f.workspace.variableRequests.result(0, 1).upper.status, pelk::ProfileLimitStatus::Found);
+        }
+        QCOMPARE(logs[1], logs[0]);
+        QVERIFY(results[1] == results[0]);
+        QCOMPARE(results[0].result(0, 2).lower.status, pelk::ProfileLimitStatus::Found);
+    }
+
+    // A cancel while several searches run, as the second pair's heading is
+    // written: the run ends cancelled, the first pair keeps its limits, the
+    // second none, and nothing is left running.
+    void cancelDuringParallelSearches()
+    {
+        support::Binomial b;
+        b.requests = "p = 0.01,\np = 0.05,\np = 0.10,\nodds = 0.01,\nodds = 0.05,\nodds = 0.10";
+        EstimationFixture f(b.text());
+        f.sequence.setProfileThreadCount(2);
+        QObject::connect(
+            f.sequence.runner(), &zav::ThreadRunner::status, f.sequence.runner(),
+            [&f](const QString &text) {
+                if (text == QStringLiteral("Parameter p, alpha level = 0.05, lower boundary"))
+                    f.sequence.cancel();
+            },
+            Qt::DirectConnection);
+        QSignalSpy canceled(&f.sequence, &pelk::EstimationSequence::canceled);
+        QVERIFY(f.run());
+        QCOMPARE(canceled.count(), 1);
+        QVERIFY(!f.statusLines.contains(QStringLiteral("ProfileLikelihood estimation complete.")));
+        QCOMPARE(f.workspace.parameterRequests.result(0, 0).upper.status, pelk::ProfileLimitStatus::Found);
+        QVERIFY(f.workspace.parameterRequests.result(0, 1) == pelk::ProfileResult());
+    }
+
+    // Estimates that are not the maximum (the seed 0.5 of 30 successes in
+    // 100): the first point of the lower search beats them, and the search
+    // stops with the better log-likelihood in red.
+    void aBetterOptimumIsReportedInRed()
+    {
+        support::Binomial b;
+        b.requests = "p = 0.05";
+        EstimationFixture f(b.text());
+        QCOMPARE(f.check(), Readiness::Ready);
+        pelk::PelkLikelihoodFunc function(f.workspace.model, f.workspace.categoryCounts);
+        const std::vector<double> estimates{0.5};
+        zav::ThreadRunner runner;
+        pelk::ProfileLikelihoodsEstimator estimator(&runner);
+        estimator.setModel(&f.workspace.model);
+        estimator.setRequests(&f.workspace.parameterRequests, &f.workspace.variableRequests);
+        estimator.setEstimates(&estimates);
+        estimator.setFunction(&function);
+        estimator.setOptimizerSettings(&f.workspace.optimizer);
+        QSignalSpy errors(&runner, &zav::ThreadRunner::error);
+        estimator.run(); // on this thread: the runner emits directly
+        // Without a covariance the first step from an estimate below 1 is 0.1.
+        const auto logLikelihood = [&](double p) { return -function({p}); };
+        const QString expected = QStringLiteral("A better optimum: the profile of p at 0.4 has log-likelihood %1, above %2 "
+                                                "at the estimates. The estimates are not the maximum: re-estimate the "
+                                                "parameters from a better start before computing limits.")
+                                     .arg(logLikelihood(0.4), 0, 'g', 10).arg(logLikelihood(0.5), 0, 'g', 10);
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.first().first().toString(), expected);
+        QCOMPARE(f.workspace.parameterRequests.result(0, 1).lower.status, pelk::ProfileLimitStatus::BetterOptimum);
     }
 
     // Trinomial 30, 50, 20 with p3 = 1 - p1 - p2. With p3 held at q the other
@@ -208,9 +337,9 @@ private slots:
         };
         const auto chi = [&](double q) { return 2 * (ll(0.2) - ll(q)) - chi95; };
         const double lower = bisect(chi, 0.05, 0.2), upper = bisect(chi, 0.2, 0.5);
-        const auto [lowerFound, upperFound] = f.workspace.variableRequests.foundFlags(0, 1);
-        QVERIFY(lowerFound && upperFound);
-        const auto [pelkLower, pelkUpper] = f.workspace.variableRequests.bounds(0, 1);
+        const pelk::ProfileResult &p3 = f.workspace.variableRequests.result(0, 1);
+        QVERIFY(p3.lower.status == pelk::ProfileLimitStatus::Found && p3.upper.status == pelk::ProfileLimitStatus::Found);
+        const double pelkLower = p3.lower.value, pelkUpper = p3.upper.value;
         QVERIFY2(std::abs(pelkLower - lower) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkLower).arg(lower)));
         QVERIFY2(std::abs(pelkUpper - upper) < 2e-5, qPrintable(QStringLiteral("%1 vs %2").arg(pelkUpper).arg(upper)));
         QVERIFY(f.statusLines.contains(QStringLiteral("Convenience function  p3, alpha level = 0.05, upper boundary")));

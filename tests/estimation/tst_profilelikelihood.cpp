@@ -1,169 +1,188 @@
-// One profile-likelihood search on objectives whose profile is known: the
-// precision and the first step rules, the limits of a quadratic, a zero
-// estimate, a quantity the likelihood does not constrain, and the status
-// lines of a run without requests.
-#include "estimation/PenalisedProfileSolver.h"
-#include "estimation/ProfileLikelihoodEstimator.h"
-#include "estimation/ProfileLikelihoodsEstimator.h"
-#include "estimation/ThreadRunner.h"
-#include "model/ModelDefinition.h"
-#include "model/ProfileLikelihoods.h"
-#include "optim/NRError.h"
-#include "optim/AbstractOptimizer.h"
-#include "optim/OptimizerFactory.h"
+// One profile-likelihood limit search on profiles known in closed form, each
+// given to the search as a one-parameter fit: how each side ends (a limit,
+// a bound of the usable range, a side the data do not bound, a better
+// optimum), where the limit lies against the precision, and how few fits it
+// takes; the precision rule.
+#include "estimation/ProfileLimitSearch.h"
+#include "optim/Func.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
+#include <functional>
+
+using Search = zav::ProfileLimitSearch;
+using Status = pelk::ProfileLimitStatus;
+using Profile = std::function<double(double)>; // f at q; NaN where unusable
 
 namespace {
 
 constexpr double chi95 = 3.841458820694129;
 
-// f = (theta - centre)^2 / (2 width^2): a normal log-likelihood whose
-// profile is itself, so the 0.05 limits are centre -/+ width sqrt(T).
-class Quadratic : public zav::Func
+// A fit whose minimum at q is a given profile: the search sees nothing else.
+class KnownProfile : public zav::ProfileFit
 {
 public:
-    explicit Quadratic(double centre, double width = 1.0) : m_centre(centre), m_width(width) {}
-    double operator()(const std::vector<double> &x) override
+    explicit KnownProfile(Profile f) : m_f(std::move(f)) {}
+    double minimum(double q, std::vector<double> &point, const zav::CancelFlag *) override
     {
-        const double z = (x[0] - m_centre) / m_width;
-        return 0.5 * z * z;
+        point.assign(1, q);
+        const double f = m_f(q);
+        return std::isnan(f) ? zav::Func::unusable : f;
     }
+    long evaluationCost() const override { return 0; }
 
 private:
-    double m_centre;
-    double m_width;
+    Profile m_f;
 };
 
-// The likelihood ignores theta altogether.
-class Flat : public zav::Func
+// Solves g(q) = 0 for q in [a, b] (g(a), g(b) of opposite signs) by bisection.
+double bisect(const Profile &g, double a, double b)
 {
-public:
-    double operator()(const std::vector<double> &) override { return 1.0; }
-};
-
-// Powell's method, as a workspace that chose it gives every run.
-zav::AbstractOptimizer &powell()
-{
-    static const std::unique_ptr<zav::AbstractOptimizer> optimizer
-        = zav::OptimizerFactory::create(zav::OptimizerFactory::Powell);
-    return *optimizer;
+    const bool negativeAtA = g(a) < 0;
+    for (int i = 0; i < 200; ++i) {
+        const double m = 0.5 * (a + b);
+        ((g(m) < 0) == negativeAtA ? a : b) = m;
+    }
+    return 0.5 * (a + b);
 }
 
-std::unique_ptr<zav::ProfileLikelihoodEstimator> estimatorFor(const std::vector<double> &estimates, zav::Func &function,
-                                                              const double *precision = nullptr)
+Profile quadratic(double centre, double width)
 {
-    return std::make_unique<zav::ProfileLikelihoodEstimator>(
-        estimates, &function, estimates[0], precision,
-        std::make_unique<zav::PenalisedProfileSolver>(estimates, &function, 0, powell(),
-                                                      zav::OptimizerFactory::Powell));
+    return [=](double q) { return 0.5 * (q - centre) * (q - centre) / (width * width); };
+}
+
+// 9 successes in 10 trials (p) or 10 in 10; log(0) and p > 1 are unusable.
+Profile binomial(int successes)
+{
+    return [=](double p) {
+        if (p <= 0.0 || p > 1.0)
+            return std::nan("");
+        const double failures = 10 - successes;
+        const double f = -(successes * std::log(p) + (failures > 0 ? failures * std::log(1 - p) : 0.0));
+        return std::isfinite(f) ? f : std::nan("");
+    };
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Profile)
 
 class TestProfileLikelihood : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void precisionAndFirstStepFollowTheEstimate_data()
+    void sidesEndAsTheirProfilesDictate_data()
     {
+        QTest::addColumn<Profile>("profile");
         QTest::addColumn<double>("estimate");
-        QTest::addColumn<double>("supplied");  // 0: automatic
-        QTest::addColumn<double>("precision");
-        QTest::addColumn<double>("firstValue");
-        QTest::newRow("50") << 50.0 << 0.0 << 0.001 << 45.0;
-        QTest::newRow("0.3") << 0.3 << 0.0 << 1e-5 << 0.27;
-        QTest::newRow("2000: step 0.4 x estimate") << 2000.0 << 0.0 << 0.1 << 1200.0;
-        QTest::newRow("supplied 5 is lowered to 1") << 50.0 << 5.0 << 1.0 << 45.0;
-        QTest::newRow("zero estimate steps by 0.1") << 0.0 << 0.0 << 1e-5 << -0.1;
+        QTest::addColumn<double>("standardError"); // 0: no covariance
+        QTest::addColumn<int>("side");
+        QTest::addColumn<Status>("status");
+        QTest::addColumn<double>("expected"); // the closed-form limit or last value
+        QTest::addColumn<int>("maxFits");
+
+        const double half = std::sqrt(chi95);
+        QTest::newRow("quadratic, lower") << quadratic(10, 1) << 10.0 << 1.0 << 0 << Status::Found << 10 - half << 6;
+        QTest::newRow("quadratic, upper") << quadratic(10, 1) << 10.0 << 1.0 << 1 << Status::Found << 10 + half << 6;
+        QTest::newRow("quadratic, no covariance") << quadratic(10, 1) << 10.0 << 0.0 << 1 << Status::Found << 10 + half << 12;
+        // Limits a thousand times the estimate away, and an estimate of 0.
+        QTest::newRow("limits far from a small estimate")
+            << quadratic(0.002, 1) << 0.002 << 1.0 << 0 << Status::Found << 0.002 - half << 6;
+        QTest::newRow("estimate 0, no covariance") << quadratic(0, 1) << 0.0 << 0.0 << 1 << Status::Found << half << 20;
+        // The normal mean exp(a) of one observation 0.1 (s.e. 1): the fit can
+        // never be worse than mean 0, 0.1^2 < T, so the lower side is open;
+        // the upper limit is where exp(a) = 0.1 + sqrt(T). The s.e. of a is 10.
+        const Profile flat = [](double a) { return 0.5 * std::pow(0.1 - std::exp(a), 2); };
+        QTest::newRow("flat side") << flat << std::log(0.1) << 10.0 << 0 << Status::Open
+                                   << std::log(0.1) - Search::openReach * 10 << 12;
+        QTest::newRow("the other side of the flat one")
+            << flat << std::log(0.1) << 10.0 << 1 << Status::Found << std::log(0.1 + half) << 20;
+        // 10 of 10: no p above 1 can be evaluated, and the profile never
+        // reaches T below it; 9 of 10 reaches it just below 1.
+        QTest::newRow("at the bound p = 1") << binomial(10) << 1.0 << 0.0 << 1 << Status::AtBound << 1.0 << 40;
+        QTest::newRow("below the bound p = 1") << binomial(10) << 1.0 << 0.0 << 0 << Status::Found
+                                               << std::exp(-chi95 / 20) << 40;
+        const Profile nineOfTen = binomial(9);
+        QTest::newRow("near the bound p = 1")
+            << nineOfTen << 0.9 << std::sqrt(0.009) << 1 << Status::Found
+            << bisect([&](double p) { return 2 * (nineOfTen(p) - nineOfTen(0.9)) - chi95; }, 0.9, 1 - 1e-15) << 30;
     }
 
-    void precisionAndFirstStepFollowTheEstimate()
+    void sidesEndAsTheirProfilesDictate()
+    {
+        QFETCH(Profile, profile);
+        QFETCH(double, estimate);
+        QFETCH(double, standardError);
+        QFETCH(int, side);
+        QFETCH(Status, status);
+        QFETCH(double, expected);
+        QFETCH(int, maxFits);
+        KnownProfile fit(profile);
+        Search::Quantity quantity;
+        quantity.estimate = estimate;
+        quantity.minimum = profile(estimate);
+        if (standardError > 0) {
+            quantity.standardError = standardError;
+            quantity.direction = {1.0};
+        }
+        const double precision = Search::precisionFor(estimate, nullptr);
+        int points = 0;
+        Search search(fit, {estimate}, quantity, precision, [&](double, double) { ++points; });
+        const zav::CancelFlag cancel{false};
+        const Search::Result result = search.find(Search::Side(side), chi95, &cancel);
+        QCOMPARE(result.limit.status, status);
+        QCOMPARE(points, result.fits);
+        QVERIFY2(result.fits <= maxFits, qPrintable(QString::number(result.fits)));
+        const double error = result.limit.value - expected;
+        if (status == Status::Found) {
+            // On or outside the interval, within the precision.
+            const double outward = side == 0 ? -error : error;
+            QVERIFY2(outward >= -1e-9 && outward <= precision, qPrintable(QString::number(error)));
+        } else {
+            QVERIFY2(std::abs(error) <= precision, qPrintable(QString::number(error)));
+        }
+    }
+
+    // The estimates at 10 under a profile whose maximum is at 12: the first
+    // fit beats them, and the search stops there.
+    void aBetterOptimumStopsTheSearch()
+    {
+        KnownProfile fit(quadratic(12, 1));
+        Search::Quantity quantity;
+        quantity.estimate = 10;
+        quantity.minimum = 2; // f(10)
+        quantity.standardError = 1;
+        Search search(fit, {10.0}, quantity, 1e-3, [](double, double) {});
+        const zav::CancelFlag cancel{false};
+        const Search::Result result = search.find(Search::Upper, chi95, &cancel);
+        QCOMPARE(result.limit.status, Status::BetterOptimum);
+        const double q = 10 + std::sqrt(chi95);
+        QCOMPARE(result.limit.value, q);
+        QCOMPARE(result.betterLogLikelihood, -0.5 * (q - 12) * (q - 12));
+        QCOMPARE(result.fits, 1);
+    }
+
+    void precisionFollowsTheEstimate_data()
+    {
+        QTest::addColumn<double>("estimate");
+        QTest::addColumn<double>("supplied"); // 0: automatic
+        QTest::addColumn<double>("precision");
+        QTest::newRow("50") << 50.0 << 0.0 << 0.001;
+        QTest::newRow("0.3") << 0.3 << 0.0 << 1e-5;
+        QTest::newRow("-2000") << -2000.0 << 0.0 << 0.1;
+        QTest::newRow("supplied 5 is lowered to 1") << 50.0 << 5.0 << 1.0;
+    }
+
+    void precisionFollowsTheEstimate()
     {
         QFETCH(double, estimate);
         QFETCH(double, supplied);
         QFETCH(double, precision);
-        QFETCH(double, firstValue);
-        Quadratic function(estimate);
-        const std::vector<double> estimates{estimate};
-        auto estimator = estimatorFor(estimates, function, supplied > 0 ? &supplied : nullptr);
-        QVERIFY(std::abs(estimator->precision() / precision - 1) < 1e-12);
-        QSignalSpy status(estimator.get(), &zav::ProfileLikelihoodEstimator::profileStatus);
-        const zav::CancelFlag cancel{false};
-        estimator->findBound(zav::ProfileLikelihoodEstimator::Lower, chi95, &cancel);
-        QVERIFY(std::abs(status.first().at(1).toDouble() - firstValue) < 1e-12);
-        QCOMPARE(status.first().at(0).toDouble(), estimate);
-        QCOMPARE(status.first().at(3).toDouble(), chi95);
-        QCOMPARE(estimator->displayDigits(), std::floor(std::log10(1 / precision)));
-    }
-
-    void quadraticLimitsLieJustOutsideTheTrueOnes_data()
-    {
-        QTest::addColumn<double>("centre");
-        QTest::addColumn<double>("width");
-        QTest::newRow("10") << 10.0 << 1.0;
-        QTest::newRow("0") << 0.0 << 1.0;
-        QTest::newRow("0.3 narrow") << 0.3 << 0.05;
-    }
-
-    void quadraticLimitsLieJustOutsideTheTrueOnes()
-    {
-        QFETCH(double, centre);
-        QFETCH(double, width);
-        Quadratic function(centre, width);
-        const std::vector<double> estimates{centre};
-        auto estimator = estimatorFor(estimates, function);
-        const zav::CancelFlag cancel{false};
-        const double half = width * std::sqrt(chi95);
-        const double prec = estimator->precision();
-        const double lower = estimator->findBound(zav::ProfileLikelihoodEstimator::Lower, chi95, &cancel);
-        const double upper = estimator->findBound(zav::ProfileLikelihoodEstimator::Upper, chi95, &cancel);
-        // On or outside the interval, within one final step; the optimizer's
-        // own tolerance allows a hair inside.
-        const double slack = 1e-6 * std::max(1.0, std::abs(centre));
-        QVERIFY2(lower <= centre - half + slack && lower >= centre - half - prec - slack,
-                 qPrintable(QString::number(lower - (centre - half))));
-        QVERIFY2(upper >= centre + half - slack && upper <= centre + half + prec + slack,
-                 qPrintable(QString::number(upper - (centre + half))));
-    }
-
-    void unconstrainedQuantityGivesUp()
-    {
-        Flat function;
-        const std::vector<double> estimates{2.0};
-        auto estimator = estimatorFor(estimates, function);
-        const zav::CancelFlag cancel{false};
-        try {
-            estimator->findBound(zav::ProfileLikelihoodEstimator::Upper, chi95, &cancel);
-            QFAIL("the search should give up");
-        } catch (const NR3::NRError &error) {
-            QCOMPARE(QByteArray(error.message), QByteArray("Profile likelihood limit not found"));
-        }
-    }
-
-    void runWithoutRequestsWritesTwoLines()
-    {
-        zav::ThreadRunner runner;
-        pelk::ProfileLikelihoodsEstimator estimator(&runner);
-        pelk::ModelDefinition model;
-        model.insertParameter(0, QStringLiteral("p"));
-        pelk::ProfileLikelihoods parameters, functions;
-        std::vector<double> estimates{0.5};
-        Quadratic function(0.5);
-        estimator.setModel(&model);
-        estimator.setOptimizer(&powell(), zav::OptimizerFactory::Powell);
-        estimator.setRequests(&parameters, &functions);
-        estimator.setEstimates(&estimates);
-        estimator.setFunction(&function);
-        QSignalSpy status(&runner, &zav::ThreadRunner::status);
-        estimator.run();  // on this thread: the runner emits directly
-        QCOMPARE(status.count(), 2);
-        QCOMPARE(status.at(0).at(0).toString(), QStringLiteral("Estimating profile likelihood confidence intervals..."));
-        QCOMPARE(status.at(1).at(0).toString(), QStringLiteral("ProfileLikelihood estimation complete."));
+        const double found = Search::precisionFor(estimate, supplied > 0 ? &supplied : nullptr);
+        QVERIFY(std::abs(found / precision - 1) < 1e-12);
+        QCOMPARE(Search::displayDigits(found), std::floor(std::log10(1 / precision)));
     }
 };
 

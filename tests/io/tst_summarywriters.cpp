@@ -26,7 +26,7 @@ pelk::EstimationSummary smallSummary()
     interval.symbol = QStringLiteral("p");
     interval.alphaIndex = 2;
     interval.estimate = 0.25;
-    interval.lower = 0.123456789;
+    interval.lower = {pelk::ProfileLimitStatus::Found, 0.123456789};
     interval.displayDigits = 5;
     summary.profiles = {interval};
     summary.functions = {{QStringLiteral("f"), 0.0, 1e-7, std::nullopt}};
@@ -110,6 +110,50 @@ private slots:
         QCOMPARE(profile[QStringLiteral("lower")].toDouble(), 0.123456789);  // full precision, not rounded
         QVERIFY(profile[QStringLiteral("upper")].isNull());
         QCOMPARE(json[QStringLiteral("log")].toArray().size(), 2);
+    }
+
+    // Each way a side can end: the table's cell, the note under the table,
+    // and the JSON status and value (given only where it bounds the limit).
+    void profileLimitsShowHowTheirSearchEnded_data()
+    {
+        using Status = pelk::ProfileLimitStatus;
+        QTest::addColumn<Status>("status");
+        QTest::addColumn<bool>("isUpper");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("json");
+        QTest::addColumn<bool>("hasValue");
+        QTest::newRow("found") << Status::Found << false << "0.99990" << "" << "found" << true;
+        QTest::newRow("upper at a bound") << Status::AtBound << true << "> 0.99990" << "\"> x\", \"< x\": the limit "
+            "lies beyond the range where the model can be evaluated; x is the last value where it can." << "atBound" << true;
+        QTest::newRow("lower at a bound") << Status::AtBound << false << "< 0.99990" << "\"> x\"" << "atBound" << true;
+        QTest::newRow("open") << Status::Open << true << "not bounded" << "\"not bounded\": the profile levels off "
+            "below the target; the data do not bound the quantity on that side." << "open" << false;
+        QTest::newRow("not found") << Status::NotFound << true << "--na--" << "" << "notFound" << false;
+        QTest::newRow("better optimum") << Status::BetterOptimum << false << "--na--" << "A profile reached a higher "
+            "log-likelihood than the estimates: re-estimate the parameters before reading these limits." << "betterOptimum" << false;
+    }
+
+    void profileLimitsShowHowTheirSearchEnded()
+    {
+        QFETCH(pelk::ProfileLimitStatus, status);
+        QFETCH(bool, isUpper);
+        QFETCH(QString, cell);
+        QFETCH(QString, note);
+        QFETCH(QString, json);
+        QFETCH(bool, hasValue);
+        pelk::EstimationSummary summary = smallSummary();
+        auto &interval = summary.profiles.first();
+        interval.lower = interval.upper = {pelk::ProfileLimitStatus::Found, 0.5};
+        (isUpper ? interval.upper : interval.lower) = {status, 0.9999};
+        QCOMPARE(pelk::SummaryTextWriter::profileLimit({status, 0.9999}, isUpper, 5), cell);
+        const QStringList notes = pelk::SummaryTextWriter::profileNotes(summary);
+        QCOMPARE(notes.size(), note.isEmpty() ? 0 : 1);
+        QVERIFY(note.isEmpty() || notes.first().startsWith(note));
+        const QString side = isUpper ? QStringLiteral("upper") : QStringLiteral("lower");
+        const QJsonObject profile = pelk::SummaryJsonWriter::write({}, &summary)[QStringLiteral("profiles")].toArray().at(0).toObject();
+        QCOMPARE(profile[side + QStringLiteral("Status")].toString(), json);
+        QCOMPARE(profile[side].isNull(), !hasValue);
     }
 
     void jsonWithoutASummaryHasEveryKey()

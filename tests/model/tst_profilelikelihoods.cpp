@@ -19,6 +19,11 @@ private:
             result << entry.first;
         return result;
     }
+    static pelk::ProfileResult found(double lower, double upper)
+    {
+        using pelk::ProfileLimitStatus;
+        return {{ProfileLimitStatus::Found, lower}, {ProfileLimitStatus::Found, upper}, 3.0};
+    }
 
 private slots:
     void alphaLevelsAreInIndexOrder()
@@ -46,21 +51,17 @@ private slots:
         QVERIFY(requests.isRequested(1, 2));
         QVERIFY(!requests.isRequested(1, 1));
         QVERIFY(requests.result(1, 2) == pelk::ProfileResult());
-        QCOMPARE(requests.foundFlags(1, 2), std::make_pair(false, false));
-        QCOMPARE(requests.bounds(1, 2), std::make_pair(0.0, 0.0));
-        QCOMPARE(requests.displayDigits(1, 2), 0.0);
+        QVERIFY(requests.result(1, 2).lower.status == pelk::ProfileLimitStatus::NotFound);
     }
 
     void setResultOverwritesOnlyRequestedKeys()
     {
         ProfileLikelihoods requests;
         requests.toggleRequest(0, 1);
-        requests.setResult(0, 1, true, false, 0.25, 0.0, 3);
-        requests.setResult(5, 0, true, true, 1, 2, 3);  // not requested: ignored
+        requests.setResult(0, 1, found(0.25, 0.5));
+        requests.setResult(5, 0, found(1, 2));  // not requested: ignored
         QVERIFY(!requests.isRequested(5, 0));
-        QCOMPARE(requests.foundFlags(0, 1), std::make_pair(true, false));
-        QCOMPARE(requests.bounds(0, 1).first, 0.25);
-        QCOMPARE(requests.displayDigits(0, 1), 3.0);
+        QVERIFY(requests.result(0, 1) == found(0.25, 0.5));
         QCOMPARE(requests.count(), 1);
     }
 
@@ -78,13 +79,13 @@ private slots:
         ProfileLikelihoods requests;
         requests.toggleRequest(0, 1);
         requests.toggleRequest(2, 1);
-        requests.setResult(2, 1, true, true, -1.5, 2.5, 4);
+        requests.setResult(2, 1, found(-1.5, 2.5));
         requests.insertIndex(1);
         QCOMPARE(keys(requests), QList<Key>({{0, 1}, {3, 1}}));
-        QCOMPARE(requests.bounds(3, 1), std::make_pair(-1.5, 2.5));
+        QVERIFY(requests.result(3, 1) == found(-1.5, 2.5));
         requests.removeIndex(0);
         QCOMPARE(keys(requests), QList<Key>({{2, 1}}));
-        QCOMPARE(requests.displayDigits(2, 1), 4.0);
+        QVERIFY(requests.result(2, 1) == found(-1.5, 2.5));
     }
 
     void insertIndexMovesAdjacentKeysWithoutCollision()
@@ -92,15 +93,15 @@ private slots:
         ProfileLikelihoods requests;
         for (int i = 0; i < 4; ++i)
             requests.toggleRequest(i, 0);
-        requests.setResult(1, 0, true, false, 11, 0, 0);
-        requests.setResult(2, 0, true, false, 22, 0, 0);
+        requests.setResult(1, 0, found(11, 12));
+        requests.setResult(2, 0, found(22, 23));
         requests.insertIndex(1);
         QCOMPARE(keys(requests), QList<Key>({{0, 0}, {2, 0}, {3, 0}, {4, 0}}));
-        QCOMPARE(requests.bounds(2, 0).first, 11.0);
-        QCOMPARE(requests.bounds(3, 0).first, 22.0);
+        QVERIFY(requests.result(2, 0) == found(11, 12));
+        QVERIFY(requests.result(3, 0) == found(22, 23));
         requests.removeIndex(2);
         QCOMPARE(keys(requests), QList<Key>({{0, 0}, {2, 0}, {3, 0}}));
-        QCOMPARE(requests.bounds(2, 0).first, 22.0);
+        QVERIFY(requests.result(2, 0) == found(22, 23));
     }
 };
 

@@ -141,9 +141,14 @@ void SummaryReport::writeProfiles(const pelk::EstimationSummary &summary)
         setCell(table, row, 0, interval.symbol);
         setCell(table, row, 1, number(interval.estimate));
         setCell(table, row, 2, pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex));
-        setCell(table, row, 3, pelk::SummaryTextWriter::profileLimit(interval.lower, interval.displayDigits));
-        setCell(table, row, 4, pelk::SummaryTextWriter::profileLimit(interval.upper, interval.displayDigits));
+        setCell(table, row, 3, pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits));
+        setCell(table, row, 4, pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits));
         ++row;
+    }
+    const QStringList notes = pelk::SummaryTextWriter::profileNotes(summary);
+    if (!notes.isEmpty()) {
+        newBodyBlock();
+        m_cursor.insertText(notes.join(u'\n'));
     }
 }
 

@@ -41,8 +41,8 @@ ResultTableModel *profiles(const Summary &summary)
         symbols << interval.symbol;
         rows.append({ResultTableModel::number(interval.estimate),
                      pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex),
-                     pelk::SummaryTextWriter::profileLimit(interval.lower, interval.displayDigits),
-                     pelk::SummaryTextWriter::profileLimit(interval.upper, interval.displayDigits)});
+                     pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits),
+                     pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits)});
     }
     return new ResultTableModel({QStringLiteral("Estimate"), QStringLiteral("Alpha"),
                                  QStringLiteral("Lower Bound"), QStringLiteral("Upper Bound")},

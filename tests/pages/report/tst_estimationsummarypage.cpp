@@ -21,6 +21,8 @@
 
 namespace {
 
+const auto found = pelk::ProfileLimit::found;
+
 using pelk::EstimationSummary;
 
 // A two-sample capture-recapture fit as the window would summarise it.
@@ -35,7 +37,7 @@ EstimationSummary twoSampleSummary()
     summary.sufficientStatisticDimension = 3;
     summary.counts = {{"Two samples", 90, {{"10", 40}, {"01", 30}, {"11", 20}}}};
     summary.parameters = {{"N", 120, 123.456789, 12.3456789}, {"p1", 0.5, 0.48, 0.0612345678}, {"p2", 0.4, 0.3333333333, 0.05}};
-    summary.profiles = {{"N", true, 1, 123.456789, 105.1234, 150.98765, 3}};
+    summary.profiles = {{"N", true, 1, 123.456789, found(105.1234), found(150.98765), 3}};
     summary.functions = {{"detection", 0, 0.6533333333, 0.0456789123}};
     return summary;
 }

@@ -202,12 +202,12 @@ private slots:
         Requests r({"a", "b", "c"}, {"f", "g"});
         QCOMPARE(r.grid->columnCount(), 3);
         QVERIFY(r.toggle(0, 0) && r.toggle(1, 1) && r.toggle(2, 2) && r.toggle(4, 0));
-        r.parameters.setResult(2, 2, true, false, 0.25, 0.0, 3.0);
+        r.parameters.setResult(2, 2, {{pelk::ProfileLimitStatus::Found, 0.25}, {}, 3.0});
         r.model->deleteParameter(1);
         QCOMPARE(keys(r.parameters), Keys({{0, 0}, {1, 2}}));
         r.model->insertParameter(0, "first");
         QCOMPARE(keys(r.parameters), Keys({{1, 0}, {2, 2}}));
-        QCOMPARE(r.parameters.result(2, 2).lower, 0.25); // the limits found go with the request
+        QCOMPARE(r.parameters.result(2, 2).lower.value, 0.25); // the limits found go with the request
         QVERIFY(r.checked(2, 2) && !r.checked(1, 2));
         QCOMPARE(rowNames(*r.grid), QStringList({"first", "a", "c", "f", "g"}));
         QVERIFY(!r.grid->index(2, 0).data(Qt::BackgroundRole).isValid());

@@ -38,6 +38,8 @@ Q_DECLARE_METATYPE(Model)
 
 namespace {
 
+const auto found = pelk::ProfileLimit::found;
+
 using Summary = pelk::EstimationSummary;
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -187,11 +189,11 @@ private slots:
         QTest::newRow("no functions") << table("Convenience Function Estimates", summary({{"N", 0, 9, 1}})) << "\tEstimate\ts.e\n";
         // Limits keep the summary's order and show displayDigits decimals
         // (rounded, zero-padded, none below 0); the estimate stays a number.
-        QTest::newRow("profiles") << table("Profile Likelihood Estimates", summary({}, {}, {{"N", true, 0, 150.0, 117.23456, 220.26, 2},
-                                                               {"N", true, 2, 150.0, 0.123456, 0.5, 4},
-                                                               {"f", false, 1, 0.6, 181.7, 181.2, 0},
-                                                               {"f", false, 1, 0.6, -1.26, std::nullopt, 1},
-                                                               {"g", false, 1, 1.5, notANumber, 2.7, -1}}))
+        QTest::newRow("profiles") << table("Profile Likelihood Estimates", summary({}, {}, {{"N", true, 0, 150.0, found(117.23456), found(220.26), 2},
+                                                               {"N", true, 2, 150.0, found(0.123456), found(0.5), 4},
+                                                               {"f", false, 1, 0.6, found(181.7), found(181.2), 0},
+                                                               {"f", false, 1, 0.6, found(-1.26), {}, 1},
+                                                               {"g", false, 1, 1.5, found(notANumber), found(2.7), -1}}))
                                   << "\tEstimate\tAlpha\tLower Bound\tUpper Bound\n"
                                      "N\t150\t0.01\t117.23\t220.26\nN\t150\t0.10\t0.1235\t0.5000\nf\t0.6\t0.05\t182\t181\n"
                                      "f\t0.6\t0.05\t-1.3\t--na--\ng\t1.5\t0.05\t--na--\t3\n";
