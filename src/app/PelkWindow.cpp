@@ -63,6 +63,12 @@ PelkWindow::PelkWindow(QWidget *parent) : QMainWindow(parent), m_fileDialogs(std
     zav::OptimizerFactory::instance().setOptimizerType(zav::OptimizerFactory::Powell);
 
     connect(m_estimatePage, &pelk::EstimatePage::estimationComplete, this, &PelkWindow::onEstimationComplete);
+    connect(m_estimatePage, &pelk::EstimatePage::profileCurvesComplete, this, [this] {
+        if (!m_locked || !m_summary)
+            return;
+        m_summary->updateProfileCurves(*m_workspace);
+        emit profileCurvesChanged();
+    });
     connect(m_estimatePage, &pelk::EstimatePage::runningChanged, this,
             &PelkWindow::onEstimationRunningChanged);
 

@@ -137,6 +137,8 @@ signals:
     void clearEstimates();
     void categoryCountsLoaded();
     void estimationComplete();
+    // More points of the profile curves are in the summary.
+    void profileCurvesChanged();
 
 public slots:
     void onEstimationComplete();

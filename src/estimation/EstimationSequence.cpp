@@ -2,6 +2,7 @@
 
 #include "estimation/CovarianceEstimator.h"
 #include "estimation/ParametersEstimator.h"
+#include "estimation/ProfileCurvesEstimator.h"
 #include "estimation/ProfileLikelihoodsEstimator.h"
 #include "estimation/ThreadRunner.h"
 #include "likelihood/Estimability.h"
@@ -20,8 +21,13 @@ EstimationSequence::EstimationSequence(QObject *parent)
       m_runner(new zav::ThreadRunner(this)),
       m_parametersEstimator(new ParametersEstimator(m_runner, this)),
       m_covarianceEstimator(new CovarianceEstimator(m_runner, this)),
-      m_profileLikelihoodsEstimator(new ProfileLikelihoodsEstimator(m_runner, this))
+      m_profileLikelihoodsEstimator(new ProfileLikelihoodsEstimator(m_runner, this)),
+      m_curveRunner(new zav::ThreadRunner(this)),
+      m_profileCurvesEstimator(new ProfileCurvesEstimator(m_curveRunner, this))
 {
+    m_curveRunner->setRunnable(m_profileCurvesEstimator);
+    connect(m_curveRunner, &zav::ThreadRunner::runComplete, this, &EstimationSequence::onProfileCurvesEnded);
+    connect(m_curveRunner, &zav::ThreadRunner::runCanceled, this, &EstimationSequence::onProfileCurvesEnded);
     connect(m_runner, &zav::ThreadRunner::status, this, &EstimationSequence::status);
     connect(m_runner, &zav::ThreadRunner::error, this, &EstimationSequence::error);
     connect(m_runner, &zav::ThreadRunner::percentComplete, this, &EstimationSequence::percentComplete);
@@ -46,6 +52,7 @@ EstimationSequence::EstimationSequence(QObject *parent)
 // it uses go away.
 EstimationSequence::~EstimationSequence()
 {
+    delete m_curveRunner;
     delete m_runner;
 }
 
@@ -87,9 +94,11 @@ EstimationSequence::Readiness EstimationSequence::check(Workspace &workspace, Me
 
 void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
 {
+    cancelProfileCurves();
     ModelDefinition &model = workspace.model;
     const int n = model.parameterCount();
     m_results = &results;
+    m_workspace = &workspace;
     results.estimates = workspace.seeds;
     results.estimates.resize(std::size_t(n), 0.0);
     results.covariance = zav::Matrix(n, n);
@@ -157,9 +166,58 @@ void EstimationSequence::onRunComplete()
     for (const zav::ThreadRunnable *runnable : m_runner->runnables())
         if (runnable->isCanceled())
             return onRunCanceled();
-    if (m_results && m_results->parametersEstimated)
+    if (m_results && m_results->parametersEstimated) {
         emit estimationComplete();
+        startProfileCurves();
+    }
     emit finished();
+}
+
+void EstimationSequence::startProfileCurves()
+{
+    if (!m_profileCurves || !m_workspace || !m_likelihoodFunction)
+        return;
+    m_curveRunner->wait();
+    m_profileCurvesEstimator->prepare(m_workspace->model, m_workspace->parameterRequests,
+                                      m_workspace->variableRequests, m_results->estimates,
+                                      m_results->covarianceAvailable ? &m_results->covariance : nullptr,
+                                      *m_likelihoodFunction, m_workspace->optimizer);
+    if (m_profileCurvesEstimator->isEmpty())
+        return;
+    m_profileCurvesEstimator->setCanceled(false);
+    m_curvesPending = true;
+    m_curveRunner->start(QThread::LowPriority);
+}
+
+bool EstimationSequence::isComputingProfileCurves() const
+{
+    return m_curvesPending;
+}
+
+void EstimationSequence::cancelProfileCurves()
+{
+    m_curveRunner->setCanceled(true);
+    m_profileCurvesEstimator->setCanceled(true);
+    m_curveRunner->wait();
+    if (!m_curvesPending)
+        return;
+    m_curvesPending = false;
+    emit profileCurvesFinished();
+}
+
+void EstimationSequence::onProfileCurvesEnded()
+{
+    m_curveRunner->wait();
+    // A cancelled run's report may arrive after the next run has started
+    // and ended: the points are stored once, by whichever report comes first.
+    if (!m_curvesPending)
+        return;
+    m_curvesPending = false;
+    if (!m_profileCurvesEstimator->isCanceled() && m_workspace) {
+        m_profileCurvesEstimator->store(m_workspace->parameterRequests, m_workspace->variableRequests);
+        emit profileCurvesComplete();
+    }
+    emit profileCurvesFinished();
 }
 
 void EstimationSequence::onRunCanceled()

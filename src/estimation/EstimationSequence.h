@@ -28,6 +28,7 @@ class ModelDefinition;
 class ParametersEstimator;
 class PelkLikelihoodFunc;
 class ProfileLikelihoods;
+class ProfileCurvesEstimator;
 class ProfileLikelihoodsEstimator;
 struct Workspace;
 
@@ -69,6 +70,18 @@ public:
     // Profile searches run at once: 0 (the default) for one per core.
     void setProfileThreadCount(int count);
 
+    // With curves on (off by default), a run that estimated the parameters
+    // and had profile requests goes on, after estimationComplete, to
+    // evaluate more points of each profile (ProfileCurvesEstimator) on a
+    // thread of its own; they are added to the workspace's requests, on
+    // this thread, before profileCurvesComplete.
+    void setProfileCurves(bool on) { m_profileCurves = on; }
+    // From the start of the curve points until profileCurvesFinished.
+    bool isComputingProfileCurves() const;
+    // Asks the curve points to stop and waits for them; none are added
+    // (profileCurvesFinished follows at once when they were running).
+    void cancelProfileCurves();
+
 signals:
     void status(const QString &text);
     void error(const QString &text);
@@ -81,10 +94,16 @@ signals:
     void finished();
     // The run ended by cancellation.
     void canceled();
+    // The curve points were added to the workspace's requests.
+    void profileCurvesComplete();
+    // The curve points ended, added or cancelled.
+    void profileCurvesFinished();
 
 private:
     void onRunComplete();
     void onRunCanceled();
+    void startProfileCurves();
+    void onProfileCurvesEnded();
 
     zav::ThreadRunner *m_runner;
     ParametersEstimator *m_parametersEstimator;
@@ -93,6 +112,11 @@ private:
     std::unique_ptr<PelkLikelihoodFunc> m_likelihoodFunction;
     std::unique_ptr<zav::AbstractOptimizer> m_optimizer;
     EstimationResults *m_results = nullptr;
+    Workspace *m_workspace = nullptr;
+    bool m_profileCurves = false;
+    bool m_curvesPending = false; // started, not yet stored or cancelled
+    zav::ThreadRunner *m_curveRunner;
+    ProfileCurvesEstimator *m_profileCurvesEstimator;
 };
 
 } // namespace pelk

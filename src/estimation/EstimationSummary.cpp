@@ -62,6 +62,27 @@ void appendProfiles(QList<EstimationSummary::ProfileInterval> &profiles, const P
     }
 }
 
+// One curve per quantity of the container that has points, gathered from
+// the results of all its levels; `estimates` are the quantities' own, by
+// symbol position.
+void appendCurves(QList<EstimationSummary::ProfileCurve> &curves, const ProfileLikelihoods &requests,
+                  const QList<EstimationSummary::Estimate> &estimates, bool isParameter)
+{
+    for (auto it = requests.begin(); it != requests.end();) {
+        const int index = it->first.first;
+        std::vector<std::pair<double, double>> points;
+        for (; it != requests.end() && it->first.first == index; ++it)
+            points.insert(points.end(), it->second.points.begin(), it->second.points.end());
+        if (points.empty() || index >= estimates.size())
+            continue;
+        const EstimationSummary::Estimate &estimate = estimates.at(index);
+        points.emplace_back(estimate.estimate, 0.0);
+        std::sort(points.begin(), points.end());
+        points.erase(std::unique(points.begin(), points.end()), points.end());
+        curves.append({estimate.name, isParameter, estimate.estimate, estimate.standardError, std::move(points)});
+    }
+}
+
 std::optional<EstimationSummary::GradientCheck> largestScaledGradient(const ModelDefinition &model,
                                                            PelkLikelihoodFunc &function,
                                                            const std::vector<double> &estimates,
@@ -132,8 +153,16 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
             function.standardError = std::sqrt(variance);
         summary.functions.append(function);
     }
+    summary.updateProfileCurves(workspace);
     summary.observedExpected = observedExpectedRows(model, estimates, categoryCounts);
     return summary;
+}
+
+void EstimationSummary::updateProfileCurves(const Workspace &workspace)
+{
+    profileCurves.clear();
+    appendCurves(profileCurves, workspace.parameterRequests, parameters, true);
+    appendCurves(profileCurves, workspace.variableRequests, functions, false);
 }
 
 } // namespace pelk

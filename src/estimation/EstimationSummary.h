@@ -56,6 +56,18 @@ struct EstimationSummary
         int displayDigits = 0; // decimals with which the limits are shown
     };
 
+    // The points of one quantity's profile likelihood (q, 2 (f(profile at
+    // q) - f at the estimates)) from every search and curve run of its
+    // requests, with (estimate, 0), in order of q.
+    struct ProfileCurve
+    {
+        QString symbol;
+        bool isParameter = true;
+        double estimate = 0.0;
+        std::optional<double> standardError; // for the quadratic approximation
+        std::vector<std::pair<double, double>> points;
+    };
+
     // The convergence check: the largest |df/dtheta_i| max(|theta_i|, s.e._i,
     // 1e-8) at the estimates, the change of the objective per relative step
     // of one parameter, and that parameter's name. At a maximum it is
@@ -85,6 +97,7 @@ struct EstimationSummary
     QList<LikelihoodCounts> counts;
     QList<Estimate> parameters;
     QList<ProfileInterval> profiles;
+    QList<ProfileCurve> profileCurves; // one per profiled quantity with points
     QList<Estimate> functions;
     std::optional<zav::Matrix> covariance;
     QList<ObservedExpectedRow> observedExpected;
@@ -100,6 +113,9 @@ struct EstimationSummary
     // evaluated later). Throws NR3::NRError when the term matrix's
     // decomposition fails.
     static EstimationSummary compute(const Workspace &workspace, const EstimationResults &results);
+    // Rebuilds profileCurves from the workspace's requests, as compute()
+    // does, once more points have been added to them.
+    void updateProfileCurves(const Workspace &workspace);
 };
 
 } // namespace pelk

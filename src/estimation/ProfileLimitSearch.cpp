@@ -73,6 +73,22 @@ double ProfileLimitSearch::statistic(double t, const CancelFlag *cancelFlag)
     return chi;
 }
 
+double ProfileLimitSearch::statisticAt(double q, const CancelFlag *cancelFlag)
+{
+    const double sign = q < m_quantity.estimate ? -1.0 : 1.0;
+    if (sign != m_sign) {
+        m_sign = sign;
+        m_solutions.resize(1); // the estimates
+    }
+    m_fits = 0;
+    try {
+        return statistic(std::abs(q - m_quantity.estimate), cancelFlag);
+    } catch (const Stop &) {
+    } catch (const NR3::NRError &) {
+    }
+    return notANumber;
+}
+
 ProfileLimitSearch::Result ProfileLimitSearch::find(Side side, double target, const CancelFlag *cancelFlag)
 {
     using pelk::ProfileLimitStatus;

@@ -82,6 +82,13 @@ public:
     // The limit of one side; its value is meaningless when cancelled.
     Result find(Side side, double target, const CancelFlag *cancelFlag);
 
+    // The statistic at q, on the side of the estimate q lies on, fitted
+    // from the nearest value fitted before on that side (so a sweep away
+    // from the estimate warm-starts each fit); NaN where the model cannot
+    // be evaluated, the fit fails, or the search was cancelled. The point
+    // also goes to the sink.
+    double statisticAt(double q, const CancelFlag *cancelFlag);
+
     // The automatic precision: 1e-5 for |estimate| < 1, else five
     // significant digits; a supplied one (null: none) is used instead; at
     // most 1 either way.

@@ -119,6 +119,20 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
     json[QStringLiteral("functions")] = functions;
     json[QStringLiteral("covariance")] = covariance;
     json[QStringLiteral("profiles")] = profiles;
+    if (run.profileCurves) {
+        QJsonArray curves;
+        if (summary)
+            for (const auto &curve : summary->profileCurves) {
+                QJsonArray points;
+                for (const auto &[q, statistic] : curve.points)
+                    points.append(QJsonArray {number(q), number(statistic)});
+                curves.append(QJsonObject {{QStringLiteral("symbol"), curve.symbol},
+                                           {QStringLiteral("kind"), curve.isParameter ? QStringLiteral("parameter")
+                                                                                      : QStringLiteral("function")},
+                                           {QStringLiteral("points"), points}});
+            }
+        json[QStringLiteral("profileCurves")] = curves;
+    }
     json[QStringLiteral("observedExpected")] = observedExpected;
     return json;
 }

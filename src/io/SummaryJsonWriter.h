@@ -21,6 +21,7 @@ public:
         QString optimizer; // "powell", "fletch" or "simplex"
         QStringList log; // every line of the run, in order
         QStringList errors; // the error lines
+        bool profileCurves = false; // write the profiles' points as "profileCurves"
     };
 
     // `summary` is absent when the run produced no estimates (a file that

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace pelk {
 
@@ -42,10 +43,13 @@ struct ProfileResult
     ProfileLimit lower;
     ProfileLimit upper;
     double displayDigits = 0.0; // decimals with which the limits are shown
+    // Points (q, 2 (f(profile at q) - f at the estimates)) of the profile
+    // that the searches, and any later curve points, evaluated, by q.
+    std::vector<std::pair<double, double>> points;
 
     bool operator==(const ProfileResult &o) const
     {
-        return lower == o.lower && upper == o.upper && displayDigits == o.displayDigits;
+        return lower == o.lower && upper == o.upper && displayDigits == o.displayDigits && points == o.points;
     }
 };
 

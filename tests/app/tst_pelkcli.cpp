@@ -126,7 +126,8 @@ private slots:
     void estimateTakesTheCommandLineOptions()
     {
         const Outcome outcome = runCli({"estimate", "--json", "--optimizer", "fletch", "--profile", "p=0.10",
-                                        "--profile", "odds=0.10", file("binomial.txt", binomialWorkspace)});
+                                        "--profile", "odds=0.10", "--profile-curves",
+                                        file("binomial.txt", binomialWorkspace)});
         QCOMPARE(outcome.status, 0);
         const QJsonObject json = outcome.json();
         QCOMPARE(json["optimizer"].toString(), QString("fletch"));
@@ -159,6 +160,13 @@ private slots:
         const QJsonObject p10 = profiles.at(0).toObject(), odds10 = profiles.at(1).toObject();
         QCOMPARE(p10["kind"].toString() + odds10["kind"].toString() + odds10["alpha"].toString(), "parameterfunction0.10");
         QVERIFY(p10["lower"].toDouble() < 0.3 && p10["upper"].toDouble() > 0.3);
+        // Each profile's curve: the searches' points, a dozen more per side,
+        // and the estimate at statistic 0.
+        const QJsonArray curves = json["profileCurves"].toArray();
+        QCOMPARE(curves.size(), 2);
+        const QJsonArray points = curves.at(0).toObject()["points"].toArray();
+        QVERIFY(points.size() > 25);
+        QVERIFY(points.contains(QJsonArray{p["estimate"].toDouble(), 0.0}));
 
         const QJsonArray log = json["log"].toArray();
         QCOMPARE(log.first().toString(), QString("Estimating model parameters..."));
@@ -194,6 +202,7 @@ private slots:
         // precision of an estimate in the hundreds (0.01).
         const QJsonObject limits = json["profiles"].toArray().at(0).toObject();
         QCOMPARE(limits["lowerStatus"].toString() + limits["upperStatus"].toString(), QString("foundfound"));
+        QVERIFY(!json.contains("profileCurves")); // not asked for
         const auto beyond = [&](double N) { return 2 * (profile(nHat) - profile(N)) > 3.841458820694129; };
         const auto crossing = [&](double inside, double outside) {
             for (int i = 0; i < 100; ++i)

@@ -290,6 +290,38 @@ private slots:
         QVERIFY(f.workspace.parameterRequests.result(0, 1) == pelk::ProfileResult());
     }
 
+    // After the limits, a dozen points per side of p's profile over the
+    // interval and a quarter of its width beyond: each on the closed form;
+    // cancelled, they add nothing.
+    void profileCurvePointsLieOnTheProfile()
+    {
+        support::Binomial b;
+        b.variables.clear();
+        b.requests = "p = 0.05";
+        for (const bool cancel : {false, true}) {
+            EstimationFixture f(b.text());
+            f.sequence.setProfileCurves(true);
+            QSignalSpy curvesFinished(&f.sequence, &pelk::EstimationSequence::profileCurvesFinished);
+            QSignalSpy curvesComplete(&f.sequence, &pelk::EstimationSequence::profileCurvesComplete);
+            QVERIFY(f.run());
+            const std::size_t searched = f.workspace.parameterRequests.result(0, 1).points.size();
+            if (cancel)
+                f.sequence.cancelProfileCurves();
+            QVERIFY(curvesFinished.count() == 1 || curvesFinished.wait(60000));
+            QCOMPARE(curvesComplete.count(), cancel ? 0 : 1);
+            const pelk::ProfileResult &p = f.workspace.parameterRequests.result(0, 1);
+            QCOMPARE(p.points.size(), searched + (cancel ? 0 : 24));
+            if (cancel)
+                continue;
+            const auto ll = [](double q) { return 30 * std::log(q) + 70 * std::log(1 - q); };
+            for (const auto &[q, chi] : p.points)
+                QVERIFY2(std::abs(chi - 2 * (ll(0.3) - ll(q))) < 1e-6, qPrintable(QString::number(q)));
+            const double quarter = (p.upper.value - p.lower.value) / 4;
+            QVERIFY(std::abs(p.points.front().first - (p.lower.value - quarter)) < 1e-6);
+            QVERIFY(std::abs(p.points.back().first - (p.upper.value + quarter)) < 1e-6);
+        }
+    }
+
     // Estimates that are not the maximum (the seed 0.5 of 30 successes in
     // 100): the first point of the lower search beats them, and the search
     // stops with the better log-likelihood in red.

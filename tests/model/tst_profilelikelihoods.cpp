@@ -22,7 +22,7 @@ private:
     static pelk::ProfileResult found(double lower, double upper)
     {
         using pelk::ProfileLimitStatus;
-        return {{ProfileLimitStatus::Found, lower}, {ProfileLimitStatus::Found, upper}, 3.0};
+        return {{ProfileLimitStatus::Found, lower}, {ProfileLimitStatus::Found, upper}, 3.0, {}};
     }
 
 private slots:

@@ -33,6 +33,7 @@ struct Options
     bool json = false;
     bool force = false;
     bool noCovariance = false;
+    bool profileCurves = false;
     std::optional<Factory::OptimizerType> optimizer;
     QList<QPair<QString, QString>> profiles; // (symbol, alpha text)
     QString fileName;
@@ -48,6 +49,8 @@ std::optional<QString> parse(const QStringList &arguments, Options &options)
             options.json = true;
         } else if (argument == u"--force") {
             options.force = true;
+        } else if (argument == u"--profile-curves") {
+            options.profileCurves = true;
         } else if (argument == u"--no-covariance") {
             options.noCovariance = true;
         } else if (argument == u"--optimizer") {
@@ -184,6 +187,7 @@ QString EstimateCommand::usage()
         "  --optimizer powell|fletch|simplex  the minimisation method (default: the workspace's)\n"
         "  --no-covariance                    do not estimate the covariance matrix\n"
         "  --profile NAME=ALPHA               add a profile-likelihood request (ALPHA: 0.01, 0.05, 0.10)\n"
+        "  --profile-curves                   with --json, add points of each profile for plotting\n"
         "  --force                            go on when there are more parameters than can be estimated\n"
         "  --json                             print one JSON document instead of the text summary\n");
 }
@@ -217,7 +221,9 @@ int EstimateCommand::run(const QStringList &arguments)
     workspace->calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
 
     run.optimizer = pelk::optimizerKeyword(optimizer.type);
+    run.profileCurves = options.profileCurves;
     pelk::EstimationSequence sequence;
+    sequence.setProfileCurves(options.profileCurves);
     const auto readiness = sequence.check(*workspace, log);
     log.flush();
     run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
@@ -253,12 +259,24 @@ int EstimateCommand::run(const QStringList &arguments)
     });
     QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
-                     &pelk::EstimationSequence::cancel);
+    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence, [&] {
+        if (sequence.isComputingProfileCurves()) {
+            canceled = true;
+            log.line(QStringLiteral("Canceled."), true);
+        }
+        sequence.cancel();
+        sequence.cancelProfileCurves();
+    });
 
     pelk::EstimationResults results;
     sequence.start(*workspace, results);
     QCoreApplication::exec();
+    // The limits are in; the curve points, when asked for, come after them.
+    if (sequence.isComputingProfileCurves()) {
+        QObject::connect(&sequence, &pelk::EstimationSequence::profileCurvesFinished, QCoreApplication::instance(),
+                         &QCoreApplication::quit, Qt::QueuedConnection);
+        QCoreApplication::exec();
+    }
     log.clearProgress();
 
     if (canceled) {

@@ -38,6 +38,10 @@ EstimatePage::EstimatePage(PelkWindow *mainWindow)
     // The window's handler runs inside this emission and locks the
     // workspace; finished() follows and returns the page to Idle.
     connect(m_sequence, &EstimationSequence::estimationComplete, this, &EstimatePage::estimationComplete);
+    // After the limits, the points a profile plot draws come in the
+    // background; the window adds them to its summary.
+    m_sequence->setProfileCurves(true);
+    connect(m_sequence, &EstimationSequence::profileCurvesComplete, this, &EstimatePage::profileCurvesComplete);
     connect(m_sequence, &EstimationSequence::finished, this, &EstimatePage::onRunComplete);
 }
 
@@ -55,6 +59,7 @@ bool EstimatePage::isRunning() const
 
 void EstimatePage::stopRunAndWait()
 {
+    m_sequence->cancelProfileCurves();
     if (!m_sequence->isRunning())
         return;
     m_sequence->cancel();
@@ -139,6 +144,7 @@ void EstimatePage::onLockWorkspace()
 
 void EstimatePage::onClearEstimates()
 {
+    m_sequence->cancelProfileCurves();
     // Clearing during a run must not offer a second start of the worker.
     if (!isRunning())
         m_form->setEstimateEnabled(true);

@@ -47,6 +47,9 @@ signals:
     void cancelEstimation();
     // A run ended with estimated parameters; the results are complete.
     void estimationComplete();
+    // The background points of the profile curves were added to the
+    // workspace's requests.
+    void profileCurvesComplete();
     // The worker started (true) or the end of its run has been shown
     // (false); in between it reads the model, the counts and the requests.
     void runningChanged(bool running);

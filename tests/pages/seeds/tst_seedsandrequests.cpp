@@ -202,7 +202,7 @@ private slots:
         Requests r({"a", "b", "c"}, {"f", "g"});
         QCOMPARE(r.grid->columnCount(), 3);
         QVERIFY(r.toggle(0, 0) && r.toggle(1, 1) && r.toggle(2, 2) && r.toggle(4, 0));
-        r.parameters.setResult(2, 2, {{pelk::ProfileLimitStatus::Found, 0.25}, {}, 3.0});
+        r.parameters.setResult(2, 2, {{pelk::ProfileLimitStatus::Found, 0.25}, {}, 3.0, {}});
         r.model->deleteParameter(1);
         QCOMPARE(keys(r.parameters), Keys({{0, 0}, {1, 2}}));
         r.model->insertParameter(0, "first");
