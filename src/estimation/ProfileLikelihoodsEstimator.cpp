@@ -8,11 +8,13 @@
 #include "optim/Matrix.h"
 
 #include <QThread>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
-#include <future>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <memory>
 
 namespace pelk {
@@ -80,29 +82,54 @@ void ProfileLikelihoodsEstimator::run()
     }
     beginProgress(2 * int(pairs.size()));
 
+    // The searches go to worker threads in sequential order; the log
+    // follows them in that order as each one ends. Plain std::thread and
+    // std::mutex, so that ThreadSanitizer sees every hand-over (Qt's own
+    // pool synchronises where it cannot look).
     std::vector<Outcome> outcomes(2 * pairs.size());
-    std::vector<std::promise<void>> done(outcomes.size());
-    QThreadPool pool; // declared last: its destructor waits for every search
-    pool.setMaxThreadCount(m_threadCount > 0 ? m_threadCount : QThread::idealThreadCount());
-    for (std::size_t k = 0; k < outcomes.size(); ++k) {
-        pool.start([this, k, &pairs, &outcomes, &done, &objective, covariance] {
-            const Pair &pair = pairs[k / 2];
-            const ProfiledQuantity &profiled = *pair.profiled;
-            Outcome &outcome = outcomes[k];
-            try {
-                const auto fit = profiled.makeFit(objective, covariance, *m_settings);
-                Search search(*fit, *m_estimates, profiled.quantity(), profiled.precision(),
-                              [&outcome](double q, double chi) { outcome.points.emplace_back(q, chi); });
-                const auto side = k % 2 == 0 ? Search::Lower : Search::Upper;
-                outcome.result = search.find(side, Search::targetChiSquared[pair.alphaIndex], cancelFlag());
-            } catch (...) {
-                // Nothing may escape a pool thread; a search that cannot
-                // even be set up has no limit.
-                outcome.result.message = QStringLiteral("Profile likelihood limit not found");
-            }
-            done[k].set_value();
-        });
-    }
+    std::mutex mutex;
+    std::condition_variable finishedChanged;
+    std::vector<char> finished(outcomes.size(), 0);
+    std::atomic<std::size_t> next{0};
+    const auto runSearch = [&](std::size_t k) {
+        const Pair &pair = pairs[k / 2];
+        const ProfiledQuantity &profiled = *pair.profiled;
+        Outcome &outcome = outcomes[k];
+        try {
+            const auto fit = profiled.makeFit(objective, covariance, *m_settings);
+            Search search(*fit, *m_estimates, profiled.quantity(), profiled.precision(),
+                          [&outcome](double q, double chi) { outcome.points.emplace_back(q, chi); });
+            const auto side = k % 2 == 0 ? Search::Lower : Search::Upper;
+            outcome.result = search.find(side, Search::targetChiSquared[pair.alphaIndex], cancelFlag());
+        } catch (...) {
+            // Nothing may escape a worker thread; a search that cannot even
+            // be set up has no limit.
+            outcome.result.message = QStringLiteral("Profile likelihood limit not found");
+        }
+    };
+    const auto work = [&] {
+        for (std::size_t k = next++; k < outcomes.size(); k = next++) {
+            runSearch(k);
+            const std::lock_guard<std::mutex> lock(mutex);
+            finished[k] = 1;
+            finishedChanged.notify_all();
+        }
+    };
+    const std::size_t threadCount
+        = std::min(outcomes.size(), std::size_t(m_threadCount > 0 ? m_threadCount : QThread::idealThreadCount()));
+    // Joined on every way out of this function, a cancelled return
+    // included: the workers read the locals above.
+    struct Workers
+    {
+        std::vector<std::thread> threads;
+        ~Workers()
+        {
+            for (std::thread &thread : threads)
+                thread.join();
+        }
+    } workers;
+    for (std::size_t i = 0; i < threadCount; ++i)
+        workers.threads.emplace_back(work);
 
     int sidesDone = 0;
     for (std::size_t p = 0; p < pairs.size(); ++p) {
@@ -121,7 +148,10 @@ void ProfileLikelihoodsEstimator::run()
             postStatus(QStringLiteral("mle\tvalue\tchi-squared\ttarget chi-squared"));
             postStatus(QStringLiteral("---\t-----\t-----------\t------------------"));
             const std::size_t k = 2 * p + std::size_t(side);
-            done[k].get_future().wait();
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                finishedChanged.wait(lock, [&] { return finished[k] != 0; });
+            }
             const Outcome &outcome = outcomes[k];
             for (const auto &[q, chi] : outcome.points)
                 emit profileStatus(profiled.quantity().estimate, q, chi, target);

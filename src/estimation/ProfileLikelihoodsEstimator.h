@@ -2,15 +2,16 @@
 // interval: for each requested parameter, then each requested convenience
 // function, and each requested alpha level, the lower and the upper limit.
 //
-// Every side is an independent search, and the searches run at once on a
-// thread pool. Nothing mutable is shared between them: each has its own
-// copy of the compiled objective (and of the profiled function, compiled),
-// its own fit and, for a function, its own optimizer made from the
-// workspace's settings inside the search. Each search keeps its points;
-// the unit writes them, with each side's heading, and stores the results
-// in the order a sequential run would, as the searches complete. So the
-// log and the results do not depend on the number of threads, and a
-// cancelled run keeps the pairs written before the cancellation.
+// Every side is an independent search, and the searches run at once on
+// worker threads, one per core. Nothing mutable is shared between them:
+// each has its own copy of the compiled objective (and of the profiled
+// function, compiled), its own fit and, for a function, its own optimizer
+// made from the workspace's settings inside the search. Each search keeps
+// its points; the unit writes them, with each side's heading, and stores
+// the results in the order a sequential run would, as the searches
+// complete. So the log and the results do not depend on the number of
+// threads, and a cancelled run keeps the pairs written before the
+// cancellation.
 #pragma once
 
 #include "estimation/ThreadRunnable.h"
