@@ -5,12 +5,15 @@
 #   make fuzz  fuzzes the workspace reader and the formula parser (not part of make test)
 
 # Debian packages the build and the tests need: the Qt 6 libraries and tools,
-# Qt's help generator (the help collection is built with the program) and
-# its help viewer (Help > Contents), Boost.Math (the digamma function of the
-# objective's gradient), Google Benchmark, a virtual X display
-# for machines without one, and fonts metric-compatible with Arial, the
-# font of PELK's report and tool bars.
-PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-documentation-tools assistant-qt6 \
+# Qt Charts (the diagnostic plots' axes and series; its CMake package needs
+# Qt OpenGL's, which Debian does not pull in) and Qt SVG (plots saved as
+# drawings), Qt's help generator (the help collection is built with the
+# program) and its help viewer (Help > Contents), Boost.Math (the digamma
+# function of the objective's gradient), Google Benchmark, a virtual X
+# display for machines without one, and fonts metric-compatible with Arial,
+# the font of PELK's report and tool bars.
+PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev \
+            qt6-svg-dev qt6-documentation-tools assistant-qt6 \
             libboost-math-dev libbenchmark-dev xvfb xauth fonts-liberation2
 
 JOBS ?= $(shell nproc)

@@ -1,0 +1,8 @@
+#include "DiagnosticPlotPage.h"
+
+void DiagnosticPlotPage::setObservedExpectedModel(const ObservedExpectedModel *model)
+{
+    if (model)
+        rebuild(*model);
+    setAvailable(true);
+}
