@@ -10,6 +10,7 @@
 #include "pages/diagnostics/ObservedExpectedPlotPage.h"
 #include "pages/diagnostics/ObservedExpectedTablePage.h"
 #include "pages/diagnostics/ResidualsPlotPage.h"
+#include "pages/plot/ProfilePlotPage.h"
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/VerifyModelPage.h"
 #include "pages/frame/FileDialogs.h"
@@ -119,6 +120,7 @@ void PelkWindow::createPages()
         m_resultTablePages.append(new ResultTablePage(this, kind));
     m_observedExpectedPlotPage = new ObservedExpectedPlotPage(this);
     m_residualsPlotPage = new ResidualsPlotPage(this);
+    m_profilePlotPage = new ProfilePlotPage(this);
     m_observedExpectedTablePage = new ObservedExpectedTablePage(this);
 
     QList<QWidget *> pages = {m_parameterDefinitionsPage, m_variableDefinitionsPage, m_verifyModelPage,
@@ -126,7 +128,7 @@ void PelkWindow::createPages()
                               m_estimatePage, m_estimationSummaryPage};
     for (ResultTablePage *page : std::as_const(m_resultTablePages))
         pages.append(page);
-    pages << m_observedExpectedPlotPage << m_residualsPlotPage << m_observedExpectedTablePage;
+    pages << m_profilePlotPage << m_observedExpectedPlotPage << m_residualsPlotPage << m_observedExpectedTablePage;
     for (QWidget *page : std::as_const(pages))
         m_pageStack->addWidget(page);
 }
@@ -254,6 +256,7 @@ void PelkWindow::createNavigation()
     m_navModel->addPage(m_estimationSummaryPage, m_estimatesGroup);
     for (ContentPage *page : std::as_const(m_resultTablePages))
         m_navModel->addPage(page, m_estimatesGroup);
+    m_navModel->addPage(m_profilePlotPage, m_estimatesGroup);
     m_diagnosticsGroup = m_navModel->addGroup("View the Model Diagnostics");
     for (ContentPage *page : std::initializer_list<ContentPage *> {
              m_observedExpectedPlotPage, m_residualsPlotPage, m_observedExpectedTablePage})

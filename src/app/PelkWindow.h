@@ -37,6 +37,7 @@ class QAction;
 class QStackedWidget;
 class QToolBar;
 class QTreeView;
+class ProfilePlotPage;
 class ResidualsPlotPage;
 class ResultTablePage;
 class VariableDefinitionsPage;
@@ -220,6 +221,7 @@ private:
     QList<ResultTablePage *> m_resultTablePages;
     ObservedExpectedPlotPage *m_observedExpectedPlotPage = nullptr;
     ResidualsPlotPage *m_residualsPlotPage = nullptr;
+    ProfilePlotPage *m_profilePlotPage = nullptr;
     ObservedExpectedTablePage *m_observedExpectedTablePage = nullptr;
 
     // Navigation groups; the likelihood pages go under "Likelihood Functions".
