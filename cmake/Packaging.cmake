@@ -12,7 +12,7 @@ set(CPACK_PACKAGE_VENDOR ZAV)
 # No mail address is published for PELK yet: the maintainer is named only.
 set(CPACK_PACKAGE_CONTACT "ZAV, the makers of PELK")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "maximum-likelihood estimation of models written as formulas")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "PELK estimates the parameters of statistical models that an analyst writes as formulas, by maximum "
     "likelihood: multinomial and normal likelihoods, estimability, covariance, delta-method and "
     "profile-likelihood intervals. The package holds the desktop program pelk, with its help, and the "
