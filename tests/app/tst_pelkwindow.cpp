@@ -378,8 +378,7 @@ private slots:
             WindowFixture f;
             QVERIFY(f.window.loadWorkspace(opened));
             f.window.setWorkspaceFileName(saved);
-            QVERIFY(f.window.writeWorkspace());
-            QVERIFY(f.window.loadWorkspace(opened));
+            QVERIFY(f.window.writeWorkspace() && f.window.loadWorkspace(opened));
         }
         WindowFixture f;
         auto *menu = f.window.findChild<QMenu *>("menuRecentWorkspaces");

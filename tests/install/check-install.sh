@@ -1,25 +1,18 @@
 #!/bin/sh
-# PELK as `cmake --install` leaves it. Builds what is installed (the two
-# programs and the help collection, nothing else) without sanitizers, in a
-# build tree of its own that is kept, so that a later run rebuilds only what
-# changed; installs it under a temporary prefix; then checks the installed
-# tree: pelk-cli estimates the example workspace, pelk starts on the
-# offscreen platform and finds its help collection under the prefix, and
-# the desktop entry and the AppStream metainfo pass their validators.
-#
+# PELK as `cmake --install` leaves it. Builds only what is installed, without
+# sanitizers, in a kept build tree of its own (a later run rebuilds only what
+# changed), installs it under a temporary prefix and checks the tree there:
+# pelk-cli estimates the example, pelk starts offscreen and finds its help
+# under the prefix, the desktop entry and the metainfo pass their validators.
 #   check-install.sh SOURCE_DIR BUILD_DIR GENERATOR CXX_COMPILER
 set -eu
 
-source_dir=$1
-build_dir=$2
-generator=$3
-compiler=$4
+source_dir=$1 build_dir=$2 generator=$3 compiler=$4
 
-# The build is a make of its own, not a part of the one that runs the suite.
+# A make of its own, not part of the one running the suite. No optimisation
+# and no debug information: the quickest build; what is checked is where
+# things land.
 unset MAKEFLAGS MFLAGS MAKELEVEL
-
-# No optimisation and no debug information: the quickest build of the two
-# programs on a small machine; what is checked is where things land.
 cmake -S "$source_dir" -B "$build_dir" -G "$generator" -DCMAKE_CXX_COMPILER="$compiler" \
     -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_FLAGS=-O0 \
     -DPELK_BUILD_TESTS=OFF -DPELK_SANITIZE=OFF -DPELK_TSAN=OFF -DPELK_COVERAGE=OFF >/dev/null
@@ -32,10 +25,7 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 # The programs' settings go into the prefix, never the user's own.
 export XDG_CONFIG_HOME="$prefix/config"
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # N = 147.753 maximises the profiled likelihood of the example (40, 30 and
 # 20 animals; see tests/support/TwoSampleCapture.h); the report gives the
