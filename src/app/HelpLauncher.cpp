@@ -56,9 +56,9 @@ QString HelpLauncher::defaultCollectionFile()
     // that the whole tree can be installed under any prefix; a PELK run from
     // its build directory uses the one the build made.
 #ifdef PELK_INSTALLED_HELP_DIR
-    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
-                                              + QStringLiteral(PELK_INSTALLED_HELP_DIR) + QLatin1Char('/')
-                                              + collectionFileName);
+    const QString installed
+        = QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                          + QStringLiteral(PELK_INSTALLED_HELP_DIR) + QLatin1Char('/') + collectionFileName);
     if (QFileInfo::exists(installed))
         return installed;
 #endif

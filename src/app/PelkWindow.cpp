@@ -186,9 +186,9 @@ void PelkWindow::createActions()
     // The platform's own keys (Ctrl+O, Ctrl+S, F1, ...) for the actions every
     // desktop program has.
     const std::pair<QAction *, QKeySequence::StandardKey> shortcuts[] = {
-        {actionNewWorkspace, QKeySequence::New},     {actionLoadWorkspace, QKeySequence::Open},
-        {actionSaveWorkspace, QKeySequence::Save},   {actionSaveWorkspaceAs, QKeySequence::SaveAs},
-        {actionExit, QKeySequence::Quit},            {actionContentsHelp, QKeySequence::HelpContents},
+        {actionNewWorkspace, QKeySequence::New},   {actionLoadWorkspace, QKeySequence::Open},
+        {actionSaveWorkspace, QKeySequence::Save}, {actionSaveWorkspaceAs, QKeySequence::SaveAs},
+        {actionExit, QKeySequence::Quit},          {actionContentsHelp, QKeySequence::HelpContents},
     };
     for (const auto &[action, key] : shortcuts)
         action->setShortcuts(key);

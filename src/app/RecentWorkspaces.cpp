@@ -14,7 +14,10 @@ const QString settingsKey = QStringLiteral("recentWorkspaces");
 } // namespace
 
 RecentWorkspaces::RecentWorkspaces(const QString &title, QWidget *window)
-    : QObject(window), m_title(title), m_window(window), m_menu(new QMenu(QStringLiteral("Recent &Workspaces"), window))
+    : QObject(window),
+      m_title(title),
+      m_window(window),
+      m_menu(new QMenu(QStringLiteral("Recent &Workspaces"), window))
 {
     m_menu->setObjectName(QStringLiteral("menuRecentWorkspaces"));
     rebuildMenu();

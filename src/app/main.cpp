@@ -23,7 +23,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zav.pelk"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Maximum-likelihood estimation of models written as formulas."));
+    parser.setApplicationDescription(
+        QStringLiteral("Maximum-likelihood estimation of models written as formulas."));
     parser.addHelpOption();
     const QCommandLineOption selfCheck(
         QStringLiteral("self-check"),

@@ -35,8 +35,8 @@ QWidget *NormalLikelihoodPage::makeFields()
     auto *layout = new QFormLayout(fields);
     const char *labels[FormulaCount] = {"Observed", "Expected", "Standard error"};
     const char *objectNames[FormulaCount] = {"observedLineEdit", "expectedLineEdit", "standardErrorLineEdit"};
-    const char *placeholders[FormulaCount] = {"Observed value, e.g. 12.5", "Expected value, e.g. 10*s",
-                                              "Standard error, e.g. 0.8"};
+    const char *placeholders[FormulaCount]
+        = {"Observed value, e.g. 12.5", "Expected value, e.g. 10*s", "Standard error, e.g. 0.8"};
     for (int i = 0; i < FormulaCount; ++i) {
         Field &field = m_fields[i];
         field.lineEdit = new EquationLineEdit(fields);

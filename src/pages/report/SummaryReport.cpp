@@ -194,7 +194,8 @@ QTextTable *SummaryReport::newTable(int rows, const QList<qreal> &columnWidths, 
     QList<QTextLength> constraints;
     for (int column = 0; column < columnWidths.size(); ++column) {
         const qreal headerWidth = headerMetrics.horizontalAdvance(header.value(column)) + frame;
-        constraints.append(QTextLength(QTextLength::FixedLength, std::max(columnWidths.at(column), headerWidth)));
+        constraints.append(
+            QTextLength(QTextLength::FixedLength, std::max(columnWidths.at(column), headerWidth)));
     }
     format.setColumnWidthConstraints(constraints);
 

@@ -70,5 +70,5 @@ QVariant ResultTableModel::number(const std::optional<double> &value)
 
 QVariant ResultTableModel::numberText(const QString &text)
 {
-    return QVariant::fromValue(NumberText{text});
+    return QVariant::fromValue(NumberText {text});
 }

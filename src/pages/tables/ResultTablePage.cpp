@@ -39,12 +39,13 @@ ResultTableModel *profiles(const Summary &summary)
     QList<QVariantList> rows;
     for (const Summary::ProfileInterval &interval : summary.profiles) {
         symbols << interval.symbol;
-        rows.append({ResultTableModel::number(interval.estimate),
-                     ResultTableModel::numberText(pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex)),
-                     ResultTableModel::numberText(
-                         pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits)),
-                     ResultTableModel::numberText(
-                         pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits))});
+        rows.append(
+            {ResultTableModel::number(interval.estimate),
+             ResultTableModel::numberText(pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex)),
+             ResultTableModel::numberText(
+                 pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits)),
+             ResultTableModel::numberText(
+                 pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits))});
     }
     return new ResultTableModel({QStringLiteral("Estimate"), QStringLiteral("Alpha"),
                                  QStringLiteral("Lower Bound"), QStringLiteral("Upper Bound")},
