@@ -3,18 +3,22 @@
 #   make test  installs what is missing, builds under ASan+UBSan, runs every test,
 #              then runs the threading tests under ThreadSanitizer
 #   make fuzz  fuzzes the workspace reader and the formula parser (not part of make test)
+#   make package  builds the Debian package pelk_<version>_<architecture>.deb here
 
 # Debian packages the build and the tests need: the Qt 6 libraries and tools,
-# Qt Charts (the diagnostic plots' axes and series; its CMake package needs
-# Qt OpenGL's, which Debian does not pull in) and Qt SVG (plots saved as
-# drawings), Qt's help generator (the help collection is built with the
-# program) and its help viewer (Help > Contents), Boost.Math (the digamma
-# function of the objective's gradient), Google Benchmark, a virtual X
-# display for machines without one, and fonts metric-compatible with Arial,
-# the font of PELK's report and tool bars.
+# Qt Charts (the plots' axes and series; its CMake package needs Qt OpenGL's,
+# which Debian does not pull in) and Qt SVG (plots saved as drawings), Qt's
+# help generator (the help collection is built with the program) and its
+# help viewer (Help > Contents), Boost.Math (the digamma function of the
+# objective's gradient), Google Benchmark, a virtual X display for machines
+# without one, fonts metric-compatible with Arial, the font of PELK's report
+# and tool bars, the validators of the installed desktop entry and AppStream
+# metainfo (the install test), and dpkg-dev, whose dpkg-shlibdeps finds the
+# Debian package's dependencies.
 PACKAGES := cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev \
             qt6-svg-dev qt6-documentation-tools assistant-qt6 \
-            libboost-math-dev libbenchmark-dev xvfb xauth fonts-liberation2
+            libboost-math-dev libbenchmark-dev xvfb xauth fonts-liberation2 \
+            desktop-file-utils appstream dpkg-dev
 
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
@@ -23,13 +27,14 @@ TSAN_BUILD_DIR ?= build-tsan
 BENCH_BUILD_DIR ?= build-bench
 COVERAGE_BUILD_DIR ?= build-coverage
 FUZZ_BUILD_DIR ?= build-fuzz
+PACKAGE_BUILD_DIR ?= build-package
 # Fuzzing time per target, in seconds (make fuzz FUZZ_SECONDS=600 for longer).
 FUZZ_SECONDS ?= 90
 EXAMPLE ?= examples/two-sample-capture.txt
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: run test tsan bench coverage fuzz deps build build-test clean
+.PHONY: run test tsan bench coverage fuzz package deps build build-test clean
 
 deps:
 	@missing=""; \
@@ -115,6 +120,15 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS) --target fuzz_workspace fuzz_formula
 	fuzz/run-fuzzers.sh $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
+# The Debian package of an optimised build installed under /usr, with the
+# dependencies dpkg-shlibdeps finds; `apt install ./pelk_*.deb` installs it
+# with them.
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DPELK_BUILD_TESTS=OFF
+	cmake --build $(PACKAGE_BUILD_DIR) -j $(JOBS)
+	cd $(PACKAGE_BUILD_DIR) && cpack -G DEB
+	cp $(PACKAGE_BUILD_DIR)/pelk_*.deb .
+
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(TSAN_BUILD_DIR) $(BENCH_BUILD_DIR) $(COVERAGE_BUILD_DIR) \
-	    $(FUZZ_BUILD_DIR)
+	    $(FUZZ_BUILD_DIR) $(PACKAGE_BUILD_DIR)

@@ -1,6 +1,7 @@
 #include "HelpLauncher.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -50,12 +51,17 @@ QString HelpLauncher::defaultProgram()
 
 QString HelpLauncher::defaultCollectionFile()
 {
-    // An installed PELK carries its collection beside the program; a PELK
-    // run from its build directory uses the one the build made.
-    const QString besideProgram
-        = QCoreApplication::applicationDirPath() + QLatin1Char('/') + collectionFileName;
-    if (QFileInfo::exists(besideProgram))
-        return besideProgram;
+    // An installed PELK finds its collection in its data directory, found
+    // from the program's own (<prefix>/bin/pelk, <prefix>/share/pelk/), so
+    // that the whole tree can be installed under any prefix; a PELK run from
+    // its build directory uses the one the build made.
+#ifdef PELK_INSTALLED_HELP_DIR
+    const QString installed
+        = QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                          + QStringLiteral(PELK_INSTALLED_HELP_DIR) + QLatin1Char('/') + collectionFileName);
+    if (QFileInfo::exists(installed))
+        return installed;
+#endif
 #ifdef PELK_HELP_COLLECTION
     return QStringLiteral(PELK_HELP_COLLECTION);
 #else

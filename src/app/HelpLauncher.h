@@ -13,8 +13,8 @@ class HelpLauncher : public QObject
     Q_OBJECT
 
 public:
-    // The viewer program and the help collection default to the ones the
-    // build made; tests pass their own.
+    // The viewer program and the help collection default to the installed
+    // ones, or the ones the build made; tests pass their own.
     explicit HelpLauncher(QObject *parent = nullptr, const QString &program = defaultProgram(),
                           const QString &collectionFile = defaultCollectionFile());
     // Terminates a running viewer, waiting up to 3000 ms.

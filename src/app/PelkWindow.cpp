@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "HelpLauncher.h"
+#include "RecentWorkspaces.h"
 
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
@@ -190,6 +191,15 @@ void PelkWindow::createActions()
         connect(action, &QAction::triggered, this, entry.slot);
         *entry.action = action;
     }
+    // The platform's own keys (Ctrl+O, Ctrl+S, F1, ...) for the actions every
+    // desktop program has.
+    const std::pair<QAction *, QKeySequence::StandardKey> shortcuts[] = {
+        {actionNewWorkspace, QKeySequence::New},   {actionLoadWorkspace, QKeySequence::Open},
+        {actionSaveWorkspace, QKeySequence::Save}, {actionSaveWorkspaceAs, QKeySequence::SaveAs},
+        {actionExit, QKeySequence::Quit},          {actionContentsHelp, QKeySequence::HelpContents},
+    };
+    for (const auto &[action, key] : shortcuts)
+        action->setShortcuts(key);
     actionLoadWorkspace->setIconText("Load Workspace");
     actionLoadWorkspace->setToolTip("Load Workspace");
     actionClearCurrentEstimates->setEnabled(false);
@@ -202,6 +212,9 @@ void PelkWindow::createMenusAndToolBar()
     menuFile->setObjectName("menuFile");
     menuFile->addActions(
         {actionNewWorkspace, actionLoadWorkspace, actionSaveWorkspace, actionSaveWorkspaceAs});
+    m_recentWorkspaces = new RecentWorkspaces(m_windowTitleBase, this);
+    menuFile->addMenu(m_recentWorkspaces->menu());
+    connect(m_recentWorkspaces, &RecentWorkspaces::openRequested, this, &PelkWindow::onOpenRecentWorkspace);
     menuFile->addSeparator();
     menuFile->addActions({actionLoadModelDefinition, actionSaveModelDefinition});
     menuFile->addSeparator();
@@ -268,12 +281,15 @@ void PelkWindow::createNavigation()
     m_navView->setModel(m_navModel);
     m_navView->setSelectionMode(QAbstractItemView::NoSelection);
     m_navView->header()->hide();
-    m_navView->setWhatsThis("Use this navigation panel to navigate directly to any page by double-clicking "
-                            "on it's name.  The current page is indicated by bold text.  Pages not currently "
+    m_navView->setWhatsThis("Use this navigation panel to navigate directly to any page by clicking "
+                            "on its name.  The current page is indicated by bold text.  Pages not currently "
                             "available are grayed out.");
     dock->setWidget(m_navView);
     addDockWidget(Qt::LeftDockWidgetArea, dock);
-    connect(m_navView, &QTreeView::doubleClicked, this, &PelkWindow::onNavigationItemDoubleClicked);
+    // One click opens a page; a double click, the habit of older versions,
+    // still does.
+    connect(m_navView, &QTreeView::clicked, m_navModel, &NavPanelModel::openPageAt);
+    connect(m_navView, &QTreeView::doubleClicked, m_navModel, &NavPanelModel::openPageAt);
     m_navView->expandAll();
     // Likelihood pages added later must show too.
     connect(m_navModel, &QAbstractItemModel::rowsInserted, m_navView, &QTreeView::expandAll);
@@ -434,7 +450,7 @@ static void clearToolBar(QToolBar *toolBar)
 
 QToolBar *PelkWindow::makeMathSymbolsToolBar(QWidget *parent)
 {
-    auto *toolBar = new QToolBar("Math Symbols", parent);
+    auto *toolBar = new QToolBar("Operators", parent);
     toolBar->setFont(toolBarFont());
     const std::pair<const char *, const char *> symbols[]
         = {{"(", ":/icons/leftParen.png"}, {")", ":/icons/rightParen.png"}, {"1", ":/icons/one.png"},
@@ -462,7 +478,7 @@ QToolBar *PelkWindow::makeParametersToolBar(QWidget *parent)
 
 QToolBar *PelkWindow::makeFunctionsToolBar(QWidget *parent)
 {
-    auto *toolBar = new QToolBar("Functions of Parameters", parent);
+    auto *toolBar = new QToolBar("Functions", parent);
     toolBar->setFont(toolBarFont());
     toolBar->setWhatsThis(
         "While editing a variable definition or a category probability definition, click on "
@@ -606,11 +622,6 @@ void PelkWindow::useWorkspaceOptimizer()
 void PelkWindow::onCurrentPageChanged(ContentPage *contentPage)
 {
     m_pageStack->setCurrentWidget(contentPage);
-}
-
-void PelkWindow::onNavigationItemDoubleClicked(QModelIndex modelIndex)
-{
-    m_navModel->onDoubleClicked(modelIndex);
 }
 
 void PelkWindow::onWhatsThis()

@@ -34,6 +34,7 @@ class ParameterDefinitionsPage;
 class ParameterSeedsPage;
 class ProfileLikelihoodsPage;
 class QAction;
+class RecentWorkspaces;
 class QStackedWidget;
 class QToolBar;
 class QTreeView;
@@ -89,7 +90,7 @@ public:
     ContentPage *currentPage() const;
     const QList<LikelihoodPage *> &likelihoodPages() const { return m_likelihoodPages; }
     pelk::EstimatePage *estimatePage() const { return m_estimatePage; }
-    // Makes the page current, as a double-click in the navigation panel would.
+    // Makes the page current, as a click in the navigation panel would.
     void showPage(ContentPage *page);
 
     // --- Operations offered to the pages -------------------------------------
@@ -99,6 +100,8 @@ public:
     bool renameLikelihood(LikelihoodPage *page, const QString &name);
     void deleteLikelihoodPage(LikelihoodPage *page);
 
+    // The symbol tool bars; their window titles ("Operators", "Parameters",
+    // "Functions") are the captions the pages show beside them.
     QToolBar *makeMathSymbolsToolBar(QWidget *parent);
     QToolBar *makeParametersToolBar(QWidget *parent);
     QToolBar *makeFunctionsToolBar(QWidget *parent);
@@ -149,9 +152,11 @@ public slots:
     void onSaveWorkspaceAs();
     void onSaveWorkspace();
     void onLoadWorkspace();
+    // The File > Recent Workspaces entry chosen: the unsaved-changes
+    // question, then the load.
+    void onOpenRecentWorkspace(const QString &fileName);
     void onClearCurrentEstimates();
     void workspaceChanged();
-    void onNavigationItemDoubleClicked(QModelIndex modelIndex);
     void onLoadCategoryCounts();
     void onSaveCategoryCounts();
     void onLoadModelDefinition();
@@ -242,6 +247,7 @@ private:
 
     std::unique_ptr<FileDialogs> m_fileDialogs;
     HelpLauncher *m_helpLauncher = nullptr;
+    RecentWorkspaces *m_recentWorkspaces = nullptr;
 
     // The actions carry their object names ("actionNewWorkspace", ...), by
     // which tests find them.

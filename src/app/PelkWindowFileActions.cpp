@@ -2,6 +2,7 @@
 // of every side file, with the unsaved-changes question. Every file is
 // written whole or not at all (writeTextFile).
 #include "PelkWindow.h"
+#include "RecentWorkspaces.h"
 
 #include "expr/ParseError.h"
 #include "io/FileWriter.h"
@@ -104,6 +105,7 @@ bool PelkWindow::writeWorkspace()
     actionSaveWorkspace->setEnabled(false);
     m_changed = false;
     setTitle("--");
+    m_recentWorkspaces->add(m_workspaceFileName);
     return true;
 }
 
@@ -139,6 +141,7 @@ bool PelkWindow::loadWorkspace(const QString &fileName)
     if (read) {
         m_changed = false;
         setTitle("--");
+        m_recentWorkspaces->add(fileName);
         showStatusMessage(QString("Workspace loaded from \"%1\"").arg(fileName));
     } else {
         // What was read is only part of the file: a save must not replace
@@ -350,6 +353,12 @@ void PelkWindow::onLoadWorkspace()
 {
     const QString fileName = chooseOpenFile("Load Workspace", "workspaceDirectory");
     if (!fileName.isEmpty() && confirmDiscard())
+        loadWorkspace(fileName);
+}
+
+void PelkWindow::onOpenRecentWorkspace(const QString &fileName)
+{
+    if (confirmDiscard())
         loadWorkspace(fileName);
 }
 

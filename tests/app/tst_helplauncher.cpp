@@ -29,7 +29,7 @@ private slots:
     {
         const QFileInfo collection(QStringLiteral(PELK_HELP_COLLECTION));
         QVERIFY2(collection.size() > 0, PELK_HELP_COLLECTION);
-        // No collection lies beside the test program, so the built one is used.
+        // No collection is installed for the test program, so the built one is used.
         QCOMPARE(HelpLauncher::defaultCollectionFile(), collection.filePath());
         QCOMPARE(QFileInfo(HelpLauncher::defaultProgram()).fileName(), QStringLiteral("assistant"));
         const QByteArray built = support::fileBytes(collection.dir().filePath(QStringLiteral("pelk.qch")));

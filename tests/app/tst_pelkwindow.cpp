@@ -1,11 +1,13 @@
 // The main window as a whole: titles, the workspace and side-file actions
 // with the messages they leave, the unsaved-changes question, untitled
-// workspaces, likelihood pages, the workspace lock, help and About.
+// workspaces, recent workspaces, navigation by click, likelihood pages, the
+// workspace lock, help and About.
 #include "support/BinomialWorkspace.h"
 #include "support/FakeHelpViewer.h"
 #include "support/WindowFixture.h"
 
 #include "app/HelpLauncher.h"
+#include "app/RecentWorkspaces.h"
 #include "model/MessageSink.h"
 #include "model/ModelDefinition.h"
 #include "model/ModelValidator.h"
@@ -15,6 +17,7 @@
 #include "pages/frame/PelkContentPage.h"
 #include "pages/likelihood/LikelihoodPage.h"
 #include "pages/options/OptimizerPage.h"
+#include "pages/report/EstimationSummaryPage.h"
 #include "pages/seeds/ParameterSeedsPage.h"
 #include "pages/seeds/ProfileLikelihoodsPage.h"
 #include "pages/symbols/ParameterDefinitionsPage.h"
@@ -23,11 +26,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDockWidget>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
@@ -359,6 +365,66 @@ private slots:
         QCOMPARE(QString::fromUtf8(support::fileBytes(copy)), f.workspaceText());
         QCOMPARE(f.window.windowTitle(), "PELK 4.7 -- " + copy);
         QCOMPARE(support::fileBytes(file), binomialWorkspace);
+    }
+
+    // File > Recent Workspaces: the files opened and saved, newest first and
+    // each once, at most eight, kept across a restart; choosing one opens
+    // it, and one that is gone is dropped with a box that says so.
+    void recentWorkspacesOutliveTheWindow()
+    {
+        support::TempFiles files;
+        const QString opened = files.write("opened.txt", binomialWorkspace), saved = files.path("saved.txt");
+        {
+            WindowFixture f;
+            QVERIFY(f.window.loadWorkspace(opened));
+            f.window.setWorkspaceFileName(saved);
+            QVERIFY(f.window.writeWorkspace() && f.window.loadWorkspace(opened));
+        }
+        WindowFixture f;
+        auto *menu = f.window.findChild<QMenu *>("menuRecentWorkspaces");
+        const auto entries = [menu] {
+            QStringList texts;
+            for (QAction *action : menu->actions())
+                texts << action->text();
+            return texts;
+        };
+        QCOMPARE(entries(), QStringList({"&1 " + opened, "&2 " + saved}));
+        menu->actions().at(1)->trigger();
+        QCOMPARE(f.window.workspaceFileName(), saved);
+        QVERIFY(QFile::remove(opened));
+        f.answerer.answer(QMessageBox::Ok);
+        menu->actions().at(1)->trigger();
+        QCOMPARE(f.answerer.texts(), QStringList("The workspace file \"" + opened + "\" no longer exists. It has "
+                                                 "been removed from the list of recent workspaces."));
+        QCOMPARE(entries(), QStringList("&1 " + saved));
+        QCOMPARE(f.window.workspaceFileName(), saved);
+        for (int i = 1; i <= 9; ++i)
+            f.window.findChild<RecentWorkspaces *>()->add(files.path(QString("w%1.txt").arg(i)));
+        QCOMPARE(entries().size(), 8);
+        QCOMPARE(entries().first(), "&1 " + files.path("w9.txt"));
+        QCOMPARE(entries().last(), "&8 " + files.path("w2.txt"));
+    }
+
+    // One click on a name in the navigation panel opens the page, unless
+    // the page is gray (here: the estimates, before an estimation).
+    void oneClickOpensAnAvailablePage()
+    {
+        WindowFixture f;
+        f.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+        auto *panel = qobject_cast<QTreeView *>(f.window.findChild<QDockWidget *>("navigationDock")->widget());
+        const auto click = [&](ContentPage *page) {
+            const QModelIndex index = f.window.navModel()->indexOfPage(page);
+            panel->scrollTo(index);
+            QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualRect(index).center());
+        };
+        ContentPage *verify = f.window.findChild<VerifyModelPage *>();
+        click(verify);
+        QCOMPARE(f.window.currentPage(), verify);
+        ContentPage *estimates = f.window.findChild<EstimationSummaryPage *>();
+        QVERIFY(!estimates->isAvailable());
+        click(estimates);
+        QCOMPARE(f.window.currentPage(), verify);
     }
 
     // A new likelihood's page joins the chain of pages under its group and

@@ -5,7 +5,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-EquationDelegate::EquationDelegate(QObject *parent) : QStyledItemDelegate(parent)
+EquationDelegate::EquationDelegate(QObject *parent, const QString &placeholder)
+    : QStyledItemDelegate(parent), m_placeholder(placeholder)
 {
     EquationDefinition::registerMetaType();
 }
@@ -15,6 +16,7 @@ QWidget *EquationDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
 {
     auto *editor = new EquationLineEdit(parent);
     editor->setFocusPolicy(Qt::StrongFocus);
+    editor->setPlaceholderText(m_placeholder);
     editor->setText(index.data(Qt::DisplayRole).toString());
     editor->end(false);
     m_editor = editor;

@@ -15,7 +15,8 @@
 //   without a tree).
 // - Escape: the edit is discarded.
 // - Empty text is never parsed nor committed; the editor stays open on
-//   Tab/Return and closes without a change on focus-out.
+//   Tab/Return and closes without a change on focus-out. While empty it
+//   shows the placeholder the page gave: what the cell expects.
 //
 // Tool bars: connect the page's textAvailable(text) to insertText(text).
 // Holding Control (pressed while the editor has the focus) makes a symbol
@@ -24,7 +25,7 @@
 // The receiving model's setData() takes, for Qt::EditRole, a QVariant
 // holding an EquationDefinition, and stores definition.cloneEquation()
 // (see EquationDefinition.h). Typical use on a page:
-//     auto *delegate = new EquationDelegate(this);
+//     auto *delegate = new EquationDelegate(this, "Probability formula, e.g. p*(1-q)");
 //     view->setItemDelegateForColumn(1, delegate);
 //     connect(delegate, &EquationDelegate::validationError, statusBar(), [this](const QString &m) {
 //         statusBar()->showMessage(m); });
@@ -42,7 +43,7 @@ class EquationDelegate : public QStyledItemDelegate
     Q_OBJECT
 
 public:
-    explicit EquationDelegate(QObject *parent = nullptr);
+    EquationDelegate(QObject *parent, const QString &placeholder);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
@@ -69,5 +70,6 @@ private:
     // and closes the editor with the hint; true on success.
     bool commit(EquationLineEdit *editor, QAbstractItemDelegate::EndEditHint hint);
 
+    QString m_placeholder;
     mutable QPointer<EquationLineEdit> m_editor;
 };

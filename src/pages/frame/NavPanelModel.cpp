@@ -215,12 +215,13 @@ Qt::ItemFlags NavPanelModel::flags(const QModelIndex &index) const
     return QAbstractItemModel::flags(index) | Qt::ItemIsSelectable;
 }
 
-void NavPanelModel::onDoubleClicked(const QModelIndex &index)
+void NavPanelModel::openPageAt(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
     ContentPage *page = static_cast<Item *>(index.internalPointer())->page;
-    if (page && page->isAvailable())
+    // The click that starts a double click has opened the page already.
+    if (page && page->isAvailable() && page != m_currentPage)
         setCurrentPage(page);
 }
 

@@ -43,7 +43,10 @@ signals:
     void currentPageChanged(ContentPage *page);
 
 public slots:
-    void onDoubleClicked(const QModelIndex &index);
+    // Makes the page at index current, when it can be visited; a click on a
+    // group or on a gray page changes nothing. The panel calls it on a
+    // single click and on a double click alike.
+    void openPageAt(const QModelIndex &index);
     void onPageStatusChanged(ContentPage *contentPage);
     void onNextRequested(ContentPage *contentPage);
     void onPreviousRequested(ContentPage *contentPage);

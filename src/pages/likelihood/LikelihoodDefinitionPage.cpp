@@ -49,9 +49,9 @@ LikelihoodDefinitionPage::LikelihoodDefinitionPage(PelkWindow *mainWindow, int l
     connect(m_definitionModel, &LikelihoodDefinitionModel::illegalCountsError, this,
             &LikelihoodDefinitionPage::onIllegalCountsError);
 
-    m_labelDelegate = new CategoryLabelDelegate(this);
-    m_equationDelegate = new EquationDelegate(this);
-    m_countsDelegate = new CategoryCountsDelegate(this);
+    m_labelDelegate = new CategoryLabelDelegate(this, "Category label, e.g. 10");
+    m_equationDelegate = new EquationDelegate(this, "Probability formula, e.g. p*(1-q)");
+    m_countsDelegate = new CategoryCountsDelegate(this, "Observed count, e.g. 40");
     m_view->setItemDelegateForColumn(LikelihoodDefinitionModel::LabelColumn, m_labelDelegate);
     m_view->setItemDelegateForColumn(LikelihoodDefinitionModel::ProbabilityColumn, m_equationDelegate);
     m_view->setItemDelegateForColumn(LikelihoodDefinitionModel::CountsColumn, m_countsDelegate);

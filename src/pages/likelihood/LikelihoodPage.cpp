@@ -5,6 +5,7 @@
 #include "RenameLikelihoodDialog.h"
 
 #include "app/PelkWindow.h"
+#include "pages/frame/CaptionedToolBars.h"
 
 #include <QAction>
 #include <QFrame>
@@ -21,9 +22,11 @@ LikelihoodPage::LikelihoodPage(PelkWindow *mainWindow, int likelihoodId, const Q
 
 void LikelihoodPage::addToolBarsAndForm(QWidget *editor)
 {
-    m_mathSymbolsToolBar = addToolBar(mainWindow()->makeMathSymbolsToolBar(this));
-    m_parametersToolBar = addToolBar(mainWindow()->makeParametersToolBar(this));
-    m_functionsToolBar = addToolBar(mainWindow()->makeFunctionsToolBar(this));
+    m_mathSymbolsToolBar = connectToolBar(mainWindow()->makeMathSymbolsToolBar(this));
+    m_parametersToolBar = connectToolBar(mainWindow()->makeParametersToolBar(this));
+    m_functionsToolBar = connectToolBar(mainWindow()->makeFunctionsToolBar(this));
+    contentLayout()->addWidget(
+        new CaptionedToolBars({m_mathSymbolsToolBar, m_parametersToolBar, m_functionsToolBar}, this));
 
     m_form = new LikelihoodDefinitionForm(this);
     m_form->contentFrame()->layout()->addWidget(editor);
@@ -37,9 +40,8 @@ void LikelihoodPage::addToolBarsAndForm(QWidget *editor)
         updateDeleteButton();
 }
 
-QToolBar *LikelihoodPage::addToolBar(QToolBar *toolBar)
+QToolBar *LikelihoodPage::connectToolBar(QToolBar *toolBar)
 {
-    contentLayout()->addWidget(toolBar);
     connect(toolBar, &QToolBar::actionTriggered, this, &LikelihoodPage::toolBarActionTriggered);
     return toolBar;
 }

@@ -53,7 +53,8 @@ protected:
     void onPageActivated() override;
 
 private:
-    QToolBar *addToolBar(QToolBar *toolBar);
+    // Symbols clicked on the tool bar become textAvailable().
+    QToolBar *connectToolBar(QToolBar *toolBar);
     // A likelihood may be deleted while another one remains and no
     // estimates lock the workspace.
     void updateDeleteButton();

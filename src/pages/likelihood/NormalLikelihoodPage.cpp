@@ -35,10 +35,13 @@ QWidget *NormalLikelihoodPage::makeFields()
     auto *layout = new QFormLayout(fields);
     const char *labels[FormulaCount] = {"Observed", "Expected", "Standard error"};
     const char *objectNames[FormulaCount] = {"observedLineEdit", "expectedLineEdit", "standardErrorLineEdit"};
+    const char *placeholders[FormulaCount]
+        = {"Observed value, e.g. 12.5", "Expected value, e.g. 10*s", "Standard error, e.g. 0.8"};
     for (int i = 0; i < FormulaCount; ++i) {
         Field &field = m_fields[i];
         field.lineEdit = new EquationLineEdit(fields);
         field.lineEdit->setObjectName(objectNames[i]);
+        field.lineEdit->setPlaceholderText(placeholders[i]);
         field.lineEdit->setText((m_model->*field.text)(likelihoodId()));
         field.lineEdit->installEventFilter(this);
         // Return and the keypad's Enter.

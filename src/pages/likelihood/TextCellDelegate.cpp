@@ -2,13 +2,16 @@
 
 #include <QLineEdit>
 
-TextCellDelegate::TextCellDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
+TextCellDelegate::TextCellDelegate(QObject *parent, const QString &placeholder)
+    : QStyledItemDelegate(parent), m_placeholder(placeholder)
+{}
 
 QWidget *TextCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                         const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
     editor->setFocusPolicy(Qt::StrongFocus);
+    editor->setPlaceholderText(m_placeholder);
     editor->setText(index.data(Qt::DisplayRole).toString());
     return editor;
 }

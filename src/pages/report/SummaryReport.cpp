@@ -7,6 +7,7 @@
 #include "model/ProfileLikelihoods.h"
 
 #include <QDateTime>
+#include <QFontMetricsF>
 #include <QTextDocument>
 #include <QTextTable>
 
@@ -185,9 +186,17 @@ void SummaryReport::newHeading(const QString &text)
 QTextTable *SummaryReport::newTable(int rows, const QList<qreal> &columnWidths, const QStringList &header)
 {
     QTextTableFormat format = m_formats.table;
+    // A header never breaks over two lines: each column is at least as wide
+    // as its header text, plus the padding and border on both sides of the
+    // cell, plus a pixel against rounding.
+    const QFontMetricsF headerMetrics(m_formats.tableHeaderCharacters.font());
+    const qreal frame = 2 * (format.cellPadding() + format.border()) + 1;
     QList<QTextLength> constraints;
-    for (const qreal width : columnWidths)
-        constraints.append(QTextLength(QTextLength::FixedLength, width));
+    for (int column = 0; column < columnWidths.size(); ++column) {
+        const qreal headerWidth = headerMetrics.horizontalAdvance(header.value(column)) + frame;
+        constraints.append(
+            QTextLength(QTextLength::FixedLength, std::max(columnWidths.at(column), headerWidth)));
+    }
     format.setColumnWidthConstraints(constraints);
 
     m_cursor.movePosition(QTextCursor::End);

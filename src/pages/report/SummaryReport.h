@@ -38,7 +38,8 @@ private:
     void newBodyBlock();
     void newHeading(const QString &text);
     // A table at the end of the document with the given fixed column
-    // widths, its first row holding the header cells.
+    // widths, each widened where its header needs more room; the first row
+    // holds the header cells.
     QTextTable *newTable(int rows, const QList<qreal> &columnWidths, const QStringList &header);
     void setCell(QTextTable *table, int row, int column, const QString &text);
     void setCell(QTextTable *table, int row, int column, const QString &text, const QTextCharFormat &format);

@@ -29,7 +29,7 @@ void ParameterDefinitionsPage::setModelDefinition(pelk::ModelDefinition *model)
 
     m_definitionsModel = new ParameterDefinitionsModel(model, this);
     m_view->setDefinitionsModel(m_definitionsModel);
-    m_nameDelegate = new SymbolNameDelegate(this);
+    m_nameDelegate = new SymbolNameDelegate(this, "Parameter name, e.g. N or p1");
     m_view->setItemDelegate(m_nameDelegate);
     // The view has let go of the old model's editors; now they can go.
     delete oldModel;

@@ -2,12 +2,15 @@
 
 #include <QLineEdit>
 
-SymbolNameDelegate::SymbolNameDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
+SymbolNameDelegate::SymbolNameDelegate(QObject *parent, const QString &placeholder)
+    : QStyledItemDelegate(parent), m_placeholder(placeholder)
+{}
 
 QWidget *SymbolNameDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                           const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
+    editor->setPlaceholderText(m_placeholder);
     editor->setText(index.data(Qt::DisplayRole).toString());
     editor->end(false);
     return editor;

@@ -7,6 +7,7 @@
 #include "app/PelkWindow.h"
 #include "model/ModelDefinition.h"
 #include "pages/equation/EquationDelegate.h"
+#include "pages/frame/CaptionedToolBars.h"
 
 #include <QAction>
 #include <QStatusBar>
@@ -24,15 +25,16 @@ VariableDefinitionsPage::VariableDefinitionsPage(PelkWindow *mainWindow)
     connect(mainWindow, &PelkWindow::lockWorkspace, m_view, &VariableDefinitionsView::onLockWorkspace);
     connect(mainWindow, &PelkWindow::clearEstimates, m_view, &VariableDefinitionsView::onClearEstimates);
 
-    m_mathSymbolsToolBar = addToolBar(mainWindow->makeMathSymbolsToolBar(this));
-    m_parametersToolBar = addToolBar(mainWindow->makeParametersToolBar(this));
-    m_functionsToolBar = addToolBar(mainWindow->makeFunctionsToolBar(this));
+    m_mathSymbolsToolBar = connectToolBar(mainWindow->makeMathSymbolsToolBar(this));
+    m_parametersToolBar = connectToolBar(mainWindow->makeParametersToolBar(this));
+    m_functionsToolBar = connectToolBar(mainWindow->makeFunctionsToolBar(this));
+    contentLayout()->addWidget(
+        new CaptionedToolBars({m_mathSymbolsToolBar, m_parametersToolBar, m_functionsToolBar}, this));
     contentLayout()->addWidget(m_view);
 }
 
-QToolBar *VariableDefinitionsPage::addToolBar(QToolBar *toolBar)
+QToolBar *VariableDefinitionsPage::connectToolBar(QToolBar *toolBar)
 {
-    contentLayout()->addWidget(toolBar);
     connect(toolBar, &QToolBar::actionTriggered, this, &VariableDefinitionsPage::toolBarActionTriggered);
     return toolBar;
 }
@@ -48,8 +50,8 @@ void VariableDefinitionsPage::setModelDefinition(pelk::ModelDefinition *model)
 
     m_definitionsModel = new VariableDefinitionsModel(model, this);
     m_view->setDefinitionsModel(m_definitionsModel);
-    m_nameDelegate = new SymbolNameDelegate(this);
-    m_equationDelegate = new EquationDelegate(this);
+    m_nameDelegate = new SymbolNameDelegate(this, "Function name, e.g. detection");
+    m_equationDelegate = new EquationDelegate(this, "Formula of the parameters, e.g. 1-(1-p1)*(1-p2)");
     m_view->setItemDelegateForColumn(VariableDefinitionsModel::NameColumn, m_nameDelegate);
     m_view->setItemDelegateForColumn(VariableDefinitionsModel::DefinitionColumn, m_equationDelegate);
     // The view has let go of the old model's editors; now they can go.

@@ -55,7 +55,8 @@ protected slots:
     void onPageActivated() override;
 
 private:
-    QToolBar *addToolBar(QToolBar *toolBar);
+    // Symbols clicked on the tool bar become textAvailable().
+    QToolBar *connectToolBar(QToolBar *toolBar);
 
     VariableDefinitionsView *m_view;
     QToolBar *m_mathSymbolsToolBar;

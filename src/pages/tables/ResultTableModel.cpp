@@ -25,9 +25,27 @@ int ResultTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant ResultTableModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
-    return m_rows.at(index.row()).value(index.column());
+    const QVariant cell = m_rows.at(index.row()).value(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return isNumberText(cell) ? QVariant(cell.value<NumberText>().text) : cell;
+    case Qt::TextAlignmentRole:
+        return holdsNumber(cell) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool ResultTableModel::isNumberText(const QVariant &cell)
+{
+    return cell.metaType() == QMetaType::fromType<NumberText>();
+}
+
+bool ResultTableModel::holdsNumber(const QVariant &cell)
+{
+    return cell.typeId() == QMetaType::Double || isNumberText(cell);
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -42,10 +60,15 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
 
 QVariant ResultTableModel::number(double value)
 {
-    return std::isfinite(value) ? QVariant(value) : QVariant(notAvailable);
+    return std::isfinite(value) ? QVariant(value) : numberText(notAvailable);
 }
 
 QVariant ResultTableModel::number(const std::optional<double> &value)
 {
-    return value ? number(*value) : QVariant(notAvailable);
+    return value ? number(*value) : numberText(notAvailable);
+}
+
+QVariant ResultTableModel::numberText(const QString &text)
+{
+    return QVariant::fromValue(NumberText {text});
 }

@@ -39,10 +39,13 @@ ResultTableModel *profiles(const Summary &summary)
     QList<QVariantList> rows;
     for (const Summary::ProfileInterval &interval : summary.profiles) {
         symbols << interval.symbol;
-        rows.append({ResultTableModel::number(interval.estimate),
-                     pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex),
-                     pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits),
-                     pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits)});
+        rows.append(
+            {ResultTableModel::number(interval.estimate),
+             ResultTableModel::numberText(pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex)),
+             ResultTableModel::numberText(
+                 pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits)),
+             ResultTableModel::numberText(
+                 pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits))});
     }
     return new ResultTableModel({QStringLiteral("Estimate"), QStringLiteral("Alpha"),
                                  QStringLiteral("Lower Bound"), QStringLiteral("Upper Bound")},
@@ -61,8 +64,9 @@ ResultTableModel *parameterMatrix(const Summary &summary, const zav::Matrix &mat
     for (int i = 0; i < names.size(); ++i) {
         QVariantList row;
         for (int j = 0; j < names.size(); ++j)
-            row << (i < matrix.rows() && j < matrix.columns() ? ResultTableModel::number(matrix(i, j))
-                                                              : QVariant(ResultTableModel::notAvailable));
+            row << ResultTableModel::number(i < matrix.rows() && j < matrix.columns()
+                                                ? std::optional<double>(matrix(i, j))
+                                                : std::nullopt);
         rows.append(row);
     }
     return new ResultTableModel(names, names, rows);

@@ -44,7 +44,7 @@ struct Table
     QWidget window;
     QTableView *view = new QTableView(&window);
     QLineEdit *elsewhere = new QLineEdit(&window);
-    EquationDelegate *delegate = new EquationDelegate(view);
+    EquationDelegate *delegate = new EquationDelegate(view, QString());
     QSignalSpy errors {delegate, &EquationDelegate::validationError};
     QSignalSpy oks {delegate, &EquationDelegate::validationOK};
 

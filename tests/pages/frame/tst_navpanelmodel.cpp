@@ -1,5 +1,5 @@
 // The navigation tree: links between pages across groups, the current
-// page, availability as the panel shows it, double-click rules.
+// page, availability as the panel shows it, click rules.
 #include "pages/frame/ContentPage.h"
 #include "pages/frame/NavPanelModel.h"
 
@@ -92,16 +92,16 @@ private slots:
         QVERIFY(!t.p[5]->previousButton()->isEnabled());
     }
 
-    void doubleClickShowsOnlyAvailablePages()
+    void clickShowsOnlyAvailablePages()
     {
         Tree t;
         t.model.setCurrentPage(t.p[1]);
-        t.model.onDoubleClicked(t.model.indexOfItem(t.a)); // a group
+        t.model.openPageAt(t.model.indexOfItem(t.a)); // a group
         QCOMPARE(t.model.currentPage(), t.p[1]);
         t.p[5]->setAvailable(false);
-        t.model.onDoubleClicked(t.model.indexOfPage(t.p[5]));
+        t.model.openPageAt(t.model.indexOfPage(t.p[5]));
         QCOMPARE(t.model.currentPage(), t.p[1]);
-        t.model.onDoubleClicked(t.model.indexOfPage(t.p[4]));
+        t.model.openPageAt(t.model.indexOfPage(t.p[4]));
         QCOMPARE(t.model.currentPage(), t.p[4]);
     }
 

@@ -16,7 +16,10 @@
 #include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextTable>
 
 
 namespace {
@@ -106,6 +109,28 @@ private slots:
         other.functions.clear();
         build(other, document);
         QCOMPARE(build(twoSampleSummary(), document), expected);
+    }
+
+    // The report of the window's estimation as its page shows it, the
+    // window at its first size: every table header stays on one line.
+    void tableHeadersStayOnOneLine()
+    {
+        m_f->window.show();
+        m_f->window.showPage(page());
+        QVERIFY(QTest::qWaitForWindowExposed(&m_f->window));
+        QTextDocument *document = text()->document();
+        document->documentLayout()->documentSize();
+        QStringList headers;
+        for (QTextFrame *frame : document->rootFrame()->childFrames()) {
+            auto *table = qobject_cast<QTextTable *>(frame);
+            for (int column = 0; table && column < table->columns(); ++column) {
+                const QTextBlock block = table->cellAt(0, column).firstCursorPosition().block();
+                headers << block.text();
+                QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+            }
+        }
+        m_f->window.hide();
+        QCOMPARE(headers.count("Counts"), 3);
     }
 
     // The lines that follow a given line once the summary is changed as the

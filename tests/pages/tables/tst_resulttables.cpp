@@ -1,10 +1,11 @@
 // The result tables: each kind of table made from hand-made summary values,
 // seen through the clipboard text (both headers, 15 digits; "--na--"
 // wherever a value does not exist, profile limits with their own decimals,
-// correlations from the covariance); the page that owns and shows one table
-// and offers the exports, as the analyst reaches them through buttons,
-// dialog and menu; and the result pages of a real window after a real
-// estimation, against `pelk-cli estimate --json` in its own process.
+// correlations from the covariance) and its alignment (numbers right); the
+// page that owns and shows one table and offers the exports, as the analyst
+// reaches them through buttons, dialog and menu; and the result pages of a
+// real window after a real estimation, against `pelk-cli estimate --json`
+// in its own process.
 #include "support/WindowFixture.h"
 
 #include "io/SummaryJsonWriter.h"
@@ -228,6 +229,13 @@ private slots:
             return;
         QAbstractItemModelTester tester(model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(TableExport::tabSeparated(*model), text);
+        // Numbers, and the texts that stand for them (limits, levels,
+        // "--na--"), are right-aligned; category labels are not.
+        const bool labelled = qobject_cast<ObservedExpectedModel *>(model.get());
+        for (int row = 0; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column)
+                QCOMPARE(bool(model->index(row, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight),
+                         !(labelled && column == 0));
     }
 
     void cellTextIsTheGeneralFormatOrTheTextAsItStands_data()
