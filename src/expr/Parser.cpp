@@ -1,6 +1,7 @@
 #include "expr/Parser.h"
 
 #include "expr/Literal.h"
+#include "expr/NameTable.h"
 #include "expr/NumberText.h"
 #include "expr/Operator.h"
 #include "expr/ParseError.h"
@@ -33,7 +34,9 @@ constexpr int maxTreeDepth = 10000;
 class ShuntingYard
 {
 public:
-    explicit ShuntingYard(const AbstractSymbolValidator &validator) : m_validator(validator) {}
+    ShuntingYard(const AbstractSymbolValidator &validator, NameTable *names)
+        : m_validator(validator), m_names(names)
+    {}
 
     EquationPtr run(const Tokenizer::TokenViews &tokens);
 
@@ -44,6 +47,7 @@ private:
     void applyTop(const TokenView &at);
 
     const AbstractSymbolValidator &m_validator;
+    NameTable *m_names;
     OperandStack m_operands;
     std::vector<int> m_treeDepths; // depth of each tree on the operand stack
     std::vector<Operator> m_operators;
@@ -96,7 +100,7 @@ void ShuntingYard::readOperand(const TokenView &token)
     if (const auto number = toFiniteDouble(text)) {
         m_operands.push_back(std::make_unique<Literal>(*number));
     } else if (m_validator.isValid(text)) {
-        m_operands.push_back(std::make_unique<Symbol>(token.toString()));
+        m_operands.push_back(std::make_unique<Symbol>(m_names ? m_names->text(text) : token.toString()));
     } else {
         // A ")" where an operand belongs, "2a", "_x", a second "*" of "a**2",
         // a leading "+": neither a number nor a name.
@@ -158,7 +162,7 @@ void ShuntingYard::applyTop(const TokenView &at)
 
 } // namespace
 
-EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &validator)
+EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &validator, NameTable *names)
 {
     // Built once: reading a file parses a formula per category. Tokenizing
     // changes nothing, so threads may share it.
@@ -172,7 +176,7 @@ EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &valida
         const int line = pieces.isEmpty() ? 0 : pieces.first().line;
         throw ParseError(Token(QString(), line, 0), illegalSyntax);
     }
-    return ShuntingYard(validator).run(tokens);
+    return ShuntingYard(validator, names).run(tokens);
 }
 
 EquationPtr parse(const QString &text, const AbstractSymbolValidator &validator)
