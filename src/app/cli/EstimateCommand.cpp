@@ -19,8 +19,11 @@
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 #include <QTextStream>
+#include <QVarLengthArray>
 
+#include <cstdio>
 #include <optional>
 #include <unistd.h>
 
@@ -157,6 +160,21 @@ private:
     QStringList m_errors;
 };
 
+// Writes the text to standard output as UTF-8, as a text stream would, but
+// a piece at a time: the report of a thousand categories is a string of
+// 150 KB, of which a stream would first make a whole copy and then a whole
+// encoding.
+void print(QStringView text)
+{
+    constexpr qsizetype piece = 4096;
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    QVarLengthArray<char, 4 * piece> bytes(encoder.requiredSpace(piece));
+    for (qsizetype start = 0; start < text.size(); start += piece) {
+        const char *end = encoder.appendToBuffer(bytes.data(), text.mid(start, piece));
+        std::fwrite(bytes.data(), 1, std::size_t(end - bytes.data()), stdout);
+    }
+}
+
 // Prints the result and returns the exit status. With --json there is one
 // document on every exit, so that a script can parse every outcome: the log
 // of the run, its errors, the exit status and whatever was computed.
@@ -165,13 +183,13 @@ int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::R
 {
     run.log = log.lines();
     run.errors = log.errors();
-    QTextStream out(stdout);
     if (options.json) {
         QJsonObject json = pelk::SummaryJsonWriter::write(run, summary);
         json[QStringLiteral("exitStatus")] = status;
-        out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+        const QByteArray document = QJsonDocument(json).toJson(QJsonDocument::Indented);
+        std::fwrite(document.constData(), 1, std::size_t(document.size()), stdout);
     } else if (summary)
-        out << pelk::SummaryTextWriter::write(*summary, QDateTime::currentDateTime());
+        print(pelk::SummaryTextWriter::write(*summary, QDateTime::currentDateTime()));
     return status;
 }
 
