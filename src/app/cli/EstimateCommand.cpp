@@ -247,8 +247,8 @@ int EstimateCommand::run(const QStringList &arguments)
     workspace->calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
 
     run.optimizer = pelk::optimizerKeyword(optimizer.type);
-    pelk::EstimationSequence sequence;
-    const auto readiness = sequence.check(*workspace, log);
+    auto sequence = std::make_unique<pelk::EstimationSequence>();
+    const auto readiness = sequence->check(*workspace, log);
     log.flush();
     run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
     auto refuse = [&] { return finish(options, log, run, nullptr, ExitModelRefused); };
@@ -263,32 +263,35 @@ int EstimateCommand::run(const QStringList &arguments)
             return refuse();
     }
 
-    QObject::connect(&sequence, &pelk::EstimationSequence::status,
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::status,
                      [&log](const QString &text) { log.line(text, false); });
-    QObject::connect(&sequence, &pelk::EstimationSequence::error,
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::error,
                      [&log](const QString &text) { log.line(text, true); });
-    QObject::connect(&sequence, &pelk::EstimationSequence::profileStatus,
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::profileStatus,
                      [&log](double mle, double value, double chi, double target) {
                          log.line(QStringList {zav::Literal::format(mle), zav::Literal::format(value),
                                                zav::Literal::format(chi), zav::Literal::format(target)}
                                       .join(u'\t'),
                                   false);
                      });
-    QObject::connect(&sequence, &pelk::EstimationSequence::percentComplete,
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::percentComplete,
                      [&log](int percent) { log.progress(percent); });
     bool canceled = false;
-    QObject::connect(&sequence, &pelk::EstimationSequence::canceled, [&] {
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::canceled, [&] {
         canceled = true;
         log.line(QStringLiteral("Canceled."), true);
     });
-    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
+    QObject::connect(sequence.get(), &pelk::EstimationSequence::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
+    QObject::connect(&interrupt, &InterruptHandler::interrupted, sequence.get(),
                      &pelk::EstimationSequence::cancel);
 
     pelk::EstimationResults results;
-    sequence.start(*workspace, results);
+    sequence->start(*workspace, results);
     QCoreApplication::exec();
+    // The run is over: its objective and optimizer go before the summary
+    // and the report are built, which then reuse their memory.
+    sequence.reset();
     log.clearProgress();
 
     if (canceled) {
