@@ -18,10 +18,12 @@ Tokenizer::Tokenizer(const QStringList &keptDelimiters, const QStringList &dropp
     std::stable_sort(m_delimiters.begin(), m_delimiters.end(),
                      [](const Delimiter &a, const Delimiter &b) { return a.text.size() > b.text.size(); });
     m_scanLinearly = canScanLinearly(m_delimiters);
-    m_startsDelimiter.fill(false);
-    for (const Delimiter &d : std::as_const(m_delimiters))
-        if (d.text.front().unicode() < m_startsDelimiter.size())
-            m_startsDelimiter[d.text.front().unicode()] = true;
+    m_firstDelimiter.fill(-1);
+    for (qsizetype d = m_delimiters.size() - 1; d >= 0; --d) {
+        const char16_t first = m_delimiters[d].text.front().unicode();
+        if (first < m_firstDelimiter.size())
+            m_firstDelimiter[first] = int(d);
+    }
 }
 
 bool Tokenizer::canScanLinearly(const QList<Delimiter> &delimiters)
@@ -93,13 +95,16 @@ void Tokenizer::scan(QStringView text, int line, TokenViews &tokens) const
     while (pos < text.size()) {
         const char16_t c = text[pos].unicode();
         const Delimiter *match = nullptr;
-        if (c >= m_startsDelimiter.size() || m_startsDelimiter[c])
-            for (const Delimiter &delimiter : m_delimiters)
+        const qsizetype first = c < m_firstDelimiter.size() ? m_firstDelimiter[c] : 0;
+        if (first >= 0)
+            for (qsizetype d = first; d < m_delimiters.size(); ++d) {
+                const Delimiter &delimiter = m_delimiters[d];
                 if (delimiter.text.front() == c
                     && (delimiter.text.size() == 1 || text.mid(pos).startsWith(delimiter.text))) {
                     match = &delimiter;
                     break;
                 }
+            }
         if (!match) {
             ++pos;
             continue;

@@ -60,9 +60,10 @@ private:
     QList<Delimiter> m_delimiters; // longest first, so "exp(" is found before "("
     QString m_commentMarker;
     bool m_scanLinearly = false;
-    // Whether an ASCII character begins some delimiter: most characters of
-    // a text begin none and need no comparison.
-    std::array<bool, 128> m_startsDelimiter;
+    // For an ASCII character, the first delimiter (in the order above) that
+    // begins with it, or -1: most characters of a text begin none and need
+    // no comparison, and the others need only those from there on.
+    std::array<int, 128> m_firstDelimiter;
 };
 
 } // namespace zav
