@@ -1,8 +1,7 @@
 // The names read from one text, each made a string once. A model file
-// names the same few parameters and functions in every category: Symbols
-// that share their name's string cost no allocation and no memory of their
-// own, which for a model of a thousand categories is a sixth of what its
-// formula trees take.
+// names the same few parameters and functions in every category (ten
+// thousand names in a model of a thousand categories): Symbols that share
+// their name's string cost no allocation and no memory of their own.
 #pragma once
 
 #include <QHashFunctions>
