@@ -1,12 +1,14 @@
 // Memory for the nodes of formula trees. A model of a thousand categories
 // holds some forty thousand nodes of a few small sizes (a number takes 16
 // bytes, an operation 24, a name 48); the general allocator adds a header to
-// each and rounds it up, which makes a third more memory, paid for again in
-// page faults by every process that reads such a model, and costs a call
-// that searches its bins per node. The pool cuts nodes of each size from
-// blocks of their own instead, and gives a freed node's place to the next
-// node of that size. Blocks are kept for the life of the process: the
-// memory of a model's trees is reused by the next model's.
+// each and rounds it up, which makes a third more memory, and costs a call
+// that searches its bins per node. The pool cuts nodes from large blocks
+// instead, at their exact size, and gives a freed node's place to the next
+// node of that size. Every fresh page of memory costs a process a page
+// fault, so a model read into fewer pages, and blocks that are huge pages
+// where the system has them (see NodePool.cpp), read faster. Blocks are kept
+// for the life of the process: the memory of a model's trees is reused by
+// the next model's.
 //
 // Safe to use from any thread.
 #pragma once
