@@ -29,17 +29,22 @@ QList<ObservedExpectedRow> observedExpectedRows(const ModelDefinition &model,
         const zav::Equation *abundance = model.abundanceSymbol(id);
         const bool unobserved = model.hasUnobservedCategory(id) && abundance;
         const double n = unobserved ? abundance->evaluate() : 0.0;
+        // The rows get their observed counts first, from one lookup each:
+        // the expected counts need the observed total.
+        const qsizetype first = rows.size();
+        rows.reserve(first + count + 1);
         double observedTotal = 0.0;
-        for (int i = 0; i < count; ++i)
-            observedTotal += categoryCounts.value(model.categoryLabel(id, i), 0);
-        // Expected counts are probabilities times the abundance, or times
-        // the observed total when every category is observed.
-        const double total = unobserved ? n : observedTotal;
         for (int i = 0; i < count; ++i) {
             const QString label = model.categoryLabel(id, i);
             const double observed = categoryCounts.value(label, 0);
-            rows.append({label, observed, model.categoryEquation(id, i)->evaluate() * total, 0.0});
+            rows.append({label, observed, 0.0, 0.0});
+            observedTotal += observed;
         }
+        // Expected counts are probabilities times the abundance, or times
+        // the observed total when every category is observed.
+        const double total = unobserved ? n : observedTotal;
+        for (int i = 0; i < count; ++i)
+            rows[first + i].expected = model.categoryEquation(id, i)->evaluate() * total;
         if (unobserved)
             rows.append({model.likelihoodName(id) + QStringLiteral(" unobserved"), n - observedTotal,
                          model.categoryEquation(id, count)->evaluate() * n, 0.0});

@@ -2,7 +2,7 @@
 
 #include "estimation/ThreadRunner.h"
 
-#include <iostream>
+#include <cstdio>
 
 namespace zav {
 
@@ -23,10 +23,14 @@ void ThreadRunnable::postStatus(const QString &text)
 void ThreadRunnable::postError(const QString &text)
 {
     m_errorMessage = text.toLatin1();
-    if (m_runner)
+    if (m_runner) {
         m_runner->setErrorMessage(text);
-    else
-        std::cout << "**** " << text.toLocal8Bit().constData() << std::endl;
+        return;
+    }
+    // Standard output through C stdio: a program that includes the C++
+    // streams sets them up at every start, before main.
+    std::printf("**** %s\n", text.toLocal8Bit().constData());
+    std::fflush(stdout);
 }
 
 void ThreadRunnable::postFailure(const QString &text)

@@ -8,6 +8,8 @@
 // infinities and NaNs, which the objective turns into "unusable point".
 #pragma once
 
+#include "expr/NodePool.h"
+
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -25,6 +27,18 @@ public:
     Equation(const Equation &) = delete;
     Equation &operator=(const Equation &) = delete;
     virtual ~Equation() = default;
+
+#if ZAV_NODES_IN_POOL
+    // Every node, of every class, lives in the node pool.
+    static void *operator new(std::size_t size)
+    {
+        return NodePool::allocate(size);
+    }
+    static void operator delete(void *node, std::size_t size) noexcept
+    {
+        NodePool::release(node, size);
+    }
+#endif
 
     // What a node is, for code that walks trees without evaluating them
     // (the compiler of the objective). Each kind is exactly one class:

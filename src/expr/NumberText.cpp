@@ -5,9 +5,9 @@
 
 namespace zav {
 
-std::optional<double> toFiniteDouble(const QString &text)
+std::optional<double> toFiniteDouble(QStringView text)
 {
-    // The only texts starting with a letter that QString::toDouble reads
+    // The only texts starting with a letter that QStringView::toDouble reads
     // are "inf" and "nan", which are not finite: a name is refused without
     // the conversion, which is most of the cost of reading a formula.
     if (!text.isEmpty() && (text.front().isLetter() || text.front() == u'_'))
@@ -22,7 +22,7 @@ std::optional<double> toFiniteDouble(const QString &text)
         return value;
     }
     bool ok = false;
-    const double value = text.toDouble(&ok); // QString::toDouble uses the C locale
+    const double value = text.toDouble(&ok); // QStringView::toDouble uses the C locale
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;

@@ -12,7 +12,7 @@ namespace zav {
 // forms such as "inf" and "nan", and values that overflow, are refused: in a
 // formula such a word stays a name, and in a file it is reported as an
 // illegal value instead of entering an estimate as an infinity.
-std::optional<double> toFiniteDouble(const QString &text);
+std::optional<double> toFiniteDouble(QStringView text);
 
 // The whole text as an int (decimal, optional sign).
 std::optional<int> toInt(const QString &text);

@@ -8,7 +8,6 @@ namespace zav {
 
 namespace {
 
-// Precedences: "+" "-" and unary minus 1, "*" "/" 2, "^" 3, functions 4.
 enum Precedence { Additive = 1, Multiplicative = 2, Power = 3, Function = 4 };
 
 EquationPtr pop(OperandStack &operands)
@@ -19,71 +18,114 @@ EquationPtr pop(OperandStack &operands)
 }
 
 template<typename Node>
-class BinaryOperator : public Operator
+EquationPtr applyBinary(OperandStack &operands)
 {
-public:
-    using Operator::Operator;
-    int arity() const override { return 2; }
-    EquationPtr apply(OperandStack &operands) const override
-    {
-        EquationPtr right = pop(operands);
-        EquationPtr left = pop(operands);
-        return std::make_unique<Node>(std::move(left), std::move(right));
-    }
-};
+    EquationPtr right = pop(operands);
+    EquationPtr left = pop(operands);
+    return std::make_unique<Node>(std::move(left), std::move(right));
+}
 
 template<typename Node>
-class UnaryOperator : public Operator
+EquationPtr applyUnary(OperandStack &operands)
 {
-public:
-    using Operator::Operator;
-    int arity() const override { return 1; }
-    EquationPtr apply(OperandStack &operands) const override { return std::make_unique<Node>(pop(operands)); }
-};
-
-using AddOperator = BinaryOperator<AddOperation>;
-using SubtractOperator = BinaryOperator<SubtractOperation>;
-using MultiplyOperator = BinaryOperator<MultiplyOperation>;
-using DivideOperator = BinaryOperator<DivideOperation>;
-using PowerOperator = BinaryOperator<PowerOperation>;
-using NegateOperator = UnaryOperator<NegateOperation>;
-using ExponentialOperator = UnaryOperator<ExponentialOperation>;
-using LogOperator = UnaryOperator<LogOperation>;
-using InvLogitOperator = UnaryOperator<InvLogitOperation>;
+    return std::make_unique<Node>(pop(operands));
+}
 
 } // namespace
 
-std::unique_ptr<Operator> Operator::binary(const Token &token, int depth)
+int Operator::precedence() const
 {
-    const QString &t = token.text;
-    if (t == u"+")
-        return std::make_unique<AddOperator>(token, Additive, depth);
-    if (t == u"-")
-        return std::make_unique<SubtractOperator>(token, Additive, depth);
-    if (t == u"*")
-        return std::make_unique<MultiplyOperator>(token, Multiplicative, depth);
-    if (t == u"/")
-        return std::make_unique<DivideOperator>(token, Multiplicative, depth);
-    if (t == u"^")
-        return std::make_unique<PowerOperator>(token, Power, depth);
-    return nullptr;
+    switch (m_kind) {
+    case Kind::Add:
+    case Kind::Subtract:
+    case Kind::Negate:
+        return Additive;
+    case Kind::Multiply:
+    case Kind::Divide:
+        return Multiplicative;
+    case Kind::Power:
+        return Power;
+    case Kind::Exponential:
+    case Kind::Log:
+    case Kind::InvLogit:
+        break;
+    }
+    return Function;
 }
 
-std::unique_ptr<Operator> Operator::function(const Token &token, int depth)
+int Operator::arity() const
 {
-    const QString &t = token.text;
+    switch (m_kind) {
+    case Kind::Negate:
+    case Kind::Exponential:
+    case Kind::Log:
+    case Kind::InvLogit:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+EquationPtr Operator::apply(OperandStack &operands) const
+{
+    switch (m_kind) {
+    case Kind::Add:
+        return applyBinary<AddOperation>(operands);
+    case Kind::Subtract:
+        return applyBinary<SubtractOperation>(operands);
+    case Kind::Multiply:
+        return applyBinary<MultiplyOperation>(operands);
+    case Kind::Divide:
+        return applyBinary<DivideOperation>(operands);
+    case Kind::Power:
+        return applyBinary<PowerOperation>(operands);
+    case Kind::Negate:
+        return applyUnary<NegateOperation>(operands);
+    case Kind::Exponential:
+        return applyUnary<ExponentialOperation>(operands);
+    case Kind::Log:
+        return applyUnary<LogOperation>(operands);
+    case Kind::InvLogit:
+        break;
+    }
+    return applyUnary<InvLogitOperation>(operands);
+}
+
+std::optional<Operator> Operator::binary(const TokenView &token, int depth)
+{
+    if (token.text.size() != 1)
+        return std::nullopt;
+    switch (token.text.front().unicode()) {
+    case u'+':
+        return Operator(Kind::Add, token, depth);
+    case u'-':
+        return Operator(Kind::Subtract, token, depth);
+    case u'*':
+        return Operator(Kind::Multiply, token, depth);
+    case u'/':
+        return Operator(Kind::Divide, token, depth);
+    case u'^':
+        return Operator(Kind::Power, token, depth);
+    default:
+        return std::nullopt;
+    }
+}
+
+Operator Operator::function(const TokenView &token, int depth)
+{
+    const QStringView t = token.text;
     if (t == u"exp(")
-        return std::make_unique<ExponentialOperator>(token, Function, depth);
+        return Operator(Kind::Exponential, token, depth);
     if (t == u"log(")
-        return std::make_unique<LogOperator>(token, Function, depth);
+        return Operator(Kind::Log, token, depth);
     if (t == u"invLogit(")
-        return std::make_unique<InvLogitOperator>(token, Function, depth);
-    throw ParseError(token, QStringLiteral("unrecognized function name"));
+        return Operator(Kind::InvLogit, token, depth);
+    throw ParseError(token.toToken(), QStringLiteral("unrecognized function name"));
 }
 
-std::unique_ptr<Operator> Operator::negate(const Token &token, int depth)
+Operator Operator::negate(const TokenView &token, int depth)
 {
-    return std::make_unique<NegateOperator>(token, Additive, depth);
+    return Operator(Kind::Negate, token, depth);
 }
 
 } // namespace zav

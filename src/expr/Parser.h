@@ -12,12 +12,15 @@
 namespace zav {
 
 class AbstractSymbolValidator;
+class NameTable;
 
 // Parses the tokens of all pieces, in order. A piece's text may hold several
 // tokens (a whole formula, or the formula text of one file line); each keeps
 // its piece's line. Returns a new tree owned by the caller, or throws
-// ParseError with an empty file name.
-EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &validator);
+// ParseError with an empty file name. With a name table, every Symbol takes
+// its name's string from it.
+EquationPtr parse(const TokenList &pieces, const AbstractSymbolValidator &validator,
+                  NameTable *names = nullptr);
 
 // Convenience for one text that does not come from a file (line 0).
 EquationPtr parse(const QString &text, const AbstractSymbolValidator &validator);

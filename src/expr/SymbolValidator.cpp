@@ -16,7 +16,7 @@ bool isAsciiLetter(char16_t c)
 // A plain name is [A-Za-z][A-Za-z0-9_]* (ASCII only). Checked by hand: a
 // file names every symbol of every category, and a regular expression
 // match costs more than the rest of reading the name.
-bool SymbolValidator::isValid(const QString &name) const
+bool SymbolValidator::isValid(QStringView name) const
 {
     if (name.isEmpty())
         return false;

@@ -1,7 +1,7 @@
 // Which words may name a parameter or a convenience function.
 #pragma once
 
-#include <QString>
+#include <QStringView>
 
 namespace zav {
 
@@ -9,7 +9,7 @@ class AbstractSymbolValidator
 {
 public:
     virtual ~AbstractSymbolValidator() = default;
-    virtual bool isValid(const QString &name) const = 0;
+    virtual bool isValid(QStringView name) const = 0;
 };
 
 } // namespace zav
@@ -21,7 +21,7 @@ namespace pelk {
 class SymbolValidator : public zav::AbstractSymbolValidator
 {
 public:
-    bool isValid(const QString &name) const override;
+    bool isValid(QStringView name) const override;
 };
 
 } // namespace pelk

@@ -1,7 +1,5 @@
 #include "expr/Tokenizer.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 
 namespace zav {
@@ -20,10 +18,12 @@ Tokenizer::Tokenizer(const QStringList &keptDelimiters, const QStringList &dropp
     std::stable_sort(m_delimiters.begin(), m_delimiters.end(),
                      [](const Delimiter &a, const Delimiter &b) { return a.text.size() > b.text.size(); });
     m_scanLinearly = canScanLinearly(m_delimiters);
-    m_startsDelimiter.fill(false);
-    for (const Delimiter &d : std::as_const(m_delimiters))
-        if (d.text.front().unicode() < m_startsDelimiter.size())
-            m_startsDelimiter[d.text.front().unicode()] = true;
+    m_firstDelimiter.fill(-1);
+    for (qsizetype d = m_delimiters.size() - 1; d >= 0; --d) {
+        const char16_t first = m_delimiters[d].text.front().unicode();
+        if (first < m_firstDelimiter.size())
+            m_firstDelimiter[first] = int(d);
+    }
 }
 
 bool Tokenizer::canScanLinearly(const QList<Delimiter> &delimiters)
@@ -54,54 +54,70 @@ QStringList Tokenizer::blanks()
 
 TokenList Tokenizer::tokenize(const QString &text, int line) const
 {
-    QStringView view(text);
-    if (!m_commentMarker.isEmpty()) {
-        const qsizetype cut = text.indexOf(m_commentMarker);
-        if (cut >= 0)
-            view = view.left(cut);
-    }
     TokenList tokens;
-    if (m_scanLinearly) {
-        scan(view, line, tokens);
-    } else {
-        QVarLengthArray<bool, 16> present(m_delimiters.size());
-        for (qsizetype d = 0; d < m_delimiters.size(); ++d)
-            present[d] = find(view, m_delimiters[d].text, 0) >= 0;
-        split(view, 1, line, tokens, 0, present.data());
-    }
-    if (!tokens.isEmpty()) {
-        tokens.first().firstOnLine = true;
-        tokens.last().lastOnLine = true;
-    }
+    tokenize(text, line, tokens);
     return tokens;
 }
 
-void Tokenizer::scan(QStringView text, int line, TokenList &tokens) const
+void Tokenizer::tokenize(QStringView text, int line, TokenList &tokens) const
+{
+    TokenViews views;
+    tokenizeInto(text, line, views);
+    if (views.isEmpty())
+        return;
+    for (const TokenView &view : std::as_const(views))
+        tokens.append(view.toToken());
+    tokens[tokens.size() - views.size()].firstOnLine = true;
+    tokens.last().lastOnLine = true;
+}
+
+void Tokenizer::tokenizeInto(QStringView text, int line, TokenViews &tokens) const
+{
+    if (!m_commentMarker.isEmpty()) {
+        const qsizetype cut = text.indexOf(m_commentMarker);
+        if (cut >= 0)
+            text = text.left(cut);
+    }
+    if (m_scanLinearly) {
+        scan(text, line, tokens);
+    } else {
+        QVarLengthArray<bool, 16> present(m_delimiters.size());
+        for (qsizetype d = 0; d < m_delimiters.size(); ++d)
+            present[d] = find(text, m_delimiters[d].text, 0) >= 0;
+        split(text, 1, line, tokens, 0, present.data());
+    }
+}
+
+void Tokenizer::scan(QStringView text, int line, TokenViews &tokens) const
 {
     qsizetype start = 0; // of the text not yet made a token
     qsizetype pos = 0;
     while (pos < text.size()) {
         const char16_t c = text[pos].unicode();
         const Delimiter *match = nullptr;
-        if (c >= m_startsDelimiter.size() || m_startsDelimiter[c])
-            for (const Delimiter &delimiter : m_delimiters)
-                if (delimiter.text.front() == c && text.mid(pos).startsWith(delimiter.text)) {
+        const qsizetype first = c < m_firstDelimiter.size() ? m_firstDelimiter[c] : 0;
+        if (first >= 0)
+            for (qsizetype d = first; d < m_delimiters.size(); ++d) {
+                const Delimiter &delimiter = m_delimiters[d];
+                if (delimiter.text.front() == c
+                    && (delimiter.text.size() == 1 || text.mid(pos).startsWith(delimiter.text))) {
                     match = &delimiter;
                     break;
                 }
+            }
         if (!match) {
             ++pos;
             continue;
         }
         if (pos > start)
-            tokens.append(Token(text.mid(start, pos - start).toString(), line, int(start) + 1));
+            tokens.append(TokenView(text.mid(start, pos - start), line, int(start) + 1));
         if (match->kept)
-            tokens.append(Token(match->text, line, int(pos) + 1));
+            tokens.append(TokenView(text.mid(pos, match->text.size()), line, int(pos) + 1, &match->text));
         pos += match->text.size();
         start = pos;
     }
     if (pos > start)
-        tokens.append(Token(text.mid(start, pos - start).toString(), line, int(start) + 1));
+        tokens.append(TokenView(text.mid(start, pos - start), line, int(start) + 1));
 }
 
 qsizetype Tokenizer::find(QStringView text, const QString &delimiter, qsizetype from)
@@ -109,7 +125,7 @@ qsizetype Tokenizer::find(QStringView text, const QString &delimiter, qsizetype 
     return delimiter.size() == 1 ? text.indexOf(delimiter.front(), from) : text.indexOf(delimiter, from);
 }
 
-void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &tokens,
+void Tokenizer::split(QStringView text, int startColumn, int line, TokenViews &tokens,
                       qsizetype firstDelimiter, const bool *present) const
 {
     constexpr qsizetype unknown = -2;
@@ -128,14 +144,15 @@ void Tokenizer::split(QStringView text, int startColumn, int line, TokenList &to
             }
         }
         if (chosen < 0) {
-            tokens.append(Token(text.mid(pos).toString(), line, startColumn + int(pos)));
+            tokens.append(TokenView(text.mid(pos), line, startColumn + int(pos)));
             return;
         }
         const Delimiter &delimiter = m_delimiters[chosen];
         const qsizetype offset = next[chosen];
         split(text.mid(pos, offset - pos), startColumn + int(pos), line, tokens, chosen + 1, present);
         if (delimiter.kept)
-            tokens.append(Token(delimiter.text, line, startColumn + int(offset)));
+            tokens.append(TokenView(text.mid(offset, delimiter.text.size()), line, startColumn + int(offset),
+                                    &delimiter.text));
         pos = offset + delimiter.text.size();
     }
 }

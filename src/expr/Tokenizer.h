@@ -6,6 +6,7 @@
 #include "expr/Token.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <array>
 
@@ -14,12 +15,21 @@ namespace zav {
 class Tokenizer
 {
 public:
+    // Room for the tokens of a formula of a few dozen operations without
+    // an allocation.
+    using TokenViews = QVarLengthArray<TokenView, 64>;
+
     Tokenizer(const QStringList &keptDelimiters, const QStringList &droppedDelimiters,
               const QString &commentMarker = QString());
 
     // Tokens of one text, each carrying the given line. The first is marked
     // firstOnLine and the last lastOnLine.
     TokenList tokenize(const QString &text, int line) const;
+    // The same tokens appended to `tokens`.
+    void tokenize(QStringView text, int line, TokenList &tokens) const;
+    // The same tokens as views into the text (without the marks), appended
+    // to `tokens`.
+    void tokenizeInto(QStringView text, int line, TokenViews &tokens) const;
 
     // The delimiters of formula text.
     static QStringList formulaDelimiters();
@@ -34,11 +44,11 @@ private:
 
     // `present[d]` is false for the delimiters the whole text lacks: no
     // part of it need be searched for them.
-    void split(QStringView text, int startColumn, int line, TokenList &tokens, qsizetype firstDelimiter,
+    void split(QStringView text, int startColumn, int line, TokenViews &tokens, qsizetype firstDelimiter,
                const bool *present) const;
     // The same tokens in one pass from left to right, trying the longest
     // delimiter first at each place; valid when m_scanLinearly.
-    void scan(QStringView text, int line, TokenList &tokens) const;
+    void scan(QStringView text, int line, TokenViews &tokens) const;
     static qsizetype find(QStringView text, const QString &delimiter, qsizetype from);
     // True when no two different delimiters can overlap in part (an end of
     // one being a beginning of another). Then the longest delimiter at the
@@ -50,9 +60,10 @@ private:
     QList<Delimiter> m_delimiters; // longest first, so "exp(" is found before "("
     QString m_commentMarker;
     bool m_scanLinearly = false;
-    // Whether an ASCII character begins some delimiter: most characters of
-    // a text begin none and need no comparison.
-    std::array<bool, 128> m_startsDelimiter;
+    // For an ASCII character, the first delimiter (in the order above) that
+    // begins with it, or -1: most characters of a text begin none and need
+    // no comparison, and the others need only those from there on.
+    std::array<int, 128> m_firstDelimiter;
 };
 
 } // namespace zav

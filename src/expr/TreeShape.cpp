@@ -4,6 +4,8 @@
 #include "expr/Symbol.h"
 #include "expr/UnaryOperation.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <utility>
 
@@ -14,11 +16,14 @@ TreeShape TreeShape::of(const Equation *tree)
     TreeShape shape;
     if (!tree)
         return shape;
-    // Depth-first with an explicit stack of (node, level).
-    std::vector<std::pair<const Equation *, int>> pending {{tree, 1}};
-    while (!pending.empty()) {
+    // Depth-first with an explicit stack of (node, level). A validation
+    // measures every formula of a model, so the walk keeps its stack and
+    // the names it meets on the C++ stack and stores the names once.
+    QVarLengthArray<std::pair<const Equation *, int>, 64> pending {{tree, 1}};
+    QVarLengthArray<Name, 64> names;
+    while (!pending.isEmpty()) {
         const auto [node, level] = pending.back();
-        pending.pop_back();
+        pending.removeLast();
         shape.nodeCount += 1.0;
         shape.depth = std::max(shape.depth, level);
         switch (node->kind()) {
@@ -39,13 +44,14 @@ TreeShape TreeShape::of(const Equation *tree)
             pending.emplace_back(static_cast<const UnaryOperation *>(node)->operand(), level + 1);
             break;
         case Equation::Kind::Symbol:
-            shape.names.push_back({static_cast<const Symbol *>(node), level});
+            names.append(Name {static_cast<const Symbol *>(node), level});
             break;
         case Equation::Kind::Literal:
         case Equation::Kind::Parameter:
             break;
         }
     }
+    shape.names.assign(names.cbegin(), names.cend());
     return shape;
 }
 

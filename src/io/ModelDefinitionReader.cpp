@@ -95,7 +95,7 @@ void ModelDefinitionReader::readVariables()
         // ended it is the place to show.
         if (entry.value.isEmpty())
             throw zav::ParseError(entry.separator, QStringLiteral("Syntax error"));
-        zav::EquationPtr equation = zav::parse(entry.value, m_validator);
+        zav::EquationPtr equation = zav::parse(entry.value, m_validator, &m_names);
         QStringList texts;
         for (const zav::Token &token : entry.value)
             texts.append(token.text);
@@ -193,7 +193,7 @@ void ModelDefinitionReader::readCategory(int id)
     const zav::TokenList probability = m_tokens.gatherExpression();
     if (probability.isEmpty())
         throw zav::ParseError(m_tokens.peek(), QStringLiteral("Syntax error"));
-    zav::EquationPtr equation = zav::parse(probability, m_validator);
+    zav::EquationPtr equation = zav::parse(probability, m_validator, &m_names);
     const QString text = concatenated(probability);
 
     if (!label.isEmpty()) {
@@ -228,7 +228,7 @@ void ModelDefinitionReader::readNormalLikelihood()
         const zav::TokenList tokens = m_tokens.gatherExpression();
         Formula formula;
         if (!tokens.isEmpty()) {
-            formula.equation = zav::parse(tokens, m_validator);
+            formula.equation = zav::parse(tokens, m_validator, &m_names);
             formula.text = concatenated(tokens);
         }
         m_tokens.expect(end);

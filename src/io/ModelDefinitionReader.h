@@ -3,6 +3,7 @@
 // and the head of a workspace file hold them.
 #pragma once
 
+#include "expr/NameTable.h"
 #include "expr/SymbolValidator.h"
 #include "expr/Token.h"
 
@@ -46,6 +47,7 @@ private:
     TokenStream &m_tokens;
     ModelDefinition &m_model;
     SymbolValidator m_validator;
+    zav::NameTable m_names;
     // The model's parameter names and category labels, for the duplicate
     // checks: the model's own lookups scan its lists, which would make
     // reading quadratic in the number of names.

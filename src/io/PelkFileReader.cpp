@@ -8,9 +8,6 @@
 #include "io/TokenStream.h"
 #include "model/Workspace.h"
 
-#include <QIODevice>
-#include <QTextStream>
-
 namespace pelk {
 
 PelkFileReader::PelkFileReader(QObject *parent)
@@ -22,12 +19,10 @@ PelkFileReader::~PelkFileReader() = default;
 void PelkFileReader::read(const QString &fileName, const std::function<void()> &parse)
 {
     m_tokens.reset();
-    m_stream.reset();
     try {
         m_text = InputFileText::read(fileName);
-        m_stream = std::make_unique<QTextStream>(&m_text, QIODevice::ReadOnly);
-        m_tokens = std::make_unique<TokenStream>(m_stream.get(), 0, TokenStream::defaultWhitespace(),
-                                                 m_delimiters, QStringLiteral("#"));
+        m_tokens = std::make_unique<TokenStream>(m_text, 0, TokenStream::defaultWhitespace(), m_delimiters,
+                                                 QStringLiteral("#"));
         const bool noTokens = m_tokens->peek().text.isEmpty();
         try {
             parse();

@@ -14,8 +14,6 @@
 #include <memory>
 #include <vector>
 
-class QTextStream;
-
 namespace zav {
 struct OptimizerSettings;
 }
@@ -57,9 +55,9 @@ private:
     void read(const QString &fileName, const std::function<void()> &parse);
 
     QStringList m_delimiters;
-    // Declared in this order so that each is destroyed before what it reads.
+    // Declared in this order so that the tokens are destroyed before the
+    // text they read.
     QString m_text;
-    std::unique_ptr<QTextStream> m_stream;
     std::unique_ptr<TokenStream> m_tokens;
 };
 

@@ -60,7 +60,7 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
     const zav::Token first = tokens.next();
     // A file with no count line at all must not make the reader wait for one.
     TokenStream::throwIfEnd(first);
-    QStringList words {first.text};
+    QString label = first.text; // the words joined by single blanks
     bool lastOnLine = first.lastOnLine;
     while (!lastOnLine) {
         const zav::Token token = tokens.peek();
@@ -69,11 +69,14 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
         if (token.text.isEmpty() || token.text == u":")
             break;
         tokens.next();
-        words.append(token.text);
+        label += u' ';
+        label += token.text;
         lastOnLine = token.lastOnLine;
     }
-    const QString label = words.join(u' ');
-    if (!categoryCounts.contains(label))
+    // One lookup for the check and the update: the counts section names
+    // every category of the model.
+    const auto entry = categoryCounts.find(label);
+    if (entry == categoryCounts.end())
         throw zav::ParseError(
             zav::Token::empty(),
             QStringLiteral("Unknown category \"%1\" at line %2").arg(label).arg(first.line));
@@ -93,11 +96,11 @@ void SideSectionReader::readCountLine(TokenStream &tokens, QMap<QString, int> &c
     }
     // Counts are ints everywhere; lines that add up past one are refused
     // rather than wrapped round.
-    const qint64 sum = qint64(categoryCounts.value(label)) + count;
+    const qint64 sum = qint64(entry.value()) + count;
     if (sum > std::numeric_limits<int>::max() || sum < std::numeric_limits<int>::min())
         throw zav::ParseError(countToken,
                               QStringLiteral("Counts of category \"%1\" add up out of range").arg(label));
-    categoryCounts[label] = int(sum);
+    entry.value() = int(sum);
 }
 
 void SideSectionReader::readParameterSeeds(TokenStream &tokens, const ModelDefinition &model,

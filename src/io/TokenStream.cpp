@@ -2,13 +2,11 @@
 
 #include "expr/ParseError.h"
 
-#include <QTextStream>
-
 namespace pelk {
 
-TokenStream::TokenStream(QTextStream *stream, int firstLine, const QStringList &whitespace,
+TokenStream::TokenStream(QStringView text, int firstLine, const QStringList &whitespace,
                          const QStringList &delimiters, const QString &commentMarker)
-    : m_stream(stream), m_tokenizer(delimiters, whitespace, commentMarker), m_line(firstLine)
+    : m_unread(text), m_tokenizer(delimiters, whitespace, commentMarker), m_line(firstLine)
 {
     readLine();
 }
@@ -28,10 +26,14 @@ void TokenStream::readLine()
 {
     if (m_atEnd)
         return;
-    const QString text = m_stream->readLine();
+    const qsizetype end = m_unread.indexOf(u'\n');
+    QStringView text = end < 0 ? m_unread : m_unread.left(end);
+    m_unread = end < 0 ? QStringView() : m_unread.mid(end + 1);
+    if (text.endsWith(u'\r'))
+        text.chop(1);
     ++m_line;
-    m_queue += m_tokenizer.tokenize(text, m_line);
-    if (m_stream->atEnd()) {
+    m_tokenizer.tokenize(text, m_line, m_queue);
+    if (m_unread.isEmpty()) {
         m_atEnd = true;
         if (m_queue.isEmpty()) {
             zav::Token end = zav::Token::empty();

@@ -8,15 +8,15 @@
 
 #include <QStringList>
 
-class QTextStream;
-
 namespace pelk {
 
 class TokenStream
 {
 public:
-    // Reads the first line at once. The stream is not owned.
-    explicit TokenStream(QTextStream *stream, int firstLine = 0,
+    // Reads the first line at once. The text is not owned and must outlive
+    // the stream. A line ends at "\n" or at the end of the text, without one
+    // "\r" before either (as a text stream reads lines).
+    explicit TokenStream(QStringView text, int firstLine = 0,
                          const QStringList &whitespace = defaultWhitespace(),
                          const QStringList &delimiters = defaultDelimiters(),
                          const QString &commentMarker = QStringLiteral("#"));
@@ -50,7 +50,7 @@ public:
 private:
     void readLine();
 
-    QTextStream *m_stream;
+    QStringView m_unread; // the text after the lines read
     zav::Tokenizer m_tokenizer;
     int m_line;
     bool m_atEnd = false;

@@ -75,14 +75,11 @@ int FormulaCompiler::addOutput(const zav::Equation *root)
 // top of the second stack, in evaluation order.
 int FormulaCompiler::compile(const zav::Equation *root)
 {
-    struct Frame
-    {
-        const zav::Equation *equation;
-        bool expanded;
-    };
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::vector<Frame> pending{{root, false}};
-    std::vector<int> built;
+    std::vector<Frame> &pending = m_pending;
+    std::vector<int> &built = m_built;
+    pending.assign(1, {root, false});
+    built.clear();
     while (!pending.empty()) {
         const Frame frame = pending.back();
         const zav::Equation *equation = frame.equation;

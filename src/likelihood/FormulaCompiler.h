@@ -53,6 +53,14 @@ private:
         double value; // for Constant
     };
 
+    // A tree node waiting in compile(), and whether its operands are
+    // pending above it.
+    struct Frame
+    {
+        const zav::Equation *equation;
+        bool expanded;
+    };
+
     int compile(const zav::Equation *root);
     int constant(double value);
     int operation(FormulaOperation operation, int left, int right);
@@ -69,6 +77,10 @@ private:
     std::unordered_map<std::uint64_t, int> m_constants; // by bit pattern: -0 and 0 differ
     // By operation and operand nodes, packed as 4 + 30 + 30 bits.
     std::unordered_map<std::uint64_t, int> m_operations;
+    // compile()'s two stacks, kept between outputs: a model adds one
+    // output per category.
+    std::vector<Frame> m_pending;
+    std::vector<int> m_built;
 };
 
 } // namespace pelk

@@ -37,6 +37,9 @@ QStringList bind(zav::Equation *tree, const SymbolTable &table)
     if (!tree)
         return undefined;
     QList<zav::Symbol *> symbols;
+    // Room for the names of a typical formula at once: a model binds
+    // every formula of every category.
+    symbols.reserve(32);
     tree->collectSymbols(symbols);
     for (zav::Symbol *symbol : std::as_const(symbols)) {
         zav::Equation *target = table.value(symbol->name(), nullptr);

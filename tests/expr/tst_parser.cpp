@@ -4,6 +4,7 @@
 
 #include "expr/BinaryOperation.h"
 #include "expr/Literal.h"
+#include "expr/NameTable.h"
 #include "expr/Operator.h"
 #include "expr/ParseError.h"
 #include "expr/Parser.h"
@@ -74,7 +75,7 @@ std::optional<zav::ParseError> parseError(const QString &text)
 class AcceptEveryName : public zav::AbstractSymbolValidator
 {
 public:
-    bool isValid(const QString &) const override { return true; }
+    bool isValid(QStringView) const override { return true; }
 };
 
 // The splitting rule as stated: cut at the first occurrence of the first
@@ -242,9 +243,29 @@ private slots:
         QCOMPARE(noLine.description(), QStringLiteral("\"\" - illegal syntax, file \"m.txt\""));
     }
 
+    // Every Symbol of a name takes the one string the table made for it,
+    // in every formula parsed with the table, and reads as the name.
+    void symbolsOfOneNameShareTheTablesString()
+    {
+        zav::NameTable names;
+        const pelk::SymbolValidator validator;
+        const EquationPtr first = zav::parse(zav::TokenList{zav::Token("ab*c+ab", 1, 1)}, validator, &names);
+        const EquationPtr second = zav::parse(zav::TokenList{zav::Token("c/ab", 2, 1)}, validator, &names);
+        QList<zav::Symbol *> symbols;
+        first->collectSymbols(symbols);
+        second->collectSymbols(symbols);
+        QStringList read;
+        for (const zav::Symbol *symbol : std::as_const(symbols))
+            read << symbol->name();
+        QCOMPARE(read, QStringList({"ab", "c", "ab", "c", "ab"}));
+        QCOMPARE(symbols[2]->name().constData(), symbols[0]->name().constData());
+        QCOMPARE(symbols[4]->name().constData(), symbols[0]->name().constData());
+        QCOMPARE(symbols[3]->name().constData(), symbols[1]->name().constData());
+    }
+
     void refusesUnknownFunctionName()
     {
-        QVERIFY(zav::Operator::function(zav::Token("log(", 0, 1), 0));
+        QCOMPARE(zav::Operator::function(zav::Token("log(", 0, 1), 0).arity(), 1);
         try {
             zav::Operator::function(zav::Token("sin(", 2, 7), 0);
             QFAIL("made an operator");

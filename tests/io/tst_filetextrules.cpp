@@ -125,6 +125,7 @@ private slots:
         QTest::newRow("tab") << "a\tb" << false;
         QTest::newRow("doubled blank") << "a  b" << false;
         QTest::newRow("outer blank") << " a" << false;
+        QTest::newRow("trailing blank") << "a " << false;
     }
 
     void categoryLabelVerdictMatchesTheReader()

@@ -31,14 +31,15 @@ private slots:
         QTest::newRow("leading blank lines")
             << "\n\n# comment\n\nseen once : 12\n"
             << QStringList{"<seen 5:1", "once 5:6", ": 5:11", "12 5:13>$", end, end};
+        QTest::newRow("one \\r before a line end is no part of the line")
+            << "a\r\n\rb c\r\r\nd\r" << QStringList{"<a 1:1>", "<\rb 2:1", "c\r 2:4>", "<d 3:1>$", end, end};
         QTest::newRow("nothing: the end token is the last") << "" << QStringList{end + "$", end};
     }
 
     void tokensKnowTheirPlace()
     {
         QFETCH(QString, text);
-        QTextStream stream(&text);
-        pelk::TokenStream tokens(&stream);
+        pelk::TokenStream tokens(text);
         QStringList shown;
         for (int ends = 0; ends < 2;) {
             const zav::Token peeked = tokens.peek();
@@ -77,8 +78,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, steps);
-        QTextStream stream(&text);
-        pelk::TokenStream tokens(&stream);
+        pelk::TokenStream tokens(text);
         QStringList outcomes;
         for (const QString &step : std::as_const(steps)) {
             try {

@@ -5,6 +5,7 @@
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
+#include "HugePageHeap.h"
 #include "VerifyCommand.h"
 #include "WorkspaceLoader.h"
 #include "io/FileWriter.h"
@@ -39,6 +40,7 @@ int printWorkspace(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
+    HugePageHeap::prepare();
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZAV"));
     QCoreApplication::setApplicationName(QStringLiteral("PELK"));
