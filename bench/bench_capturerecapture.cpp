@@ -10,7 +10,7 @@
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSequence.h"
 #include "estimation/EstimationSummary.h"
-#include "estimation/ParameterProfileFit.h"
+#include "estimation/ProfiledQuantity.h"
 #include "estimation/ProfileLimitSearch.h"
 #include "io/SummaryJsonWriter.h"
 #include "model/Workspace.h"
@@ -273,21 +273,18 @@ void profileInterval(benchmark::State &state)
     }
     const pelk::PelkLikelihoodFunc objective(workspace->model, workspace->categoryCounts);
     const zav::Matrix &s = results.covariance;
-    zav::ProfileLimitSearch::Quantity quantity;
-    quantity.estimate = results.estimates[0];
-    quantity.minimum = pelk::PelkLikelihoodFunc(objective)(results.estimates);
-    quantity.standardError = std::sqrt(s(0, 0));
-    for (int i = 0; i < s.rows(); ++i)
-        quantity.direction.push_back(s(i, 0) / s(0, 0));
-    const double precision = zav::ProfileLimitSearch::precisionFor(quantity.estimate, nullptr);
+    const pelk::ProfiledQuantity quantity(workspace->model, true, 0, results.estimates,
+                                          pelk::PelkLikelihoodFunc(objective)(results.estimates), &s, nullptr);
+    const zav::OptimizerSettings settings = workspace->optimizer;
     long evaluations = 0;
     int fits = 0;
     for (auto _ : state) {
         evaluations = 0;
         fits = 0;
         for (const auto side : {zav::ProfileLimitSearch::Lower, zav::ProfileLimitSearch::Upper}) {
-            pelk::ParameterProfileFit fit(objective, 0, &s);
-            zav::ProfileLimitSearch search(fit, results.estimates, quantity, precision, [](double, double) {});
+            const auto fit = quantity.makeFit(objective, &s, settings);
+            zav::ProfileLimitSearch search(*fit, results.estimates, quantity.quantity(), quantity.precision(),
+                                           [](double, double) {});
             const auto result = search.find(side, zav::ProfileLimitSearch::targetChiSquared[1], nullptr);
             if (result.limit.status != pelk::ProfileLimitStatus::Found)
                 state.SkipWithError("limit not found");
@@ -301,8 +298,8 @@ void profileInterval(benchmark::State &state)
 
 // The whole `pelk-cli estimate` process (text output) on the workspace of
 // range(0) occasions: parameters and covariance, or with range(1) = 1 on
-// the sparse study with N's 0.05 profile interval too. Start, read, validate, compile, fit, Hessian,
-// profile searches, summary, output. Each repetition is one process; the
+// the sparse study with N's 0.05 profile interval too. Start, read,
+// validate, compile, fit, Hessian, profile searches, summary, output. Each repetition is one process; the
 // median of the repetitions is the figure to read.
 void cliProcess(benchmark::State &state)
 {

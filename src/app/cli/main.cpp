@@ -5,7 +5,6 @@
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
-#include "HugePageHeap.h"
 #include "VerifyCommand.h"
 #include "WorkspaceLoader.h"
 #include "io/FileWriter.h"
@@ -40,7 +39,6 @@ int printWorkspace(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    HugePageHeap::prepare();
     QCoreApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("ZAV"));
     QCoreApplication::setApplicationName(QStringLiteral("PELK"));

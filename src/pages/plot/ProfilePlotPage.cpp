@@ -19,18 +19,13 @@ ProfilePlotPage::ProfilePlotPage(PelkWindow *mainWindow)
 {
     contentLayout()->insertWidget(0, m_quantityList);
     connect(m_quantityList, &QComboBox::currentIndexChanged, this, &ProfilePlotPage::draw);
-    connect(mainWindow, &PelkWindow::profileCurvesChanged, this,
-            [this, mainWindow] { setSummary(mainWindow->summary()); });
-}
-
-void ProfilePlotPage::onLockWorkspace()
-{
-    setSummary(mainWindow()->summary());
-}
-
-void ProfilePlotPage::onClearEstimates()
-{
-    setSummary(nullptr);
+    // Connected after PlotPage's own handlers of the lock, which make every
+    // plot available with the results: this page then says whether it has
+    // curves to show.
+    const auto showSummary = [this, mainWindow] { setSummary(mainWindow->summary()); };
+    connect(mainWindow, &PelkWindow::lockWorkspace, this, showSummary);
+    connect(mainWindow, &PelkWindow::profileCurvesChanged, this, showSummary);
+    connect(mainWindow, &PelkWindow::clearEstimates, this, [this] { setSummary(nullptr); });
 }
 
 void ProfilePlotPage::setSummary(const pelk::EstimationSummary *summary)

@@ -26,10 +26,8 @@ public:
 
 public slots:
     // Takes the summary's curves and limits (copied, not kept) and draws
-    // the quantity chosen before, or the first.
+    // the quantity chosen before, or the first; available only with curves.
     void setSummary(const pelk::EstimationSummary *summary);
-    void onLockWorkspace();
-    void onClearEstimates();
 
 private:
     void draw(int curveIndex);
