@@ -177,6 +177,7 @@ void PelkWindow::createActions()
          ":/icons/document-save-as.png", &PelkWindow::onSaveOptimizerSettings},
         {&actionClearCurrentEstimates, "actionClearCurrentEstimates", "Clear Current Estimates", nullptr,
          &PelkWindow::onClearCurrentEstimates},
+        {&actionCompareModels, "actionCompareModels", "&Compare Models...", nullptr, &PelkWindow::onCompareModels},
         {&actionExit, "actionExit", "E&xit", nullptr, &PelkWindow::onExit},
         {&actionWhatsThis, "actionWhatsThis", "", ":/icons/whatsThisIcon.png", &PelkWindow::onWhatsThis},
         {&actionContentsHelp, "actionContentsHelp", "&Contents", nullptr, &PelkWindow::onContentsHelp},
@@ -224,6 +225,8 @@ void PelkWindow::createMenusAndToolBar()
     menuFile->addSeparator();
     menuFile->addActions({actionLoadProfileLikelihoodRequests, actionSaveProfileLikelihoodRequests,
                           actionLoadOptimizerSettings, actionSaveOptimizerSettings});
+    menuFile->addSeparator();
+    menuFile->addAction(actionCompareModels);
     menuFile->addSeparator();
     menuFile->addAction(actionExit);
 

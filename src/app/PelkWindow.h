@@ -155,6 +155,9 @@ public slots:
     // The File > Recent Workspaces entry chosen: the unsaved-changes
     // question, then the load.
     void onOpenRecentWorkspace(const QString &fileName);
+    // File > Compare Models...: the dialog, without a model of its own; a
+    // double-click in it opens a model the way a recent workspace opens.
+    void onCompareModels();
     void onClearCurrentEstimates();
     void workspaceChanged();
     void onLoadCategoryCounts();
@@ -266,6 +269,7 @@ private:
     QAction *actionLoadOptimizerSettings = nullptr;
     QAction *actionSaveOptimizerSettings = nullptr;
     QAction *actionClearCurrentEstimates = nullptr;
+    QAction *actionCompareModels = nullptr;
     QAction *actionExit = nullptr;
     QAction *actionWhatsThis = nullptr;
     QAction *actionContentsHelp = nullptr;

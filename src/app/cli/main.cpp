@@ -2,7 +2,9 @@
 //
 //   pelk-cli verify WORKSPACE              what the Verify page shows
 //   pelk-cli estimate [options] WORKSPACE  the Estimate page's sequence
+//   pelk-cli compare [options] ITEM...     a set of models ranked and averaged
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
+#include "CompareCommand.h"
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
 #include "VerifyCommand.h"
@@ -16,7 +18,7 @@ namespace {
 
 QString usage()
 {
-    return VerifyCommand::usage() + EstimateCommand::usage()
+    return VerifyCommand::usage() + EstimateCommand::usage() + CompareCommand::usage()
         + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
 }
 
@@ -49,6 +51,8 @@ int main(int argc, char *argv[])
         return VerifyCommand::run(rest);
     if (command == u"estimate")
         return EstimateCommand::run(rest);
+    if (command == u"compare")
+        return CompareCommand::run(rest);
     if (command == u"print")
         return printWorkspace(rest);
     QTextStream(stderr) << usage();
