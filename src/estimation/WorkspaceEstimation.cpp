@@ -15,7 +15,12 @@ WorkspaceEstimation::WorkspaceEstimation(Workspace &workspace, EstimationLog &lo
 {
 }
 
-WorkspaceEstimation::~WorkspaceEstimation() = default;
+WorkspaceEstimation::~WorkspaceEstimation()
+{
+    // The sequence's destructor stops and waits for the worker, which
+    // writes the results: it goes first.
+    m_sequence.reset();
+}
 
 SummaryJsonWriter::Run WorkspaceEstimation::run() const
 {
