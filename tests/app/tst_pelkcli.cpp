@@ -350,16 +350,16 @@ private slots:
         QCOMPARE(outcome.json()["errors"].toArray().size(), 0);
     }
 
-    // Groups A (30 of 100) and B (45 of 100) with one p or one each: the
-    // workspaces estimated by compare and the same read back from estimate's
-    // documents give one table, whose statistic is the closed form's.
+    // Groups A (30 of 100) and B (45 of 100) of one multinomial, with one
+    // p or one each: the workspaces estimated by compare and the same read
+    // back from estimate's documents give one table, whose statistic is the
+    // closed form's.
     void compareRanksWorkspacesAndDocumentsAlike()
     {
         const auto workspace = [](bool groups) {
             const QString pA = groups ? "pA" : "p", pB = groups ? "pB" : "p";
-            return QString("parameters\n%1;\n\nvariables;\n\n"
-                           "likelihood \"A\"\nsuccessA, %2,\nfailureA, 1-%2;\n\n"
-                           "likelihood \"B\"\nsuccessB, %3,\nfailureB, 1-%3;\n\n"
+            return QString("parameters\n%1;\n\nvariables;\n\nlikelihood \"Groups\"\n"
+                           "successA, %2/2,\nfailureA, (1-%2)/2,\nsuccessB, %3/2,\nfailureB, (1-%3)/2;\n\n"
                            "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\n"
                            "parameterSeeds\n%4;\n\nprofileLikelihoodRequests;\n\n"
                            "successA : 30\nfailureA : 70\nsuccessB : 45\nfailureB : 55\n")
