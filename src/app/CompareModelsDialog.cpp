@@ -27,11 +27,6 @@ QPushButton *button(const QString &text, const char *objectName, QWidget *parent
     return button;
 }
 
-QString number(double value)
-{
-    return QString::number(value, 'g', 6);
-}
-
 } // namespace
 
 CompareModelsDialog::CompareModelsDialog(FileDialogs &fileDialogs, QWidget *parent)
@@ -187,9 +182,8 @@ void CompareModelsDialog::showComparison()
         lines.append(QStringLiteral("Model-averaged estimates (unconditional s.e.):"));
         for (const auto &averaged : m_comparison->averaged)
             lines.append(QStringLiteral("  %1 = %2 (%3)")
-                             .arg(averaged.name, number(averaged.estimate),
-                                  averaged.unconditionalSe ? number(*averaged.unconditionalSe)
-                                                           : QStringLiteral("--na--")));
+                             .arg(averaged.name, pelk::ComparisonTable::number(averaged.estimate),
+                                  pelk::ComparisonTable::number(averaged.unconditionalSe)));
     }
     m_messages->setText(lines.join(u'\n'));
 }

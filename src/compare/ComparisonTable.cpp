@@ -2,15 +2,16 @@
 
 #include "compare/ModelComparison.h"
 
-#include <optional>
-
 namespace pelk {
+
+QString ComparisonTable::number(const std::optional<double> &value, int digits)
+{
+    return value ? QString::number(*value, 'g', digits) : QStringLiteral("--na--");
+}
 
 QList<QStringList> ComparisonTable::rows(const ModelComparison &comparison, int digits)
 {
-    const auto number = [digits](const std::optional<double> &value) {
-        return value ? QString::number(*value, 'g', digits) : QStringLiteral("--na--");
-    };
+    const auto number = [digits](const std::optional<double> &value) { return ComparisonTable::number(value, digits); };
     const QString criterion = comparison.rankedBy == ModelComparison::Criterion::Aic ? QStringLiteral("AIC")
                                                                                      : QStringLiteral("AICc");
     const bool quasi = comparison.chatUsed.has_value();

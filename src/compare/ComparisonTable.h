@@ -8,6 +8,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
+
 namespace pelk {
 
 class ModelComparison;
@@ -16,6 +18,8 @@ class ComparisonTable
 {
 public:
     static QList<QStringList> rows(const ModelComparison &comparison, int digits);
+    // One number as the cells show it.
+    static QString number(const std::optional<double> &value, int digits = 6);
     // The rows as comma-separated text, 12 digits, names quoted.
     static QString csv(const ModelComparison &comparison);
 };

@@ -32,7 +32,7 @@ QString aligned(const QList<QStringList> &rows)
 
 QString number(const std::optional<double> &value)
 {
-    return value ? QString::number(*value, 'g', 6) : QStringLiteral("--na--");
+    return ComparisonTable::number(value);
 }
 
 } // namespace

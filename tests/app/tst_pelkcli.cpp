@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("estimate two files") << QStringList{"estimate", "x", "y"};
         QTest::newRow("profile of an unknown symbol") << QStringList{"estimate", "--profile", "zeta=0.05", "FILE"};
         QTest::newRow("profile at an unknown level") << QStringList{"estimate", "--profile", "p=0.1", "FILE"};
+        QTest::newRow("compare nothing") << QStringList{"compare", "--json"};
+        QTest::newRow("compare with c-hat 0") << QStringList{"compare", "--chat", "0", "FILE"};
+        QTest::newRow("compare half a pair") << QStringList{"compare", "--nested", "a:", "FILE"};
     }
 
     void wrongUsageExits64()
