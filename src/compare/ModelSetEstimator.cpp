@@ -107,9 +107,9 @@ void ModelSetEstimator::startNext()
 void ModelSetEstimator::onEstimationFinished(Item *item)
 {
     const bool wasRunning = item->estimation->outcome() != WorkspaceEstimation::Outcome::ModelRefused;
-    QJsonObject json = SummaryJsonWriter::write(item->estimation->run(), item->estimation->summary());
-    json[QStringLiteral("name")] = item->name();
-    item->setRecord(json);
+    SummaryJsonWriter::Run run = item->estimation->run();
+    run.name = item->name();
+    item->setRecord(SummaryJsonWriter::write(run, item->estimation->summary()));
     if (!item->record && item->estimation->outcome() == WorkspaceEstimation::Outcome::Canceled)
         item->problem = QStringLiteral("%1: canceled").arg(item->fileName);
     else if (!item->record)

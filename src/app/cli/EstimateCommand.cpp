@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringEncoder>
@@ -153,6 +154,7 @@ void print(QStringView text)
 int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::Run run,
            const pelk::EstimationSummary *summary, int status)
 {
+    run.name = QFileInfo(options.fileName).completeBaseName();
     run.log = log.lines();
     run.errors = log.errors();
     if (options.json) {
