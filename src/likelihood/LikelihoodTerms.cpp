@@ -48,6 +48,14 @@ LikelihoodTerms::LikelihoodTerms(const ModelDefinition &model, const QMap<QStrin
     }
 }
 
+void LikelihoodTerms::setObservedValue(int position, double value)
+{
+    Likelihood &likelihood = m_likelihoods.at(std::size_t(position));
+    Q_ASSERT(likelihood.kind == Likelihood::Kind::Normal);
+    likelihood.observedIsValue = true;
+    likelihood.observedValue = value;
+}
+
 int LikelihoodTerms::addFormula(const zav::Equation *equation, bool read)
 {
     if (!equation)
