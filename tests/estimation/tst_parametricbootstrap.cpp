@@ -19,6 +19,8 @@
 using pelk::BootstrapResult;
 using pelk::ParametricBootstrap;
 
+using Counts = QMap<QString, int>;
+
 namespace {
 
 constexpr int occasions = 4;
@@ -113,7 +115,7 @@ void TestParametricBootstrap::shardsMergedAreOneRunAndRefitsAreFits()
 
 void TestParametricBootstrap::pValueSeparatesOwnDataFromOtherData_data()
 {
-    QTest::addColumn<QMap<QString, int>>("counts");
+    QTest::addColumn<Counts>("counts");
     QTest::addColumn<double>("low");
     QTest::addColumn<double>("high");
     // One study drawn from M_t at the generating values.
@@ -139,7 +141,7 @@ void TestParametricBootstrap::pValueSeparatesOwnDataFromOtherData_data()
 
 void TestParametricBootstrap::pValueSeparatesOwnDataFromOtherData()
 {
-    QFETCH(QMap<QString, int>, counts);
+    QFETCH(Counts, counts);
     QFETCH(double, low);
     QFETCH(double, high);
     const BootstrapResult result = FittedStudy(counts).run(39, 0);
