@@ -20,11 +20,14 @@ void CovarianceEstimator::run()
                                   "log-likelihood.")
                        .arg(n)
                        .arg(evaluations, 0, 'f', 0));
+    if (m_rank)
+        m_rank->reset();
+    zav::Matrix hessian;
     try {
         zav::HessianCalculator calculator(cancelFlag(), relativeStep);
         beginProgress(n * (n + 1) / 2);
         calculator.setProgress([this](int done, int) { postProgress(done); });
-        calculator.computeCovariance(*m_function, *m_estimates, *m_covariance);
+        calculator.computeCovariance(*m_function, *m_estimates, *m_covariance, &hessian);
         if (!isCanceled()) {
             m_completed = true;
             postStatus(QStringLiteral("Covariance matrix estimation complete."));
@@ -34,6 +37,10 @@ void CovarianceEstimator::run()
         postError(QString::fromLatin1(error.message));
         postStatus(QStringLiteral("Covariance matrix estimation failed."));
     }
+    // A singular Hessian, which has no inverse, still tells how many
+    // parameters the data determine.
+    if (m_rank && !isCanceled() && hessian.rows() == n)
+        *m_rank = zav::HessianCalculator::rank(hessian);
 }
 
 } // namespace pelk

@@ -6,6 +6,7 @@
 #include "optim/Func.h"
 #include "optim/Matrix.h"
 
+#include <optional>
 #include <vector>
 
 namespace pelk {
@@ -27,6 +28,8 @@ public:
     void setFunction(zav::Func *function) { m_function = function; }
     void setEstimates(const std::vector<double> *estimates) { m_estimates = estimates; }
     void setCovariance(zav::Matrix *covariance) { m_covariance = covariance; }
+    // Receives the measured Hessian's rank (none until one is measured).
+    void setHessianRank(std::optional<int> *rank) { m_rank = rank; }
 
     void run() override;
 
@@ -42,6 +45,7 @@ private:
     zav::Func *m_function = nullptr;
     const std::vector<double> *m_estimates = nullptr;
     zav::Matrix *m_covariance = nullptr;
+    std::optional<int> *m_rank = nullptr;
     bool m_completed = false; // written and read on the worker thread
 };
 

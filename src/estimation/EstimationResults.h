@@ -4,6 +4,7 @@
 
 #include "optim/Matrix.h"
 
+#include <optional>
 #include <vector>
 
 namespace pelk {
@@ -17,6 +18,10 @@ struct EstimationResults
     // meaningful only when covarianceAvailable is true.
     zav::Matrix covariance;
     bool covarianceAvailable = false;
+    // The rank of the Hessian the covariance run measured (HessianCalculator::
+    // rank), also when it was singular; none without such a run or when an
+    // entry was not finite.
+    std::optional<int> hessianRank;
     // The parameter run finished without error or cancellation.
     bool parametersEstimated = false;
 };

@@ -103,6 +103,7 @@ void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
     results.estimates.resize(std::size_t(n), 0.0);
     results.covariance = zav::Matrix(n, n);
     results.covarianceAvailable = false;
+    results.hessianRank.reset();
     results.parametersEstimated = false;
 
     m_likelihoodFunction = std::make_unique<PelkLikelihoodFunc>(model, workspace.categoryCounts);
@@ -116,6 +117,7 @@ void EstimationSequence::start(Workspace &workspace, EstimationResults &results)
         m_covarianceEstimator->setFunction(m_likelihoodFunction.get());
         m_covarianceEstimator->setEstimates(&results.estimates);
         m_covarianceEstimator->setCovariance(&results.covariance);
+        m_covarianceEstimator->setHessianRank(&results.hessianRank);
         m_runner->addRunnable(m_covarianceEstimator);
     }
     if (!workspace.parameterRequests.isEmpty() || !workspace.variableRequests.isEmpty()) {

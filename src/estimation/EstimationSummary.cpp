@@ -1,6 +1,7 @@
 #include "estimation/EstimationSummary.h"
 
 #include "estimation/EstimationResults.h"
+#include "likelihood/CompiledFormula.h"
 #include "likelihood/DeltaMethod.h"
 #include "likelihood/Estimability.h"
 #include "likelihood/FitStatistics.h"
@@ -8,6 +9,8 @@
 #include "model/ModelDefinition.h"
 #include "model/ProfileLikelihoods.h"
 #include "model/Workspace.h"
+
+#include <QCryptographicHash>
 
 #include <algorithm>
 #include <cmath>
@@ -117,12 +120,23 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
     const std::vector<double> &seeds = workspace.seeds;
     EstimationSummary summary;
     const std::vector<double> &estimates = results.estimates;
-    PelkLikelihoodFunc function(model, categoryCounts);
+    // Every category compiled: the goodness of fit reads the zero counts'
+    // probabilities too.
+    PelkLikelihoodFunc function(model, categoryCounts, true);
     const FitStatistics fit(model, function, estimates);
     model.pointParametersAt(&estimates);
     summary.parameterCount = fit.parameterCount();
     summary.logLikelihood = fit.logLikelihood();
     summary.aic = fit.aic();
+    summary.sampleSize = function.sampleSize();
+    const double k = summary.parameterCount, n = summary.sampleSize;
+    if (n - k - 1.0 > 0.0) {
+        summary.aicc = summary.aic + 2.0 * k * (k + 1.0) / (n - k - 1.0);
+        summary.bic = k * std::log(n) - 2.0 * summary.logLikelihood;
+    }
+    summary.freeParameters = freeParameterCount(model, results.hessianRank.value_or(summary.parameterCount));
+    summary.goodnessOfFit = function.goodnessOfFit(estimates, summary.freeParameters);
+    summary.dataFingerprint = dataFingerprintOf(workspace, estimates);
     for (int position = 0; position < model.likelihoodCount(); ++position)
         summary.likelihoods.append({model.likelihoodName(model.likelihoodId(position)),
                                     fit.likelihoodLogLikelihoods().at(std::size_t(position))});
@@ -156,6 +170,34 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
     summary.updateProfileCurves(workspace);
     summary.observedExpected = observedExpectedRows(model, estimates, categoryCounts);
     return summary;
+}
+
+QString EstimationSummary::dataFingerprintOf(const Workspace &workspace,
+                                             const std::vector<double> &parameters)
+{
+    const ModelDefinition &model = workspace.model;
+    QString text;
+    for (int position = 0; position < model.likelihoodCount(); ++position) {
+        const int id = model.likelihoodId(position);
+        text += QStringLiteral("likelihood\t") + model.likelihoodName(id) + u'\n';
+        if (!model.isMultinomial(id)) {
+            const zav::Equation *observed = model.observedEquation(id);
+            const double value = observed
+                ? CompiledFormula(*observed, model.parameterCount()).value(parameters)
+                : std::nan("");
+            text += QStringLiteral("observed\t") + QString::number(value, 'g', 17) + u'\n';
+            continue;
+        }
+        QList<std::pair<QString, int>> categories;
+        for (int i = 0; i < model.categoryCount(id); ++i) {
+            const QString label = model.categoryLabel(id, i);
+            categories.append({label, workspace.categoryCounts.value(label, 0)});
+        }
+        std::sort(categories.begin(), categories.end());
+        for (const auto &[label, count] : categories)
+            text += label + u'\t' + QString::number(count) + u'\n';
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
 void EstimationSummary::updateProfileCurves(const Workspace &workspace)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "estimation/ObservedExpected.h"
+#include "likelihood/GoodnessOfFit.h"
 #include "model/ProfileLikelihoods.h"
 #include "optim/Matrix.h"
 
@@ -86,6 +87,20 @@ struct EstimationSummary
     int parameterCount = 0;
     double logLikelihood = 0.0;
     double aic = 0.0;
+    // n: the observed totals of the multinomial likelihoods (with an
+    // unobserved category, the number observed), plus 1 per normal one.
+    double sampleSize = 0.0;
+    // AICc = AIC + 2k(k + 1)/(n - k - 1) and BIC = k ln n - 2 LL; none when
+    // n - k - 1 <= 0, where the small-sample correction has no meaning.
+    std::optional<double> aicc;
+    std::optional<double> bic;
+    // r of the degrees of freedom: the rank of the Hessian (k without a
+    // covariance run), less the parameters that are only abundances.
+    int freeParameters = 0;
+    GoodnessOfFit goodnessOfFit;
+    // SHA-256 (hex) of the data: equal for two fits of the same data,
+    // whatever their models (see dataFingerprintOf).
+    QString dataFingerprint;
     // None when the objective cannot be used at the estimates or the model
     // has no parameters.
     std::optional<GradientCheck> maxGradient;
@@ -113,6 +128,11 @@ struct EstimationSummary
     // evaluated later). Throws NR3::NRError when the term matrix's
     // decomposition fails.
     static EstimationSummary compute(const Workspace &workspace, const EstimationResults &results);
+    // The fingerprint of the workspace's data: the SHA-256 of a text that
+    // lists, per likelihood in model order, its name, then its category
+    // labels with their counts sorted by label, or a normal likelihood's
+    // observed value (at `parameters`, should it name any). Thread-safe.
+    static QString dataFingerprintOf(const Workspace &workspace, const std::vector<double> &parameters);
     // Rebuilds profileCurves from the workspace's requests, as compute()
     // does, once more points have been added to them.
     void updateProfileCurves(const Workspace &workspace);

@@ -51,18 +51,34 @@ QString statusName(ProfileLimitStatus status)
 QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *summary)
 {
     QJsonObject json;
+    const QJsonValue null(QJsonValue::Null);
+    json[QStringLiteral("name")] = run.name.isEmpty() ? null : QJsonValue(run.name);
     json[QStringLiteral("valid")] = run.valid;
     json[QStringLiteral("optimizer")] = run.optimizer;
     json[QStringLiteral("log")] = QJsonArray::fromStringList(run.log);
     json[QStringLiteral("errors")] = QJsonArray::fromStringList(run.errors);
 
-    const QJsonValue null(QJsonValue::Null);
     QJsonArray likelihoods, parameters, functions, profiles, observedExpected;
     QJsonValue covariance = null;
     if (summary) {
         json[QStringLiteral("logLikelihood")] = number(summary->logLikelihood);
         json[QStringLiteral("aic")] = number(summary->aic);
         json[QStringLiteral("parameterCount")] = summary->parameterCount;
+        json[QStringLiteral("sampleSize")] = number(summary->sampleSize);
+        json[QStringLiteral("aicc")] = number(summary->aicc);
+        json[QStringLiteral("bic")] = number(summary->bic);
+        json[QStringLiteral("dataFingerprint")] = summary->dataFingerprint;
+        const GoodnessOfFit &fit = summary->goodnessOfFit;
+        const auto text = [&](const QString &value) { return value.isEmpty() ? null : QJsonValue(value); };
+        json[QStringLiteral("goodnessOfFit")]
+            = QJsonObject {{QStringLiteral("deviance"), number(fit.deviance)},
+                           {QStringLiteral("pearson"), number(fit.pearson)},
+                           {QStringLiteral("df"), fit.df ? QJsonValue(*fit.df) : null},
+                           {QStringLiteral("devianceP"), number(fit.devianceP)},
+                           {QStringLiteral("pearsonP"), number(fit.pearsonP)},
+                           {QStringLiteral("chat"), number(fit.chat)},
+                           {QStringLiteral("warning"), text(fit.warning)},
+                           {QStringLiteral("reason"), text(fit.reason)}};
         json[QStringLiteral("maxGradient")] = summary->maxGradient
             ? QJsonValue(QJsonObject {{QStringLiteral("value"), number(summary->maxGradient->value)},
                                       {QStringLiteral("parameter"), summary->maxGradient->parameter}})
@@ -111,7 +127,9 @@ QJsonObject SummaryJsonWriter::write(const Run &run, const EstimationSummary *su
             covariance = rows;
         }
     } else {
-        for (const char *key : {"logLikelihood", "aic", "parameterCount", "maxGradient", "sufficientStatisticDimension"})
+        for (const char *key :
+             {"logLikelihood", "aic", "parameterCount", "maxGradient", "sufficientStatisticDimension",
+              "sampleSize", "aicc", "bic", "dataFingerprint", "goodnessOfFit"})
             json[QLatin1String(key)] = null;
     }
     json[QStringLiteral("likelihoods")] = likelihoods;

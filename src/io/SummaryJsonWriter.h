@@ -17,6 +17,7 @@ class SummaryJsonWriter
 public:
     struct Run
     {
+        QString name; // the workspace file's base name; empty: unknown (null)
         bool valid = false;
         QString optimizer; // "powell", "fletch" or "simplex"
         QStringList log; // every line of the run, in order

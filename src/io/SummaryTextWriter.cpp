@@ -114,11 +114,42 @@ QString SummaryTextWriter::gradientLines(const EstimationSummary &summary)
     return text;
 }
 
+QString SummaryTextWriter::criteriaLines(const EstimationSummary &summary)
+{
+    return QStringLiteral("AICc: ") + optionalNumber(summary.aicc) + QStringLiteral("\nBIC: ")
+        + optionalNumber(summary.bic) + u'\n';
+}
+
+QString SummaryTextWriter::sampleSizeLine(const EstimationSummary &summary)
+{
+    return QStringLiteral("Sample size (n): ") + number(summary.sampleSize) + u'\n';
+}
+
+QString SummaryTextWriter::goodnessOfFitLines(const EstimationSummary &summary)
+{
+    const GoodnessOfFit &fit = summary.goodnessOfFit;
+    QString text = QStringLiteral("Deviance (G^2):  ") + optionalNumber(fit.deviance)
+        + QStringLiteral("\nPearson X^2:  ") + optionalNumber(fit.pearson)
+        + QStringLiteral("\nDegrees of freedom:  ") + (fit.df ? QString::number(*fit.df) : notAvailable)
+        + QStringLiteral("\np-value of G^2:  ") + optionalNumber(fit.devianceP)
+        + QStringLiteral("\np-value of X^2:  ") + optionalNumber(fit.pearsonP)
+        + QStringLiteral("\nc-hat (X^2/df):  ") + optionalNumber(fit.chat) + u'\n';
+    if (fit.chat && *fit.chat < 1.0)
+        text += QStringLiteral(
+            "c-hat is below 1: no overdispersion is indicated, and 1 is the value to use.\n");
+    if (!fit.warning.isEmpty())
+        text += QStringLiteral("WARNING:  ") + fit.warning + u'\n';
+    if (!fit.reason.isEmpty())
+        text += QStringLiteral("Not available:  ") + fit.reason + u'\n';
+    return text;
+}
+
 QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTime &when)
 {
     QString text = QStringLiteral("Estimation Summary Report\n\n");
     text += dateLine(when) + u'\n';
     text += QStringLiteral("AIC: ") + number(summary.aic) + u'\n';
+    text += criteriaLines(summary);
     text += QStringLiteral("Log-likelihood:  ") + number(summary.logLikelihood) + u'\n';
     if (summary.likelihoods.size() > 1)
         for (const auto &likelihood : summary.likelihoods)
@@ -131,6 +162,10 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
     text += QStringLiteral("\nNumber of parameters: %1\n").arg(summary.parameterCount);
     if (summary.parametersMayNotBeEstimable())
         text += QStringLiteral("WARNING:  Parameters may not be estimable\n");
+    text += sampleSizeLine(summary);
+
+    text += heading(QStringLiteral("Goodness of Fit"));
+    text += goodnessOfFitLines(summary);
 
     text += heading(QStringLiteral("Categories and Corresponding Counts by Likelihood"));
     for (const auto &likelihood : summary.counts) {

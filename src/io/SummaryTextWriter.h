@@ -1,6 +1,7 @@
 // The estimation summary as plain text: the sections of the summary report
-// (date, AIC, log-likelihoods, estimability, counts by likelihood,
-// parameter estimates, profile intervals, convenience functions) followed
+// (date, AIC, AICc, BIC, log-likelihoods, estimability, sample size,
+// goodness of fit, counts by likelihood, parameter estimates, profile
+// intervals, convenience functions) followed
 // by the observed-versus-expected table, numbers as the report prints them
 // (6 significant digits; profile limits with their own decimals; "--na--"
 // for a value that does not exist). Tables are aligned in columns.
@@ -25,6 +26,15 @@ public:
     // The convergence check's line, and the warning line when it is above
     // the threshold (both end in a newline), as the report also shows them.
     static QString gradientLines(const EstimationSummary &summary);
+    // "AICc: ..." and "BIC: ..." ("--na--" where n - k - 1 <= 0), each
+    // ending in a newline.
+    static QString criteriaLines(const EstimationSummary &summary);
+    // "Sample size (n): ..." with its newline.
+    static QString sampleSizeLine(const EstimationSummary &summary);
+    // The goodness-of-fit section's lines: G^2, X^2, df, p-values, c-hat,
+    // then the note on a c-hat below 1, the warning and the reason where
+    // they apply; each ends in a newline.
+    static QString goodnessOfFitLines(const EstimationSummary &summary);
     // "05 March 2010 03::15::42 pm", in the C locale so that the text is
     // the same on every desktop.
     static QString dateLine(const QDateTime &when);

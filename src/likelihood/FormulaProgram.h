@@ -65,6 +65,9 @@ public:
     // The slot holding output k, or -1 when there is no formula for it.
     int outputCount() const { return int(m_outputs.size()); }
     int outputSlot(int k) const { return m_outputs[std::size_t(k)]; }
+    // Whether output k is a constant: a formula of no parameter is folded
+    // whole.
+    bool isConstantOutput(int k) const { return outputSlot(k) >= 0 && !isVariable(outputSlot(k)); }
 
     // Slots sized slotCount() with the constants in place: the caller keeps
     // them and evaluates into them as often as it likes.

@@ -10,6 +10,7 @@ LikelihoodTerms::LikelihoodTerms(const ModelDefinition &model, const QMap<QStrin
     for (int position = 0; position < model.likelihoodCount(); ++position) {
         const int id = model.likelihoodId(position);
         Likelihood likelihood;
+        likelihood.name = model.likelihoodName(id);
         if (!model.isMultinomial(id)) {
             likelihood.observed = addFormula(model.observedEquation(id), true);
             likelihood.expected = addFormula(model.expectedEquation(id), true);
@@ -31,15 +32,17 @@ LikelihoodTerms::LikelihoodTerms(const ModelDefinition &model, const QMap<QStrin
                 likelihood.counts.push_back(count);
                 likelihood.probabilities.push_back(formula);
             }
+            likelihood.allCounts.push_back(count);
+            likelihood.allProbabilities.push_back(formula);
             total += count;
             sumOfLogFactorials += zav::gammln(count + 1.0);
         }
+        likelihood.totalObserved = total;
         if (model.hasUnobservedCategory(id)) {
             likelihood.kind = Likelihood::Kind::WithUnobservedCategory;
             likelihood.unobserved = addFormula(model.categoryEquation(id, categoryCount), true);
             likelihood.abundance = addFormula(model.abundanceSymbol(id), true);
             likelihood.sumOfCountLogFactorials = sumOfLogFactorials;
-            likelihood.totalObserved = total;
         } else {
             likelihood.kind = Likelihood::Kind::Multinomial;
             likelihood.multinomialConstant = zav::gammln(total + 1.0) - sumOfLogFactorials;
@@ -54,6 +57,14 @@ void LikelihoodTerms::setObservedValue(int position, double value)
     Q_ASSERT(likelihood.kind == Likelihood::Kind::Normal);
     likelihood.observedIsValue = true;
     likelihood.observedValue = value;
+}
+
+double LikelihoodTerms::sampleSize() const
+{
+    double n = 0.0;
+    for (const Likelihood &likelihood : m_likelihoods)
+        n += likelihood.kind == Likelihood::Kind::Normal ? 1.0 : likelihood.totalObserved;
+    return n;
 }
 
 int LikelihoodTerms::addFormula(const zav::Equation *equation, bool read)

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "likelihood/Gammln.h"
+#include "likelihood/GoodnessOfFit.h"
 #include "optim/Func.h"
 
 #include <QMap>
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace zav {
@@ -73,20 +75,37 @@ public:
     template<typename Values, typename AddSeed>
     void addGradientSeeds(const Values &value, AddSeed addSeed) const;
 
+    // The cells of the goodness of fit at the point of `value`: every
+    // regular category of each multinomial likelihood, zero counts
+    // included, and each normal likelihood's z. `isConstant(k)` says whether
+    // formula k depends on no parameter; a formula without a value is NaN.
+    template<typename Values, typename IsConstant>
+    GoodnessOfFit goodnessOfFit(const Values &value, IsConstant isConstant, int freeParameters) const;
+
+    // n: the observed totals of the multinomial likelihoods (with an
+    // unobserved category, the number observed, not the abundance) plus 1
+    // for each normal likelihood.
+    double sampleSize() const;
+
 private:
     struct Likelihood
     {
         enum class Kind { Normal, Multinomial, WithUnobservedCategory };
         Kind kind = Kind::Normal;
+        QString name;
         // Regular categories with a positive count, in category order, and
         // the formula of each one's probability.
         std::vector<double> counts;
         std::vector<int> probabilities;
+        // Every regular category, zero counts included, for the goodness
+        // of fit.
+        std::vector<double> allCounts;
+        std::vector<int> allProbabilities;
         // Without an unobserved category: log n! - sum log n_j!.
         double multinomialConstant = 0.0;
-        // With an unobserved category: sum log n_j! and n = sum n_j.
+        // With an unobserved category: sum log n_j!.
         double sumOfCountLogFactorials = 0.0;
-        double totalObserved = 0.0;
+        double totalObserved = 0.0; // n = sum n_j
         int unobserved = -1;
         int abundance = -1;
         // A normal likelihood's formulas.
@@ -258,6 +277,32 @@ void LikelihoodTerms::addGradientSeeds(const Values &value, AddSeed addSeed) con
             addSeed(likelihood.unobserved, -unobservedCount * logOfProbabilitySlope(p0));
         }
     }
+}
+
+template<typename Values, typename IsConstant>
+GoodnessOfFit LikelihoodTerms::goodnessOfFit(const Values &value, IsConstant isConstant,
+                                             int freeParameters) const
+{
+    const auto valueOf = [&](int formula) {
+        return formula < 0 ? std::numeric_limits<double>::quiet_NaN() : double(value(formula));
+    };
+    std::vector<GoodnessOfFit::MultinomialCells> multinomials;
+    std::vector<GoodnessOfFit::NormalCell> normals;
+    for (const Likelihood &likelihood : m_likelihoods) {
+        if (likelihood.kind == Likelihood::Kind::Normal) {
+            const double z = (observedOf(likelihood, valueOf) - valueOf(likelihood.expected))
+                / valueOf(likelihood.standardError);
+            normals.push_back(
+                {likelihood.name, z, likelihood.standardError >= 0 && isConstant(likelihood.standardError)});
+            continue;
+        }
+        GoodnessOfFit::MultinomialCells cells {likelihood.name, likelihood.allCounts, {}};
+        cells.probability.reserve(likelihood.allProbabilities.size());
+        for (const int formula : likelihood.allProbabilities)
+            cells.probability.push_back(valueOf(formula));
+        multinomials.push_back(std::move(cells));
+    }
+    return GoodnessOfFit::compute(multinomials, normals, freeParameters);
 }
 
 } // namespace pelk

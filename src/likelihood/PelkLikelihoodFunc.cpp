@@ -73,6 +73,17 @@ double PelkLikelihoodFunc::operator()(const std::vector<double> &x)
     return m_terms.negativeLogLikelihood([this](int k) { return formulaValue(k); });
 }
 
+GoodnessOfFit PelkLikelihoodFunc::goodnessOfFit(const std::vector<double> &x, int freeParameters)
+{
+    evaluate(x);
+    const auto value = [this](int k) {
+        const int slot = m_program->outputSlot(k);
+        return slot < 0 ? std::numeric_limits<double>::quiet_NaN() : m_slots[std::size_t(slot)];
+    };
+    const auto isConstant = [this](int k) { return m_program->isConstantOutput(k); };
+    return m_terms.goodnessOfFit(value, isConstant, freeParameters);
+}
+
 double PelkLikelihoodFunc::valueAndGradient(const std::vector<double> &x, std::vector<double> &gradient)
 {
     const double value = (*this)(x);

@@ -58,6 +58,12 @@ public:
     // point that cannot be used.
     double valueAndGradient(const std::vector<double> &x, std::vector<double> &gradient);
 
+    // The goodness of fit at x on these counts (see GoodnessOfFit). The
+    // program must compute every category: build with everyCategory, or
+    // copy such an object with withCounts().
+    GoodnessOfFit goodnessOfFit(const std::vector<double> &x, int freeParameters);
+    double sampleSize() const { return m_terms.sampleSize(); }
+
     // The negated log-likelihood of the likelihood at list position
     // `position`, with the guards of the whole objective, at the point of
     // the last evaluation.

@@ -230,4 +230,30 @@ void HessianCalculator::testDefiniteness() const
         throw NR3::NRError(notPositiveDefinite);
 }
 
+std::optional<int> HessianCalculator::rank(const Matrix &hessian)
+{
+    const int n = hessian.rows();
+    std::vector<int> kept;
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            if (!std::isfinite(hessian(i, j)))
+                return std::nullopt;
+        if (hessian(i, i) != 0.0)
+            kept.push_back(i);
+    }
+    const int m = int(kept.size());
+    if (m == 0)
+        return 0;
+    Matrix scaled(m, m);
+    for (int a = 0; a < m; ++a)
+        for (int b = 0; b < m; ++b) {
+            const int i = kept[std::size_t(a)], j = kept[std::size_t(b)];
+            scaled(a, b) = hessian(i, j) / std::sqrt(std::abs(hessian(i, i)) * std::abs(hessian(j, j)));
+        }
+    const SVD svd(scaled);
+    const std::vector<double> &w = svd.w(); // decreasing
+    return int(
+        std::count_if(w.begin(), w.end(), [&](double value) { return value >= rankTolerance * w.front(); }));
+}
+
 } // namespace zav

@@ -31,6 +31,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zav {
@@ -62,6 +63,12 @@ public:
     // 2 more for each step that had to be shrunk near a boundary.
     void computeCovariance(Func &function, const std::vector<double> &estimates, Matrix &covariance,
                            Matrix *hessianOut = nullptr);
+
+    // The rank of a measured Hessian by the rule above: the number of
+    // singular values of S = D H D (D = diag(1/sqrt|H_ii|)) at or above
+    // rankTolerance times the largest; a parameter whose diagonal entry is
+    // 0 adds nothing. None when an entry is not finite.
+    static std::optional<int> rank(const Matrix &hessian);
 
     // The number of function evaluations of a Hessian of n parameters
     // whose steps need no shrinking.

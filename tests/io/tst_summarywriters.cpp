@@ -20,6 +20,16 @@ pelk::EstimationSummary smallSummary()
     summary.aic = 2 * 2 + 2 * 12.3456789;
     summary.likelihoods = {{QStringLiteral("L1"), -10.0}, {QStringLiteral("L2"), -2.3456789}};
     summary.sufficientStatisticDimension = 1;
+    summary.sampleSize = 10;
+    summary.aicc = 30.5; // bic: none
+    summary.goodnessOfFit.deviance = 3.5;
+    summary.goodnessOfFit.pearson = 1.5;
+    summary.goodnessOfFit.df = 2;
+    summary.goodnessOfFit.devianceP = 0.173774;
+    summary.goodnessOfFit.pearsonP = 0.472367;
+    summary.goodnessOfFit.chat = 0.75;
+    summary.goodnessOfFit.warning = QStringLiteral("w");
+    summary.dataFingerprint = QStringLiteral("ab12");
     summary.counts = {{QStringLiteral("L1"), 10, {{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}, {QStringLiteral("c"), 3}, {QStringLiteral("d"), 4}}}};
     summary.parameters = {{QStringLiteral("p"), 0.5, 0.25, 0.0125}, {QStringLiteral("q"), 1.0, 1234567.0, std::nan("")}};
     pelk::EstimationSummary::ProfileInterval interval;
@@ -52,9 +62,12 @@ private slots:
         const QString text = pelk::SummaryTextWriter::write(smallSummary(), QDateTime(QDate(2010, 3, 5), QTime(9, 0, 0)));
         const QStringList expectedInOrder{
             "Estimation Summary Report\n\n05 March 2010 09::00::00 am\n",
-            "AIC: 28.6914\nLog-likelihood:  -12.3457\n   L1:  -10\n   L2:  -2.34568\n",
+            "AIC: 28.6914\nAICc: 30.5\nBIC: --na--\nLog-likelihood:  -12.3457\n   L1:  -10\n   L2:  -2.34568\n",
             "\nDimension of the Minimum Sufficient Statistic:  1\nNumber of parameters: 2\n"
-            "WARNING:  Parameters may not be estimable\n",
+            "WARNING:  Parameters may not be estimable\nSample size (n): 10\n",
+            "Goodness of Fit\n---------------\nDeviance (G^2):  3.5\nPearson X^2:  1.5\nDegrees of freedom:  2\n"
+            "p-value of G^2:  0.173774\np-value of X^2:  0.472367\nc-hat (X^2/df):  0.75\nc-hat is below 1: no "
+            "overdispersion is indicated, and 1 is the value to use.\nWARNING:  w\n",
             "\"L1\"\nTotal observed counts: 10\n",
             "Category  Counts  Category  Counts  Category  Counts\n"
             "a         1       b         2       c         3\n"
@@ -80,6 +93,7 @@ private slots:
         summary.functions.clear();
         summary.likelihoods.removeLast();
         summary.sufficientStatisticDimension.reset();
+        summary.goodnessOfFit.warning.clear();
         const QString text = pelk::SummaryTextWriter::write(summary, QDateTime::currentDateTime());
         QVERIFY(!text.contains(QLatin1String("Profile Likelihood")));
         QVERIFY(!text.contains(QLatin1String("Convenience Functions")));
@@ -110,6 +124,15 @@ private slots:
         QCOMPARE(profile[QStringLiteral("lower")].toDouble(), 0.123456789);  // full precision, not rounded
         QVERIFY(profile[QStringLiteral("upper")].isNull());
         QCOMPARE(json[QStringLiteral("log")].toArray().size(), 2);
+        QVERIFY(json[QStringLiteral("name")].isNull());
+        QCOMPARE(json[QStringLiteral("aicc")].toDouble(), 30.5);
+        QVERIFY(json[QStringLiteral("bic")].isNull());
+        QCOMPARE(json[QStringLiteral("dataFingerprint")].toString(), QStringLiteral("ab12"));
+        const QJsonObject fit = json[QStringLiteral("goodnessOfFit")].toObject();
+        QCOMPARE(fit[QStringLiteral("df")].toInt(), 2);
+        QCOMPARE(fit[QStringLiteral("chat")].toDouble(), 0.75);
+        QCOMPARE(fit[QStringLiteral("warning")].toString(), QStringLiteral("w"));
+        QVERIFY(fit[QStringLiteral("reason")].isNull());
     }
 
     // Each way a side can end: the table's cell, the note under the table,
@@ -162,7 +185,8 @@ private slots:
         const QJsonObject json = pelk::SummaryJsonWriter::write(run, nullptr);
         for (const char *key : {"valid", "optimizer", "logLikelihood", "aic", "parameterCount",
                                 "sufficientStatisticDimension", "likelihoods", "parameters", "functions",
-                                "covariance", "profiles", "observedExpected", "log", "errors"})
+                                "covariance", "profiles", "observedExpected", "log", "errors", "name", "sampleSize",
+                                "aicc", "bic", "dataFingerprint", "goodnessOfFit"})
             QVERIFY2(json.contains(QLatin1String(key)), key);
         QVERIFY(json[QStringLiteral("logLikelihood")].isNull());
         QVERIFY(json[QStringLiteral("parameters")].toArray().isEmpty());

@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringEncoder>
@@ -234,6 +235,7 @@ int EstimateCommand::run(const QStringList &arguments)
     InterruptHandler interrupt;
     RunLog log;
     pelk::SummaryJsonWriter::Run run;
+    run.name = QFileInfo(options.fileName).completeBaseName();
     auto workspace = WorkspaceLoader::load(
         options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)

@@ -47,6 +47,7 @@ void SummaryReport::write(const pelk::EstimationSummary &summary, const QDateTim
 
     writeFit(summary, when);
     writeEstimability(summary);
+    writeGoodnessOfFit(summary);
     writeCounts(summary);
     writeParameters(summary);
     writeProfiles(summary);
@@ -61,6 +62,7 @@ void SummaryReport::writeFit(const pelk::EstimationSummary &summary, const QDate
     newBodyBlock();
     m_cursor.insertText(pelk::SummaryTextWriter::dateLine(when) + u'\n');
     m_cursor.insertText(QStringLiteral("AIC: ") + number(summary.aic) + u'\n');
+    m_cursor.insertText(pelk::SummaryTextWriter::criteriaLines(summary));
     m_cursor.insertText(QStringLiteral("Log-likelihood:  ") + number(summary.logLikelihood) + u'\n');
     // With one likelihood its own log-likelihood is the total just written.
     if (summary.likelihoods.size() > 1)
@@ -84,6 +86,14 @@ void SummaryReport::writeEstimability(const pelk::EstimationSummary &summary)
     m_cursor.movePosition(QTextCursor::End);
     if (summary.parametersMayNotBeEstimable())
         m_cursor.insertText(QStringLiteral("WARNING:  Parameters may not be estimable\n"));
+    m_cursor.insertText(pelk::SummaryTextWriter::sampleSizeLine(summary));
+}
+
+void SummaryReport::writeGoodnessOfFit(const pelk::EstimationSummary &summary)
+{
+    newHeading(QStringLiteral("Goodness of Fit"));
+    newBodyBlock();
+    m_cursor.insertText(pelk::SummaryTextWriter::goodnessOfFitLines(summary));
 }
 
 void SummaryReport::writeCounts(const pelk::EstimationSummary &summary)

@@ -29,6 +29,7 @@ public:
 private:
     void writeFit(const pelk::EstimationSummary &summary, const QDateTime &when);
     void writeEstimability(const pelk::EstimationSummary &summary);
+    void writeGoodnessOfFit(const pelk::EstimationSummary &summary);
     void writeCounts(const pelk::EstimationSummary &summary);
     void writeParameters(const pelk::EstimationSummary &summary);
     void writeProfiles(const pelk::EstimationSummary &summary);

@@ -86,6 +86,37 @@ zav::Matrix correlation(const zav::Matrix &covariance)
     return result;
 }
 
+// One row per statistic of the model as a whole: its size, information
+// criteria and goodness of fit, "--na--" where a value does not exist.
+ResultTableModel *modelStatistics(const Summary &summary)
+{
+    const pelk::GoodnessOfFit &fit = summary.goodnessOfFit;
+    const auto count = [](const std::optional<int> &value) {
+        return value ? QVariant(*value) : ResultTableModel::numberText(ResultTableModel::notAvailable);
+    };
+    const QList<std::pair<QString, QVariant>> rows = {
+        {QStringLiteral("Sample size (n)"), ResultTableModel::number(summary.sampleSize)},
+        {QStringLiteral("Parameters (k)"), summary.parameterCount},
+        {QStringLiteral("Log-likelihood"), ResultTableModel::number(summary.logLikelihood)},
+        {QStringLiteral("AIC"), ResultTableModel::number(summary.aic)},
+        {QStringLiteral("AICc"), ResultTableModel::number(summary.aicc)},
+        {QStringLiteral("BIC"), ResultTableModel::number(summary.bic)},
+        {QStringLiteral("Deviance (G^2)"), ResultTableModel::number(fit.deviance)},
+        {QStringLiteral("Pearson X^2"), ResultTableModel::number(fit.pearson)},
+        {QStringLiteral("Degrees of freedom"), count(fit.df)},
+        {QStringLiteral("p-value of G^2"), ResultTableModel::number(fit.devianceP)},
+        {QStringLiteral("p-value of X^2"), ResultTableModel::number(fit.pearsonP)},
+        {QStringLiteral("c-hat (X^2/df)"), ResultTableModel::number(fit.chat)},
+    };
+    QStringList names;
+    QList<QVariantList> cells;
+    for (const auto &[name, value] : rows) {
+        names << name;
+        cells.append({value});
+    }
+    return new ResultTableModel({QStringLiteral("Value")}, names, cells);
+}
+
 } // namespace
 
 const QList<ResultTablePage::Kind> &ResultTablePage::kinds()
@@ -98,6 +129,7 @@ const QList<ResultTablePage::Kind> &ResultTablePage::kinds()
         {QStringLiteral("Convenience Function Estimates"),
          [](const Summary &s) { return estimates(s.functions, QStringLiteral("s.e")); }},
         {QStringLiteral("Profile Likelihood Estimates"), profiles},
+        {QStringLiteral("Model Statistics"), modelStatistics},
         {QStringLiteral("Covariance Matrix"),
          [](const Summary &s) { return s.covariance ? parameterMatrix(s, *s.covariance) : nullptr; }},
         {QStringLiteral("Correlation Matrix"),

@@ -1,8 +1,10 @@
 // The pages under "View the Estimates" that each show one table of the last
 // run: the parameter estimates, the convenience function estimates, the
-// profile-likelihood intervals, and the covariance and correlation matrices
-// of the parameter estimates. They differ only in their title and in the
-// table they make from the estimation summary; kinds() lists the five in
+// profile-likelihood intervals, the model's statistics (sample size,
+// information criteria, goodness of fit), and the covariance and
+// correlation matrices of the parameter estimates. They differ only in
+// their title and in the table they make from the estimation summary;
+// kinds() lists the six in
 // the order the navigation panel shows them. A page makes its table when an
 // estimation completes and lets it go when the estimates are cleared.
 #pragma once

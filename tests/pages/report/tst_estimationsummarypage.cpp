@@ -21,6 +21,8 @@
 #include <QTextEdit>
 #include <QTextTable>
 
+#include <cmath>
+
 
 namespace {
 
@@ -35,6 +37,11 @@ EstimationSummary twoSampleSummary()
     summary.parameterCount = 3;
     summary.logLikelihood = -12.3456789;
     summary.aic = 30.6913578; // 2*3 - 2*LL
+    summary.sampleSize = 90;
+    summary.aicc = 30.9704276; // AIC + 2*3*4/86
+    summary.goodnessOfFit.deviance = 0.0125;
+    summary.goodnessOfFit.pearson = 0.0124;
+    summary.goodnessOfFit.reason = "saturated";
     summary.likelihoods = {{"Two samples", -12.3456789}};
     summary.maxGradient = EstimationSummary::GradientCheck{2.5e-7, "N"};
     summary.sufficientStatisticDimension = 3;
@@ -93,9 +100,11 @@ private slots:
     {
         QTextDocument document;
         const QStringList expected{
-            "Estimation Summary Report", "05 March 2010 03::15::42 pm", "AIC: 30.6914", "Log-likelihood:  -12.3457",
-            "Largest scaled gradient:  2.5e-07 (N)", "",
-            "Dimension of the Minimum Sufficient Statistic:  3", "Number of parameters: 3", "",
+            "Estimation Summary Report", "05 March 2010 03::15::42 pm", "AIC: 30.6914", "AICc: 30.9704", "BIC: --na--",
+            "Log-likelihood:  -12.3457", "Largest scaled gradient:  2.5e-07 (N)", "",
+            "Dimension of the Minimum Sufficient Statistic:  3", "Number of parameters: 3", "Sample size (n): 90", "",
+            "Goodness of Fit", "Deviance (G^2):  0.0125", "Pearson X^2:  0.0124", "Degrees of freedom:  --na--",
+            "p-value of G^2:  --na--", "p-value of X^2:  --na--", "c-hat (X^2/df):  --na--", "Not available:  saturated", "",
             "Categories and Corresponding Counts by Likelihood", "\"Two samples\"", "Total observed counts: 90", "",
             "Category", "Counts", "Category", "Counts", "Category", "Counts", "10", "40", "01", "30", "11", "20", "",
             "Parameter Estimates", "Parameter", "Estimate", "s.e.",
@@ -142,7 +151,7 @@ private slots:
         const QString logLikelihood = "Log-likelihood:  -12.3457", dimension = "Dimension of the Minimum Sufficient Statistic:  ";
         const QString counts = "Categories and Corresponding Counts by Likelihood";
         const QString warning = "WARNING:  Parameters may not be estimable";
-        const QString gradient = "Largest scaled gradient:  2.5e-07 (N)";
+        const QString gradient = "Largest scaled gradient:  2.5e-07 (N)", n = "Sample size (n): 90";
         QTest::newRow("several likelihoods")
             << logLikelihood << QStringList{"   Sample A:  -5", "   Sample B:  -7.34568", gradient, ""};
         QTest::newRow("gradient above the threshold")
@@ -152,11 +161,11 @@ private slots:
                            "the maximum", ""};
         QTest::newRow("gradient not available") << logLikelihood << QStringList{"Largest scaled gradient:  --na--", ""};
         QTest::newRow("dimension not available")
-            << logLikelihood << QStringList{gradient, "", dimension + "Not available", "Number of parameters: 30", "", counts};
+            << logLikelihood << QStringList{gradient, "", dimension + "Not available", "Number of parameters: 30", n};
         QTest::newRow("fewer data than parameters")
-            << logLikelihood << QStringList{gradient, "", dimension + "2", "Number of parameters: 3", warning, "", counts};
+            << logLikelihood << QStringList{gradient, "", dimension + "2", "Number of parameters: 3", warning, n};
         QTest::newRow("more data")
-            << logLikelihood << QStringList{gradient, "", dimension + "5", "Number of parameters: 3", "", counts};
+            << logLikelihood << QStringList{gradient, "", dimension + "5", "Number of parameters: 3", n};
         // Three pairs a row; the last row is filled with empty cells.
         const QStringList header{"Total observed counts: 10", "", "Category", "Counts", "Category", "Counts", "Category", "Counts"};
         QTest::newRow("no categories") << "\"Many\"" << header + QStringList{"", "Parameter Estimates"};
@@ -300,10 +309,14 @@ private slots:
         QVERIFY(!page()->isLockLabelShown());
         QVERIFY(m_f->estimateAndWait());
         QVERIFY(page()->isAvailable());
-        // One parameter: AIC = 2 - 2 LL, independently of the summary's own.
+        // One parameter, 100 trials: AIC = 2 - 2 LL, AICc = AIC + 4/98 and
+        // BIC = ln 100 - 2 LL, independently of the summary's own.
         const double logLikelihood = m_f->window.summary()->logLikelihood;
         QVERIFY(text()->toPlainText().startsWith("Estimation Summary Report\n05 March 2010 03::15::42 pm\nAIC: "
-                                                 + g6(2 - 2 * logLikelihood) + "\nLog-likelihood:  " + g6(logLikelihood)));
+                                                 + g6(2 - 2 * logLikelihood) + "\nAICc: "
+                                                 + g6(2 - 2 * logLikelihood + 4.0 / 98) + "\nBIC: "
+                                                 + g6(std::log(100.0) - 2 * logLikelihood) + "\nLog-likelihood:  "
+                                                 + g6(logLikelihood)));
         QCOMPARE(text()->toPlainText().count("Estimation Summary Report"), 1);
         QCOMPARE(text()->textCursor().position(), 0);
         m_f->answerer.answer(QMessageBox::Discard); // in case the workspace counts as changed
