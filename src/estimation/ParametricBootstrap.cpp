@@ -28,13 +28,8 @@ zav::OptimizerSettings runnable(zav::OptimizerSettings settings)
 
 ParametricBootstrap::Observed ParametricBootstrap::observedFrom(const EstimationSummary &summary)
 {
-#if __has_include("likelihood/GoodnessOfFit.h") // INTERIM
     return {summary.goodnessOfFit.deviance, summary.goodnessOfFit.pearson, summary.freeParameters,
             summary.dataFingerprint};
-#else
-    (void)summary;
-    return {};
-#endif
 }
 
 ParametricBootstrap::ParametricBootstrap(const Workspace &workspace, std::vector<double> estimates,
@@ -67,14 +62,12 @@ BootstrapResult::Replicate ParametricBootstrap::refit(std::uint64_t seed, int re
                                    cancelFlag);
         if (zav::isCancelled(cancelFlag) || !zav::isUsable(objective(point)))
             return row;
-#if __has_include("likelihood/GoodnessOfFit.h") // INTERIM
         const GoodnessOfFit fit = objective.goodnessOfFit(point, m_observed.freeParameters);
         if (!fit.deviance || !fit.pearson)
             return row;
         row.failed = false;
         row.deviance = *fit.deviance;
         row.pearson = *fit.pearson;
-#endif
     } catch (...) {
         // NRError from the method (iteration limits, invalid seeds) or
         // anything else: the replicate failed; nothing may leave a thread.

@@ -156,14 +156,15 @@ void TestParametricBootstrap::cancelStopsTheRun()
 {
     const FittedStudy study;
     zav::CancelFlag cancel{false};
-    int calls = 0;
+    int calls = 0, wrongTotals = 0; // the callback runs on the workers, under the run's lock
     const auto result = study.bootstrap->run({5, 200, 1, 1, 2}, &cancel, [&](int done, int total) {
         ++calls;
-        QCOMPARE(total, 200);
+        wrongTotals += total != 200;
         if (done == 3)
             cancel = true;
     });
     QVERIFY(!result);
+    QCOMPARE(wrongTotals, 0);
     // The replicates under way when the flag was set may still end.
     QVERIFY(calls >= 3 && calls <= 4);
 }
