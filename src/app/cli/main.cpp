@@ -3,6 +3,10 @@
 //   pelk-cli verify WORKSPACE              what the Verify page shows
 //   pelk-cli estimate [options] WORKSPACE  the Estimate page's sequence
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
+//   pelk-cli bootstrap [options] WORKSPACE the parametric bootstrap of the fit
+//   pelk-cli bootstrap-merge FILES...      the shards of one bootstrap, combined
+#include "BootstrapCommand.h"
+#include "BootstrapMergeCommand.h"
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
 #include "VerifyCommand.h"
@@ -16,7 +20,8 @@ namespace {
 
 QString usage()
 {
-    return VerifyCommand::usage() + EstimateCommand::usage()
+    return VerifyCommand::usage() + EstimateCommand::usage() + BootstrapCommand::usage()
+        + BootstrapMergeCommand::usage()
         + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
 }
 
@@ -49,6 +54,10 @@ int main(int argc, char *argv[])
         return VerifyCommand::run(rest);
     if (command == u"estimate")
         return EstimateCommand::run(rest);
+    if (command == u"bootstrap")
+        return BootstrapCommand::run(rest);
+    if (command == u"bootstrap-merge")
+        return BootstrapMergeCommand::run(rest);
     if (command == u"print")
         return printWorkspace(rest);
     QTextStream(stderr) << usage();
