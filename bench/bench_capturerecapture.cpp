@@ -3,7 +3,8 @@
 // occasions (31 and 1023 observed histories), against the same negative
 // log-likelihood written by hand in plain C++ as the floor; and the stages
 // of a `pelk-cli estimate` of the 10-occasion workspace (parameters and
-// covariance, no profile), then the whole process.
+// covariance, no profile), then the whole process; and the parametric
+// bootstrap of the 10-occasion fit in replicates per second.
 #include "../tests/support/CaptureRecaptureWorkspace.h"
 #include "../tests/support/TempFiles.h"
 
@@ -12,6 +13,7 @@
 #include "estimation/EstimationSummary.h"
 #include "estimation/ProfiledQuantity.h"
 #include "estimation/ProfileLimitSearch.h"
+#include "estimation/ParametricBootstrap.h"
 #include "io/SummaryJsonWriter.h"
 #include "model/Workspace.h"
 #include "likelihood/PelkLikelihoodFunc.h"
@@ -265,6 +267,33 @@ void fullEstimation(benchmark::State &state)
     }
 }
 
+// Replicates of the parametric bootstrap of the 10-occasion fit, each
+// drawn and refitted with Powell's method, on range(0) threads (0: one
+// per core). The counter "replicates" is per second of real time;
+// "failed" counts the replicates of the last iteration that did not refit.
+void bootstrapReplicates(benchmark::State &state)
+{
+    constexpr int replicates = 16;
+    auto workspace = workspaceFor(10);
+    pelk::EstimationResults results;
+    if (!estimate(*workspace, results)) {
+        state.SkipWithError("estimation failed");
+        return;
+    }
+    const auto summary = pelk::EstimationSummary::compute(*workspace, results);
+    const pelk::ParametricBootstrap bootstrap(*workspace, results.estimates,
+                                              pelk::ParametricBootstrap::observedFrom(summary));
+    std::uint64_t seed = 1;
+    int failed = 0;
+    for (auto _ : state) {
+        const auto result = bootstrap.run({seed++, replicates, 1, 1, int(state.range(0))});
+        failed = result ? result->failed() : replicates;
+    }
+    state.counters["failed"] = failed;
+    state.counters["replicates"]
+        = benchmark::Counter(double(replicates) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 // The two searches of N's 0.05 profile interval on the sparse study, as the
 // profile run makes them, from estimates and a covariance computed first. The counters give
 // their work: "evaluations" in evaluations of the objective (a value with
@@ -377,6 +406,7 @@ BENCHMARK(fullEstimation)->Args({10, 0})->Iterations(5)->UseRealTime()->Unit(ben
 BENCHMARK(fullEstimation)->Args({5, 1})->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(fullEstimation)->Args({10, 1})->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(profileInterval)->Arg(10)->Arg(12)->Unit(benchmark::kMillisecond);
+BENCHMARK(bootstrapReplicates)->Arg(1)->Arg(0)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(cliProcess)
     ->Args({10, 0})
     ->Args({10, 1})

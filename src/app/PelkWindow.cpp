@@ -12,6 +12,8 @@
 #include "pages/diagnostics/ObservedExpectedTablePage.h"
 #include "pages/diagnostics/ResidualsPlotPage.h"
 #include "pages/plot/ProfilePlotPage.h"
+#include "pages/bootstrap/BootstrapDialog.h"
+#include "pages/bootstrap/BootstrapPage.h"
 #include "pages/estimate/EstimatePage.h"
 #include "pages/estimate/VerifyModelPage.h"
 #include "pages/frame/FileDialogs.h"
@@ -122,6 +124,7 @@ void PelkWindow::createPages()
     m_observedExpectedPlotPage = new ObservedExpectedPlotPage(this);
     m_residualsPlotPage = new ResidualsPlotPage(this);
     m_profilePlotPage = new ProfilePlotPage(this);
+    m_bootstrapPage = new BootstrapPage(this);
     m_observedExpectedTablePage = new ObservedExpectedTablePage(this);
 
     QList<QWidget *> pages = {m_parameterDefinitionsPage, m_variableDefinitionsPage, m_verifyModelPage,
@@ -129,7 +132,7 @@ void PelkWindow::createPages()
                               m_estimatePage, m_estimationSummaryPage};
     for (ResultTablePage *page : std::as_const(m_resultTablePages))
         pages.append(page);
-    pages << m_profilePlotPage << m_observedExpectedPlotPage << m_residualsPlotPage << m_observedExpectedTablePage;
+    pages << m_profilePlotPage << m_bootstrapPage << m_observedExpectedPlotPage << m_residualsPlotPage << m_observedExpectedTablePage;
     for (QWidget *page : std::as_const(pages))
         m_pageStack->addWidget(page);
 }
@@ -178,6 +181,7 @@ void PelkWindow::createActions()
         {&actionClearCurrentEstimates, "actionClearCurrentEstimates", "Clear Current Estimates", nullptr,
          &PelkWindow::onClearCurrentEstimates},
         {&actionCompareModels, "actionCompareModels", "&Compare Models...", nullptr, &PelkWindow::onCompareModels},
+        {&actionBootstrap, "actionBootstrap", "Bootstrap Goodness of Fit...", nullptr, &PelkWindow::onBootstrap},
         {&actionExit, "actionExit", "E&xit", nullptr, &PelkWindow::onExit},
         {&actionWhatsThis, "actionWhatsThis", "", ":/icons/whatsThisIcon.png", &PelkWindow::onWhatsThis},
         {&actionContentsHelp, "actionContentsHelp", "&Contents", nullptr, &PelkWindow::onContentsHelp},
@@ -204,6 +208,7 @@ void PelkWindow::createActions()
     actionLoadWorkspace->setIconText("Load Workspace");
     actionLoadWorkspace->setToolTip("Load Workspace");
     actionClearCurrentEstimates->setEnabled(false);
+    actionBootstrap->setEnabled(false);
     actionWhatsThis->setToolTip("Get help on specific items");
 }
 
@@ -234,6 +239,7 @@ void PelkWindow::createMenusAndToolBar()
     menuAction->setObjectName("menuAction");
     menuAction->addSeparator();
     menuAction->addAction(actionClearCurrentEstimates);
+    menuAction->addAction(actionBootstrap);
 
     QMenu *menuView = menuBar()->addMenu("&View");
     menuView->setObjectName("menuView");
@@ -273,6 +279,7 @@ void PelkWindow::createNavigation()
     for (ContentPage *page : std::as_const(m_resultTablePages))
         m_navModel->addPage(page, m_estimatesGroup);
     m_navModel->addPage(m_profilePlotPage, m_estimatesGroup);
+    m_navModel->addPage(m_bootstrapPage, m_estimatesGroup);
     m_diagnosticsGroup = m_navModel->addGroup("View the Model Diagnostics");
     for (ContentPage *page : std::initializer_list<ContentPage *> {
              m_observedExpectedPlotPage, m_residualsPlotPage, m_observedExpectedTablePage})
@@ -319,7 +326,9 @@ void PelkWindow::resetWorkspace()
     // Pages showing results let go of them before the results go.
     if (m_locked) {
         actionClearCurrentEstimates->setEnabled(false);
+        actionBootstrap->setEnabled(false);
         m_locked = false;
+        m_bootstrap.reset();
         emit clearEstimates();
     }
 
@@ -549,6 +558,8 @@ void PelkWindow::onEstimationComplete()
     m_residualsPlotPage->setObservedExpectedModel(observedExpected);
 
     actionClearCurrentEstimates->setEnabled(true);
+    actionBootstrap->setEnabled(true);
+    m_bootstrap.reset();
     m_locked = true;
     if (!m_workspaceFileName.isEmpty())
         actionSaveWorkspace->setEnabled(true);
@@ -586,9 +597,27 @@ void PelkWindow::onClearCurrentEstimates()
     showPage(m_parameterDefinitionsPage);
     m_results.covarianceAvailable = false;
     actionClearCurrentEstimates->setEnabled(false);
+    actionBootstrap->setEnabled(false);
+    m_bootstrap.reset();
     emit clearEstimates();
     m_locked = false;
     m_summary.reset();
+}
+
+void PelkWindow::onBootstrap()
+{
+    if (!m_summary)
+        return;
+    BootstrapDialog dialog(this);
+    connect(&dialog, &BootstrapDialog::bootstrapComplete, this, &PelkWindow::setBootstrapResult);
+    dialog.exec();
+}
+
+void PelkWindow::setBootstrapResult(const pelk::BootstrapResult &result)
+{
+    m_bootstrap = result;
+    emit bootstrapComplete();
+    showPage(m_bootstrapPage);
 }
 
 void PelkWindow::onUsePreviousEstimatesSeedsStateChanged(bool state)

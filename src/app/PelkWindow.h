@@ -6,6 +6,7 @@
 // tool bars that the formula-editing pages embed.
 #pragma once
 
+#include "estimation/BootstrapResult.h"
 #include "estimation/EstimationResults.h"
 #include "estimation/EstimationSummary.h"
 #include "model/Workspace.h"
@@ -20,6 +21,7 @@
 #include <optional>
 #include <vector>
 
+class BootstrapPage;
 class ContentPage;
 class EstimationSummaryPage;
 class FileDialogs;
@@ -71,6 +73,11 @@ public:
     // Every number the result pages show, computed once when an estimation
     // completes; null while no estimates exist.
     const pelk::EstimationSummary *summary() const { return m_summary.get(); }
+    // The last parametric bootstrap of the current estimates; null while
+    // there is none (a new estimation or Clear Current Estimates drops it).
+    const pelk::BootstrapResult *bootstrapResult() const { return m_bootstrap ? &*m_bootstrap : nullptr; }
+    // Keeps the result, shows its page and appends it to the report.
+    void setBootstrapResult(const pelk::BootstrapResult &result);
     // The precision of every profile limit, or none for the automatic one.
     std::optional<double> profilePrecision() const { return m_profilePrecision; }
     void setProfilePrecision(std::optional<double> precision) { m_profilePrecision = precision; }
@@ -143,6 +150,8 @@ signals:
     void estimationComplete();
     // More points of the profile curves are in the summary.
     void profileCurvesChanged();
+    // A bootstrap of the current estimates is in bootstrapResult().
+    void bootstrapComplete();
 
 public slots:
     void onEstimationComplete();
@@ -159,6 +168,8 @@ public slots:
     // double-click in it opens a model the way a recent workspace opens.
     void onCompareModels();
     void onClearCurrentEstimates();
+    // Actions > Bootstrap Goodness of Fit...
+    void onBootstrap();
     void workspaceChanged();
     void onLoadCategoryCounts();
     void onSaveCategoryCounts();
@@ -230,6 +241,7 @@ private:
     ObservedExpectedPlotPage *m_observedExpectedPlotPage = nullptr;
     ResidualsPlotPage *m_residualsPlotPage = nullptr;
     ProfilePlotPage *m_profilePlotPage = nullptr;
+    BootstrapPage *m_bootstrapPage = nullptr;
     ObservedExpectedTablePage *m_observedExpectedTablePage = nullptr;
 
     // Navigation groups; the likelihood pages go under "Likelihood Functions".
@@ -243,6 +255,7 @@ private:
     QList<LikelihoodPage *> m_likelihoodPages;
     pelk::EstimationResults m_results;
     std::unique_ptr<pelk::EstimationSummary> m_summary;
+    std::optional<pelk::BootstrapResult> m_bootstrap;
     QString m_workspaceFileName;
     bool m_locked = false;
     bool m_changed = false;
@@ -270,6 +283,7 @@ private:
     QAction *actionSaveOptimizerSettings = nullptr;
     QAction *actionClearCurrentEstimates = nullptr;
     QAction *actionCompareModels = nullptr;
+    QAction *actionBootstrap = nullptr;
     QAction *actionExit = nullptr;
     QAction *actionWhatsThis = nullptr;
     QAction *actionContentsHelp = nullptr;

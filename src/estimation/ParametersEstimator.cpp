@@ -1,5 +1,6 @@
 #include "estimation/ParametersEstimator.h"
 
+#include "estimation/RestartedMinimization.h"
 #include "optim/AbstractOptimizer.h"
 #include "optim/NRError.h"
 #include "optim/OptimizerFactory.h"
@@ -44,30 +45,9 @@ void ParametersEstimator::run()
     const ProgressConnection connection(optimizer, this);
     try {
         postStatus(QStringLiteral("Estimating model parameters..."));
-        int numIterations = 0;
-        optimizer->minimize(*m_function, *m_point, cancelFlag(), numIterations);
-        // The simplex restarts only while they lower the objective: its
-        // value and point so far.
-        double value = isSimplex ? (*m_function)(*m_point) : 0.0;
-        std::vector<double> previous;
-        for (int pass = 0; pass < maxReestimations && numIterations > 2; ++pass) {
+        RestartedMinimization::run(*optimizer, isSimplex, *m_function, *m_point, cancelFlag(), [this] {
             postStatus(QStringLiteral("Re-estimating parameters using estimates as new seeds..."));
-            if (isSimplex)
-                previous = *m_point;
-            optimizer->minimize(*m_function, *m_point, cancelFlag(), numIterations);
-            if (isCanceled())
-                return;
-            if (isSimplex) {
-                const double newValue = (*m_function)(*m_point);
-                if (!(newValue < value)) {
-                    // No gain: keep the better point and stop restarting.
-                    if (newValue > value)
-                        *m_point = previous;
-                    break;
-                }
-                value = newValue;
-            }
-        }
+        });
         if (isCanceled())
             return;
         // Every method keeps the best point it has seen, so a final value

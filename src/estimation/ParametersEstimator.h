@@ -1,6 +1,5 @@
 // The unit of work that estimates the parameters: it minimises the
-// objective from the seeds with the run's optimizer, then again
-// from each result while the method still needs more than two iterations.
+// objective from the seeds with the run's optimizer (RestartedMinimization).
 // A run that ends where the objective cannot be computed (the unusable-point
 // cap, an infinite or NaN value) fails, whichever method ran, and ends the
 // estimation run: the covariance and the profiles need estimates.
@@ -34,11 +33,6 @@ public:
 
     void run() override;
 
-    // A re-estimation that needs more than two iterations again is repeated
-    // at most this many times: the downhill simplex counts its evaluations,
-    // which practically never fall to two, so its restarts also stop as
-    // soon as one no longer lowers the objective.
-    static constexpr int maxReestimations = 100;
 
     // The advice line of a run that found no usable point.
     static QString noUsableStartingPoint();

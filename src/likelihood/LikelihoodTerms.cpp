@@ -51,6 +51,14 @@ LikelihoodTerms::LikelihoodTerms(const ModelDefinition &model, const QMap<QStrin
     }
 }
 
+void LikelihoodTerms::setObservedValue(int position, double value)
+{
+    Likelihood &likelihood = m_likelihoods.at(std::size_t(position));
+    Q_ASSERT(likelihood.kind == Likelihood::Kind::Normal);
+    likelihood.observedIsValue = true;
+    likelihood.observedValue = value;
+}
+
 double LikelihoodTerms::sampleSize() const
 {
     double n = 0.0;

@@ -57,6 +57,11 @@ public:
 
     int likelihoodCount() const { return int(m_likelihoods.size()); }
 
+    // Replaces the observed formula of the normal likelihood at list
+    // position `position` by a value (a simulated observation: the formula
+    // of the data would give the data's own value at every point).
+    void setObservedValue(int position, double value);
+
     // `value(k)` is the value of formula k at the point.
     template<typename Values>
     double negativeLogLikelihood(const Values &value) const;
@@ -107,7 +112,16 @@ private:
         int observed = -1;
         int expected = -1;
         int standardError = -1;
+        // Set by setObservedValue: then observedValue stands for the formula.
+        bool observedIsValue = false;
+        double observedValue = 0.0;
     };
+
+    template<typename Values>
+    static double observedOf(const Likelihood &likelihood, const Values &value)
+    {
+        return likelihood.observedIsValue ? likelihood.observedValue : value(likelihood.observed);
+    }
 
     int addFormula(const zav::Equation *equation, bool read);
 
@@ -167,12 +181,13 @@ double LikelihoodTerms::logLikelihood(const Likelihood &likelihood, const Values
 {
     switch (likelihood.kind) {
     case Likelihood::Kind::Normal: {
-        if (likelihood.standardError < 0 || likelihood.observed < 0 || likelihood.expected < 0) {
+        if (likelihood.standardError < 0 || (likelihood.observed < 0 && !likelihood.observedIsValue)
+            || likelihood.expected < 0) {
             invalid = true;
             return 0.0;
         }
         const double s = value(likelihood.standardError);
-        const double z = (value(likelihood.observed) - value(likelihood.expected)) / s;
+        const double z = (observedOf(likelihood, value) - value(likelihood.expected)) / s;
         return std::log(1.0 / s) - 0.5 * z * z;
     }
     case Likelihood::Kind::Multinomial:
@@ -242,8 +257,9 @@ void LikelihoodTerms::addGradientSeeds(const Values &value, AddSeed addSeed) con
     for (const Likelihood &likelihood : m_likelihoods) {
         if (likelihood.kind == Likelihood::Kind::Normal) {
             const double s = value(likelihood.standardError);
-            const double z = (value(likelihood.observed) - value(likelihood.expected)) / s;
-            addSeed(likelihood.observed, z / s);
+            const double z = (observedOf(likelihood, value) - value(likelihood.expected)) / s;
+            if (!likelihood.observedIsValue)
+                addSeed(likelihood.observed, z / s);
             addSeed(likelihood.expected, -z / s);
             addSeed(likelihood.standardError, -(z * z - 1.0) / s);
             continue;
@@ -274,7 +290,7 @@ GoodnessOfFit LikelihoodTerms::goodnessOfFit(const Values &value, IsConstant isC
     std::vector<GoodnessOfFit::NormalCell> normals;
     for (const Likelihood &likelihood : m_likelihoods) {
         if (likelihood.kind == Likelihood::Kind::Normal) {
-            const double z = (valueOf(likelihood.observed) - valueOf(likelihood.expected))
+            const double z = (observedOf(likelihood, valueOf) - valueOf(likelihood.expected))
                 / valueOf(likelihood.standardError);
             normals.push_back(
                 {likelihood.name, z, likelihood.standardError >= 0 && isConstant(likelihood.standardError)});

@@ -45,6 +45,10 @@ public:
     // that has a count there.
     PelkLikelihoodFunc withCounts(const ModelDefinition &model, const QMap<QString, int> &categoryCounts) const;
 
+    // A simulated observation for the normal likelihood at list position
+    // `position`, in place of its observed formula (LikelihoodTerms).
+    void setObservedValue(int position, double value) { m_terms.setObservedValue(position, value); }
+
     // The objective at x (parameter i is x[i]; elements past the last
     // parameter are ignored).
     double operator()(const std::vector<double> &x) override;

@@ -206,6 +206,22 @@ private slots:
         QCOMPARE(function.likelihoodObjective(1), cap);
     }
 
+    // A simulated observation stands for the observed formula: z = (6.5 -
+    // 3) / 2 in the value; by mu the derivative is -z/s, and the formula it
+    // replaced receives none.
+    void observedValueReplacesTheObservedFormula()
+    {
+        TestModel model = coinAndMeasurement();
+        PelkLikelihoodFunc function(model.bound(), {{"yes", 3}, {"no", 7}});
+        function.setObservedValue(1, 6.5);
+        const std::vector<double> point{0.3, 3.0, 2.0};
+        std::vector<double> gradient;
+        function.valueAndGradient(point, gradient);
+        QCOMPARE(function.likelihoodObjective(1), -(std::log(0.5) - 0.5 * 1.75 * 1.75));
+        QVERIFY(closeTo(gradient[1], -1.75 / 2.0));
+        QVERIFY(closeTo(gradient[2], -(1.75 * 1.75 - 1.0) / 2.0));
+    }
+
     void fitStatisticsAtTheEstimates()
     {
         TestModel model = coinAndMeasurement();

@@ -4,6 +4,10 @@
 //   pelk-cli estimate [options] WORKSPACE  the Estimate page's sequence
 //   pelk-cli compare [options] ITEM...     a set of models ranked and averaged
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
+//   pelk-cli bootstrap [options] WORKSPACE the parametric bootstrap of the fit
+//   pelk-cli bootstrap-merge FILES...      the shards of one bootstrap, combined
+#include "BootstrapCommand.h"
+#include "BootstrapMergeCommand.h"
 #include "CompareCommand.h"
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
@@ -19,6 +23,7 @@ namespace {
 QString usage()
 {
     return VerifyCommand::usage() + EstimateCommand::usage() + CompareCommand::usage()
+        + BootstrapCommand::usage() + BootstrapMergeCommand::usage()
         + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
 }
 
@@ -53,6 +58,10 @@ int main(int argc, char *argv[])
         return EstimateCommand::run(rest);
     if (command == u"compare")
         return CompareCommand::run(rest);
+    if (command == u"bootstrap")
+        return BootstrapCommand::run(rest);
+    if (command == u"bootstrap-merge")
+        return BootstrapMergeCommand::run(rest);
     if (command == u"print")
         return printWorkspace(rest);
     QTextStream(stderr) << usage();

@@ -17,6 +17,8 @@ EstimationSummaryPage::EstimationSummaryPage(PelkWindow *mainWindow)
     connect(mainWindow, &PelkWindow::estimationComplete, this, &EstimationSummaryPage::onEstimationComplete);
     connect(mainWindow, &PelkWindow::clearEstimates, this, &EstimationSummaryPage::onClearEstimates);
     connect(mainWindow, &PelkWindow::lockWorkspace, this, &EstimationSummaryPage::onLockWorkspace);
+    // The report is rebuilt whole with the bootstrap at its end.
+    connect(mainWindow, &PelkWindow::bootstrapComplete, this, &EstimationSummaryPage::onEstimationComplete);
 }
 
 void EstimationSummaryPage::onEstimationComplete()
@@ -29,6 +31,8 @@ void EstimationSummaryPage::onEstimationComplete()
         return;
     }
     m_reportForm->showSummary(*summary, m_clock());
+    if (const pelk::BootstrapResult *bootstrap = mainWindow()->bootstrapResult())
+        m_reportForm->appendBootstrap(*bootstrap);
     setAvailable(true);
 }
 

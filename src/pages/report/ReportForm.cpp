@@ -1,5 +1,6 @@
 #include "ReportForm.h"
 
+#include "BootstrapReport.h"
 #include "SummaryReport.h"
 
 #include "app/PelkWindow.h"
@@ -67,6 +68,11 @@ void ReportForm::showSummary(const pelk::EstimationSummary &summary, const QDate
     SummaryReport(document(), m_formats).write(summary, when);
     m_textEdit->moveCursor(QTextCursor::Start);
     m_textEdit->ensureCursorVisible();
+}
+
+void ReportForm::appendBootstrap(const pelk::BootstrapResult &result)
+{
+    BootstrapReport::append(document(), m_formats, result);
 }
 
 void ReportForm::clear()

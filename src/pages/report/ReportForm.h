@@ -7,8 +7,9 @@
 #include <QWidget>
 
 namespace pelk {
+struct BootstrapResult;
 struct EstimationSummary;
-}
+} // namespace pelk
 class PelkWindow;
 class QDateTime;
 class QPushButton;
@@ -25,6 +26,8 @@ public:
 
     // Rebuilds the whole report, dated `when`, and shows its beginning.
     void showSummary(const pelk::EstimationSummary &summary, const QDateTime &when);
+    // Appends the bootstrap of the fit after the summary shown.
+    void appendBootstrap(const pelk::BootstrapResult &result);
     void clear();
 
     QTextEdit *textEdit() const { return m_textEdit; }

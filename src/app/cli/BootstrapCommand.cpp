@@ -1,0 +1,199 @@
+#include "BootstrapCommand.h"
+
+#include "ExitStatus.h"
+#include "InterruptHandler.h"
+#include "WorkspaceLoader.h"
+#include "estimation/EstimationResults.h"
+#include "estimation/EstimationSequence.h"
+#include "estimation/EstimationSummary.h"
+#include "estimation/ParametricBootstrap.h"
+#include "io/BootstrapJsonWriter.h"
+#include "io/BootstrapTextWriter.h"
+#include "model/MessageSink.h"
+#include "optim/NRError.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using pelk::ParametricBootstrap;
+
+struct Options
+{
+    bool json = false;
+    ParametricBootstrap::Options run;
+    QString fileName;
+};
+
+// The largest seed a JSON number carries exactly (2^53 - 1).
+constexpr qulonglong largestSeed = 9007199254740991ULL;
+
+std::optional<QString> parse(const QStringList &arguments, Options &options)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const QString value = i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
+        bool ok = false;
+        if (argument == u"--json") {
+            options.json = true;
+        } else if (argument == u"--replicates") {
+            options.run.replicates = value.toInt(&ok);
+            if (!ok || options.run.replicates < 1)
+                return QStringLiteral("--replicates takes a positive whole number");
+            ++i;
+        } else if (argument == u"--threads") {
+            options.run.threadCount = value.toInt(&ok);
+            if (!ok || options.run.threadCount < 1)
+                return QStringLiteral("--threads takes a positive whole number");
+            ++i;
+        } else if (argument == u"--seed") {
+            const qulonglong seed = value.toULongLong(&ok);
+            if (!ok || seed > largestSeed)
+                return QStringLiteral("--seed takes a whole number from 0 to %1").arg(largestSeed);
+            options.run.seed = seed;
+            ++i;
+        } else if (argument == u"--shard") {
+            const QStringList parts = value.split(u'/');
+            bool indexOk = false;
+            options.run.shardIndex = parts.value(0).toInt(&indexOk);
+            options.run.shardCount = parts.value(1).toInt(&ok);
+            if (parts.size() != 2 || !ok || !indexOk || options.run.shardIndex < 1
+                || options.run.shardIndex > options.run.shardCount)
+                return QStringLiteral("--shard takes I/M with 1 <= I <= M");
+            ++i;
+        } else if (argument.startsWith(u'-') || !options.fileName.isEmpty()) {
+            return QStringLiteral("unexpected argument \"%1\"").arg(argument);
+        } else {
+            options.fileName = argument;
+        }
+    }
+    if (options.fileName.isEmpty())
+        return QStringLiteral("no workspace file named");
+    return std::nullopt;
+}
+
+class StandardErrorSink : public pelk::MessageSink
+{
+public:
+    void write(const QString &text, Style) override { QTextStream(stderr) << text; }
+};
+
+void line(const QString &text)
+{
+    QTextStream(stderr) << text << '\n';
+}
+
+// The observed fit: the estimation sequence without profile likelihoods.
+// None (with the exit status) when there are no estimates.
+std::optional<pelk::EstimationResults> estimate(pelk::Workspace &workspace, InterruptHandler &interrupt,
+                                                int &status)
+{
+    for (pelk::ProfileLikelihoods *requests : {&workspace.parameterRequests, &workspace.variableRequests})
+        while (!requests->isEmpty())
+            requests->toggleRequest(requests->begin()->first.first, requests->begin()->first.second);
+    pelk::EstimationSequence sequence;
+    StandardErrorSink sink;
+    const auto readiness = sequence.check(workspace, sink);
+    if (readiness != pelk::EstimationSequence::Readiness::Ready) {
+        if (readiness == pelk::EstimationSequence::Readiness::TooManyParameters)
+            line(QStringLiteral("There are more parameters than can be estimated."));
+        status = ExitModelRefused;
+        return std::nullopt;
+    }
+    QObject::connect(&sequence, &pelk::EstimationSequence::status, &line);
+    QObject::connect(&sequence, &pelk::EstimationSequence::error, &line);
+    bool canceled = false;
+    QObject::connect(&sequence, &pelk::EstimationSequence::canceled, [&canceled] { canceled = true; });
+    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    const auto connection = QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
+                                             [&sequence] { sequence.cancel(); });
+    pelk::EstimationResults results;
+    sequence.start(workspace, results);
+    QCoreApplication::exec();
+    QObject::disconnect(connection);
+    if (canceled) {
+        line(QStringLiteral("Canceled."));
+        status = ExitInterrupted;
+        return std::nullopt;
+    }
+    if (!results.parametersEstimated) {
+        status = ExitRunFailed;
+        return std::nullopt;
+    }
+    return results;
+}
+
+} // namespace
+
+QString BootstrapCommand::usage()
+{
+    return QStringLiteral(
+        "usage: pelk-cli bootstrap [options] WORKSPACE\n"
+        "  --replicates B   the number of simulated studies (default 1000)\n"
+        "  --seed S         the seed of the replicates' random streams, 0 to 2^53-1 (default 20240521)\n"
+        "  --shard I/M      compute only the I-th of M blocks of replicates (combine with bootstrap-merge)\n"
+        "  --threads T      refit on T threads (default: one per core)\n"
+        "  --json           print one JSON document instead of text\n");
+}
+
+int BootstrapCommand::run(const QStringList &arguments)
+{
+    Options options;
+    if (const auto problem = parse(arguments, options)) {
+        QTextStream(stderr) << "pelk-cli bootstrap: " << *problem << '\n' << usage();
+        return ExitUsage;
+    }
+    InterruptHandler interrupt;
+    auto workspace = WorkspaceLoader::load(options.fileName);
+    if (!workspace)
+        return ExitUnreadable;
+    if (workspace->optimizer.type == zav::OptimizerFactory::NoOptimizer)
+        workspace->optimizer.type = zav::OptimizerFactory::Powell;
+    int status = ExitEstimated;
+    const auto results = estimate(*workspace, interrupt, status);
+    if (!results)
+        return status;
+
+    std::optional<pelk::BootstrapResult> result;
+    zav::CancelFlag cancel{false};
+    try {
+        const auto summary = pelk::EstimationSummary::compute(*workspace, *results);
+        const ParametricBootstrap bootstrap(*workspace, results->estimates, ParametricBootstrap::observedFrom(summary));
+        QObject::connect(&interrupt, &InterruptHandler::interrupted, [&cancel] { cancel = true; });
+        const bool terminal = ::isatty(STDERR_FILENO) == 1;
+        // The refits run on their own threads while this one waits in the
+        // event loop, where Ctrl-C arrives.
+        std::thread worker([&] {
+            result = bootstrap.run(options.run, &cancel, [terminal](int done, int total) {
+                if (terminal)
+                    std::fprintf(stderr, "\rBootstrap: %d of %d replicates", done, total);
+            });
+            if (terminal)
+                std::fprintf(stderr, "\r\033[K");
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        });
+        QCoreApplication::exec();
+        worker.join();
+    } catch (const NR3::NRError &error) {
+        line(QString::fromLatin1(error.message));
+        return ExitRunFailed;
+    }
+    if (!result) {
+        line(QStringLiteral("Canceled."));
+        return ExitInterrupted;
+    }
+    QTextStream out(stdout);
+    if (options.json)
+        out << QJsonDocument(pelk::BootstrapJsonWriter::write(*result)).toJson(QJsonDocument::Indented);
+    else
+        out << pelk::BootstrapTextWriter::write(*result);
+    return ExitEstimated;
+}
