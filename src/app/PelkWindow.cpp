@@ -180,6 +180,7 @@ void PelkWindow::createActions()
          ":/icons/document-save-as.png", &PelkWindow::onSaveOptimizerSettings},
         {&actionClearCurrentEstimates, "actionClearCurrentEstimates", "Clear Current Estimates", nullptr,
          &PelkWindow::onClearCurrentEstimates},
+        {&actionCompareModels, "actionCompareModels", "&Compare Models...", nullptr, &PelkWindow::onCompareModels},
         {&actionBootstrap, "actionBootstrap", "Bootstrap Goodness of Fit...", nullptr, &PelkWindow::onBootstrap},
         {&actionExit, "actionExit", "E&xit", nullptr, &PelkWindow::onExit},
         {&actionWhatsThis, "actionWhatsThis", "", ":/icons/whatsThisIcon.png", &PelkWindow::onWhatsThis},
@@ -229,6 +230,8 @@ void PelkWindow::createMenusAndToolBar()
     menuFile->addSeparator();
     menuFile->addActions({actionLoadProfileLikelihoodRequests, actionSaveProfileLikelihoodRequests,
                           actionLoadOptimizerSettings, actionSaveOptimizerSettings});
+    menuFile->addSeparator();
+    menuFile->addAction(actionCompareModels);
     menuFile->addSeparator();
     menuFile->addAction(actionExit);
 

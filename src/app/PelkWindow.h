@@ -164,6 +164,9 @@ public slots:
     // The File > Recent Workspaces entry chosen: the unsaved-changes
     // question, then the load.
     void onOpenRecentWorkspace(const QString &fileName);
+    // File > Compare Models...: the dialog, without a model of its own; a
+    // double-click in it opens a model the way a recent workspace opens.
+    void onCompareModels();
     void onClearCurrentEstimates();
     // Actions > Bootstrap Goodness of Fit...
     void onBootstrap();
@@ -279,6 +282,7 @@ private:
     QAction *actionLoadOptimizerSettings = nullptr;
     QAction *actionSaveOptimizerSettings = nullptr;
     QAction *actionClearCurrentEstimates = nullptr;
+    QAction *actionCompareModels = nullptr;
     QAction *actionBootstrap = nullptr;
     QAction *actionExit = nullptr;
     QAction *actionWhatsThis = nullptr;

@@ -2,6 +2,7 @@
 // of every side file, with the unsaved-changes question. Every file is
 // written whole or not at all (writeTextFile).
 #include "PelkWindow.h"
+#include "CompareModelsDialog.h"
 #include "RecentWorkspaces.h"
 
 #include "expr/ParseError.h"
@@ -360,6 +361,16 @@ void PelkWindow::onOpenRecentWorkspace(const QString &fileName)
 {
     if (confirmDiscard())
         loadWorkspace(fileName);
+}
+
+void PelkWindow::onCompareModels()
+{
+    auto *dialog = new CompareModelsDialog(*m_fileDialogs, this);
+    dialog->setObjectName(QStringLiteral("compareModelsDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &CompareModelsDialog::openRequested, this, &PelkWindow::onOpenRecentWorkspace);
+    connect(dialog, &CompareModelsDialog::helpRequested, this, &PelkWindow::showHelpPage);
+    dialog->show();
 }
 
 void PelkWindow::onSaveWorkspace()

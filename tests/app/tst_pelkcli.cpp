@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("estimate two files") << QStringList{"estimate", "x", "y"};
         QTest::newRow("profile of an unknown symbol") << QStringList{"estimate", "--profile", "zeta=0.05", "FILE"};
         QTest::newRow("profile at an unknown level") << QStringList{"estimate", "--profile", "p=0.1", "FILE"};
+        QTest::newRow("compare nothing") << QStringList{"compare", "--json"};
+        QTest::newRow("compare with c-hat 0") << QStringList{"compare", "--chat", "0", "FILE"};
+        QTest::newRow("compare half a pair") << QStringList{"compare", "--nested", "a:", "FILE"};
     }
 
     void wrongUsageExits64()
@@ -348,6 +351,54 @@ private slots:
         const Outcome outcome = runCli({"estimate", "--json", path});
         QCOMPARE(outcome.status, 0);
         QCOMPARE(outcome.json()["errors"].toArray().size(), 0);
+    }
+
+    // Groups A (30 of 100) and B (45 of 100) of one multinomial, with one
+    // p or one each: the workspaces estimated by compare and the same read
+    // back from estimate's documents give one table, whose statistic is the
+    // closed form's.
+    void compareRanksWorkspacesAndDocumentsAlike()
+    {
+        const auto workspace = [](bool groups) {
+            const QString pA = groups ? "pA" : "p", pB = groups ? "pB" : "p";
+            return QString("parameters\n%1;\n\nvariables;\n\nlikelihood \"Groups\"\n"
+                           "successA, %2/2,\nfailureA, (1-%2)/2,\nsuccessB, %3/2,\nfailureB, (1-%3)/2;\n\n"
+                           "optimizer\npowell, usePreviousEstimatesAsSeeds = no,\ncalculateCovariance = yes;\n\n"
+                           "parameterSeeds\n%4;\n\nprofileLikelihoodRequests;\n\n"
+                           "successA : 30\nfailureA : 70\nsuccessB : 45\nfailureB : 55\n")
+                .arg(groups ? "pA, pB" : "p", pA, pB, groups ? "pA = 0.5,\npB = 0.5" : "p = 0.5")
+                .toUtf8();
+        };
+        const QString common = file("common.txt", workspace(false)), groups = file("groups.txt", workspace(true));
+        const QStringList documents {file("common.json", runCli({"estimate", "--json", common}).out),
+                                     file("groups.json", runCli({"estimate", "--json", groups}).out)};
+        const double gain = 30 * std::log(0.3 / 0.375) + 70 * std::log(0.7 / 0.625) + 45 * std::log(0.45 / 0.375)
+            + 55 * std::log(0.55 / 0.625);
+        QJsonObject first;
+        for (const QStringList &items : {QStringList {common, groups}, documents}) {
+            const Outcome outcome = runCli(QStringList {"compare", "--json", "--nested", "common:groups"} + items);
+            QCOMPARE(outcome.status, 0);
+            const QJsonObject json = outcome.json();
+            QCOMPARE(json["rankedBy"].toString(), QString("aicc"));
+            const QJsonArray models = json["models"].toArray();
+            QCOMPARE(models.at(0)["name"].toString(), QString("groups"));
+            QCOMPARE(models.at(0).toObject().keys(),
+                     QStringList({"aic", "aicc", "aiccWeight", "cumulativeWeight", "deltaAicc", "logLikelihood",
+                                  "name", "parameterCount", "pearsonChat"}));
+            const QJsonObject test = json["lrt"].toArray().at(0).toObject();
+            QVERIFY(std::abs(test["statistic"].toDouble() - 2 * gain) < 1e-6);
+            QCOMPARE(test["df"].toInt(), 1);
+            if (first.isEmpty())
+                first = json;
+            else
+                QCOMPARE(json, first);
+        }
+        const Outcome twice = runCli({"compare", common, documents.first()});
+        QCOMPARE(twice.status, 1);
+        QVERIFY2(twice.err.endsWith(QString("Two models are named \"common\": %1 and %2.\n")
+                                        .arg(common, documents.first())
+                                        .toUtf8()),
+                 twice.err);
     }
 };
 

@@ -3,16 +3,12 @@
 #include "ExitStatus.h"
 #include "InterruptHandler.h"
 #include "WorkspaceLoader.h"
-#include "estimation/EstimationResults.h"
-#include "estimation/EstimationSequence.h"
-#include "estimation/EstimationSummary.h"
-#include "expr/Literal.h"
+#include "estimation/EstimationLog.h"
+#include "estimation/WorkspaceEstimation.h"
 #include "io/OptimizerKeyword.h"
 #include "io/SummaryJsonWriter.h"
 #include "io/SummaryTextWriter.h"
-#include "model/MessageSink.h"
 #include "model/ProfileLikelihoods.h"
-#include "optim/NRError.h"
 #include "optim/OptimizerFactory.h"
 
 #include <QCoreApplication>
@@ -33,6 +29,7 @@
 namespace {
 
 using Factory = zav::OptimizerFactory;
+using Outcome = pelk::WorkspaceEstimation::Outcome;
 
 struct Options
 {
@@ -99,45 +96,22 @@ std::optional<QString> addProfileRequest(pelk::Workspace &workspace, const QStri
     return std::nullopt;
 }
 
-// The log of the run: every line to standard error as it happens and into
-// the lists that the JSON document reports. During the profile run a
-// percentage is shown on a terminal, and wiped before the next line.
-class RunLog : public pelk::MessageSink
+// The log of the run, every line also to standard error as it happens.
+// During the profile run a percentage is shown on a terminal, and wiped
+// before the next line.
+class RunLog : public pelk::EstimationLog
 {
 public:
     RunLog() : m_err(stderr), m_terminal(::isatty(STDERR_FILENO) == 1) {}
 
-    void write(const QString &text, Style style) override
-    {
-        // Findings arrive in pieces, some without a line end.
-        m_pending += text;
-        if (style == Bold)
-            m_pendingIsError = true;
-        qsizetype end;
-        while ((end = m_pending.indexOf(u'\n')) >= 0) {
-            line(m_pending.left(end), m_pendingIsError);
-            m_pending.remove(0, end + 1);
-        }
-        if (m_pending.isEmpty())
-            m_pendingIsError = false;
-    }
-    void flush()
-    {
-        if (!m_pending.isEmpty())
-            line(m_pending, m_pendingIsError);
-        m_pending.clear();
-        m_pendingIsError = false;
-    }
-    void line(const QString &text, bool isError)
+    void line(const QString &text, bool isError) override
     {
         clearProgress();
         m_err << text << '\n';
         m_err.flush();
-        m_lines.append(text);
-        if (isError)
-            m_errors.append(text);
+        EstimationLog::line(text, isError);
     }
-    void progress(int percent)
+    void progress(int percent) override
     {
         if (!m_terminal)
             return;
@@ -153,17 +127,10 @@ public:
         m_progressShown = false;
     }
 
-    const QStringList &lines() const { return m_lines; }
-    const QStringList &errors() const { return m_errors; }
-
 private:
     QTextStream m_err;
     bool m_terminal;
     bool m_progressShown = false;
-    QString m_pending;
-    bool m_pendingIsError = false;
-    QStringList m_lines;
-    QStringList m_errors;
 };
 
 // Writes the text to standard output as UTF-8, as a text stream would, but
@@ -187,6 +154,7 @@ void print(QStringView text)
 int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::Run run,
            const pelk::EstimationSummary *summary, int status)
 {
+    run.name = QFileInfo(options.fileName).completeBaseName();
     run.log = log.lines();
     run.errors = log.errors();
     if (options.json) {
@@ -234,100 +202,34 @@ int EstimateCommand::run(const QStringList &arguments)
     // takes effect once the run starts).
     InterruptHandler interrupt;
     RunLog log;
-    pelk::SummaryJsonWriter::Run run;
-    run.name = QFileInfo(options.fileName).completeBaseName();
     auto workspace = WorkspaceLoader::load(
         options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)
-        return finish(options, log, run, nullptr, ExitUnreadable);
+        return finish(options, log, {}, nullptr, ExitUnreadable);
     for (const auto &[symbol, alpha] : std::as_const(options.profiles))
         if (const auto problem = addProfileRequest(*workspace, symbol, alpha)) {
             QTextStream(stderr) << "pelk-cli estimate: " << *problem << '\n' << usage();
             return ExitUsage;
         }
-    zav::OptimizerSettings &optimizer = workspace->optimizer;
     if (options.optimizer)
-        optimizer.type = *options.optimizer;
-    if (optimizer.type == Factory::NoOptimizer)
-        optimizer.type = Factory::Powell;
+        workspace->optimizer.type = *options.optimizer;
     workspace->calculateCovariance = workspace->calculateCovariance && !options.noCovariance;
 
-    run.optimizer = pelk::optimizerKeyword(optimizer.type);
-    run.profileCurves = options.profileCurves;
-    auto sequence = std::make_unique<pelk::EstimationSequence>();
-    sequence->setProfileCurves(options.profileCurves);
-    const auto readiness = sequence->check(*workspace, log);
-    log.flush();
-    run.valid = readiness != pelk::EstimationSequence::Readiness::ModelInvalid;
-    auto refuse = [&] { return finish(options, log, run, nullptr, ExitModelRefused); };
-    if (readiness == pelk::EstimationSequence::Readiness::ModelInvalid
-        || readiness == pelk::EstimationSequence::Readiness::CountsInvalid)
-        return refuse();
-    if (readiness == pelk::EstimationSequence::Readiness::TooManyParameters) {
-        log.write(QStringLiteral("There are more parameters than can be estimated.\n"
-                                 "Any estimates obtained by continuing can not be considered valid.\n"),
-                  options.force ? pelk::MessageSink::Normal : pelk::MessageSink::Bold);
-        if (!options.force)
-            return refuse();
-    }
-
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::status,
-                     [&log](const QString &text) { log.line(text, false); });
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::error,
-                     [&log](const QString &text) { log.line(text, true); });
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::profileStatus,
-                     [&log](double mle, double value, double chi, double target) {
-                         log.line(QStringList {zav::Literal::format(mle), zav::Literal::format(value),
-                                               zav::Literal::format(chi), zav::Literal::format(target)}
-                                      .join(u'\t'),
-                                  false);
-                     });
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::percentComplete,
-                     [&log](int percent) { log.progress(percent); });
-    bool canceled = false;
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::canceled, [&] {
-        canceled = true;
-        log.line(QStringLiteral("Canceled."), true);
-    });
-    QObject::connect(sequence.get(), &pelk::EstimationSequence::finished, QCoreApplication::instance(),
+    pelk::WorkspaceEstimation estimation(*workspace, log);
+    estimation.setForce(options.force);
+    estimation.setProfileCurves(options.profileCurves);
+    QObject::connect(&estimation, &pelk::WorkspaceEstimation::finished, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&interrupt, &InterruptHandler::interrupted, sequence.get(), [&] {
-        if (sequence->isComputingProfileCurves()) {
-            canceled = true;
-            log.line(QStringLiteral("Canceled."), true);
-        }
-        sequence->cancel();
-        sequence->cancelProfileCurves();
-    });
-
-    pelk::EstimationResults results;
-    sequence->start(*workspace, results);
-    QCoreApplication::exec();
-    // The limits are in; the curve points, when asked for, come after them.
-    if (sequence->isComputingProfileCurves()) {
-        QObject::connect(sequence.get(), &pelk::EstimationSequence::profileCurvesFinished,
-                         QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&interrupt, &InterruptHandler::interrupted, &estimation, &pelk::WorkspaceEstimation::cancel);
+    if (estimation.start())
         QCoreApplication::exec();
-    }
-    // The run is over: its objective and optimizer go before the summary
-    // and the report are built, which then reuse their memory.
-    sequence.reset();
     log.clearProgress();
-
-    if (canceled) {
-        return finish(options, log, run, nullptr, ExitInterrupted);
-    }
-    if (!results.parametersEstimated) {
-        return finish(options, log, run, nullptr, ExitRunFailed);
-    }
-    std::optional<pelk::EstimationSummary> summary;
-    try {
-        summary = pelk::EstimationSummary::compute(*workspace, results);
-    } catch (const NR3::NRError &error) {
-        log.line(QString::fromLatin1(error.message), true);
-    }
-    const int status
-        = finish(options, log, run, summary ? &*summary : nullptr, summary ? ExitEstimated : ExitRunFailed);
+    const auto outcome = estimation.outcome();
+    const int status = outcome == Outcome::Estimated  ? ExitEstimated
+        : outcome == Outcome::ModelRefused            ? ExitModelRefused
+        : outcome == Outcome::Canceled                ? ExitInterrupted
+                                                      : ExitRunFailed;
+    finish(options, log, estimation.run(), estimation.summary(), status);
     keepUntilExit(std::move(workspace));
     return status;
 }

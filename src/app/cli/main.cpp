@@ -2,11 +2,13 @@
 //
 //   pelk-cli verify WORKSPACE              what the Verify page shows
 //   pelk-cli estimate [options] WORKSPACE  the Estimate page's sequence
+//   pelk-cli compare [options] ITEM...     a set of models ranked and averaged
 //   pelk-cli print WORKSPACE               the workspace as PELK saves it
 //   pelk-cli bootstrap [options] WORKSPACE the parametric bootstrap of the fit
 //   pelk-cli bootstrap-merge FILES...      the shards of one bootstrap, combined
 #include "BootstrapCommand.h"
 #include "BootstrapMergeCommand.h"
+#include "CompareCommand.h"
 #include "EstimateCommand.h"
 #include "ExitStatus.h"
 #include "VerifyCommand.h"
@@ -20,8 +22,8 @@ namespace {
 
 QString usage()
 {
-    return VerifyCommand::usage() + EstimateCommand::usage() + BootstrapCommand::usage()
-        + BootstrapMergeCommand::usage()
+    return VerifyCommand::usage() + EstimateCommand::usage() + CompareCommand::usage()
+        + BootstrapCommand::usage() + BootstrapMergeCommand::usage()
         + QStringLiteral("usage: pelk-cli print WORKSPACE\n");
 }
 
@@ -54,6 +56,8 @@ int main(int argc, char *argv[])
         return VerifyCommand::run(rest);
     if (command == u"estimate")
         return EstimateCommand::run(rest);
+    if (command == u"compare")
+        return CompareCommand::run(rest);
     if (command == u"bootstrap")
         return BootstrapCommand::run(rest);
     if (command == u"bootstrap-merge")
