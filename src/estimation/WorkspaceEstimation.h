@@ -56,6 +56,8 @@ public:
     // Null unless the outcome is Estimated. The summary's trees point at
     // this object's estimates.
     const EstimationSummary *summary() const { return m_summary ? &*m_summary : nullptr; }
+    // The estimates of an Estimated outcome, in parameter order.
+    const std::vector<double> &estimates() const { return m_results.estimates; }
     // What the JSON document says about the run beside the summary.
     SummaryJsonWriter::Run run() const;
 

@@ -2,14 +2,14 @@
 
 #include "ExitStatus.h"
 #include "InterruptHandler.h"
+#include "StandardErrorLog.h"
 #include "WorkspaceLoader.h"
-#include "estimation/EstimationResults.h"
-#include "estimation/EstimationSequence.h"
 #include "estimation/EstimationSummary.h"
 #include "estimation/ParametricBootstrap.h"
+#include "estimation/WorkspaceEstimation.h"
 #include "io/BootstrapJsonWriter.h"
 #include "io/BootstrapTextWriter.h"
-#include "model/MessageSink.h"
+#include "model/ProfileLikelihoods.h"
 #include "optim/NRError.h"
 
 #include <QCoreApplication>
@@ -79,56 +79,9 @@ std::optional<QString> parse(const QStringList &arguments, Options &options)
     return std::nullopt;
 }
 
-class StandardErrorSink : public pelk::MessageSink
-{
-public:
-    void write(const QString &text, Style) override { QTextStream(stderr) << text; }
-};
-
 void line(const QString &text)
 {
     QTextStream(stderr) << text << '\n';
-}
-
-// The observed fit: the estimation sequence without profile likelihoods.
-// None (with the exit status) when there are no estimates.
-std::optional<pelk::EstimationResults> estimate(pelk::Workspace &workspace, InterruptHandler &interrupt,
-                                                int &status)
-{
-    for (pelk::ProfileLikelihoods *requests : {&workspace.parameterRequests, &workspace.variableRequests})
-        while (!requests->isEmpty())
-            requests->toggleRequest(requests->begin()->first.first, requests->begin()->first.second);
-    pelk::EstimationSequence sequence;
-    StandardErrorSink sink;
-    const auto readiness = sequence.check(workspace, sink);
-    if (readiness != pelk::EstimationSequence::Readiness::Ready) {
-        if (readiness == pelk::EstimationSequence::Readiness::TooManyParameters)
-            line(QStringLiteral("There are more parameters than can be estimated."));
-        status = ExitModelRefused;
-        return std::nullopt;
-    }
-    QObject::connect(&sequence, &pelk::EstimationSequence::status, &line);
-    QObject::connect(&sequence, &pelk::EstimationSequence::error, &line);
-    bool canceled = false;
-    QObject::connect(&sequence, &pelk::EstimationSequence::canceled, [&canceled] { canceled = true; });
-    QObject::connect(&sequence, &pelk::EstimationSequence::finished, QCoreApplication::instance(),
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    const auto connection = QObject::connect(&interrupt, &InterruptHandler::interrupted, &sequence,
-                                             [&sequence] { sequence.cancel(); });
-    pelk::EstimationResults results;
-    sequence.start(workspace, results);
-    QCoreApplication::exec();
-    QObject::disconnect(connection);
-    if (canceled) {
-        line(QStringLiteral("Canceled."));
-        status = ExitInterrupted;
-        return std::nullopt;
-    }
-    if (!results.parametersEstimated) {
-        status = ExitRunFailed;
-        return std::nullopt;
-    }
-    return results;
 }
 
 } // namespace
@@ -152,21 +105,39 @@ int BootstrapCommand::run(const QStringList &arguments)
         return ExitUsage;
     }
     InterruptHandler interrupt;
-    auto workspace = WorkspaceLoader::load(options.fileName);
+    StandardErrorLog log;
+    auto workspace = WorkspaceLoader::load(
+        options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)
         return ExitUnreadable;
-    if (workspace->optimizer.type == zav::OptimizerFactory::NoOptimizer)
-        workspace->optimizer.type = zav::OptimizerFactory::Powell;
-    int status = ExitEstimated;
-    const auto results = estimate(*workspace, interrupt, status);
-    if (!results)
-        return status;
+    // The observed fit, as pelk-cli estimate makes it, without the profile
+    // likelihoods: the bootstrap needs the estimates and the fit statistics.
+    for (pelk::ProfileLikelihoods *requests : {&workspace->parameterRequests, &workspace->variableRequests})
+        *requests = pelk::ProfileLikelihoods();
+    pelk::WorkspaceEstimation estimation(*workspace, log);
+    QObject::connect(&estimation, &pelk::WorkspaceEstimation::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    const auto stopEstimation = QObject::connect(&interrupt, &InterruptHandler::interrupted, &estimation,
+                                                 &pelk::WorkspaceEstimation::cancel);
+    if (estimation.start())
+        QCoreApplication::exec();
+    QObject::disconnect(stopEstimation);
+    switch (estimation.outcome()) {
+    case pelk::WorkspaceEstimation::Outcome::Estimated:
+        break;
+    case pelk::WorkspaceEstimation::Outcome::ModelRefused:
+        return ExitModelRefused;
+    case pelk::WorkspaceEstimation::Outcome::Canceled:
+        return ExitInterrupted;
+    default:
+        return ExitRunFailed;
+    }
 
     std::optional<pelk::BootstrapResult> result;
     zav::CancelFlag cancel{false};
     try {
-        const auto summary = pelk::EstimationSummary::compute(*workspace, *results);
-        const ParametricBootstrap bootstrap(*workspace, results->estimates, ParametricBootstrap::observedFrom(summary));
+        const ParametricBootstrap bootstrap(*workspace, estimation.estimates(),
+                                            ParametricBootstrap::observedFrom(*estimation.summary()));
         QObject::connect(&interrupt, &InterruptHandler::interrupted, [&cancel] { cancel = true; });
         const bool terminal = ::isatty(STDERR_FILENO) == 1;
         // The refits run on their own threads while this one waits in the

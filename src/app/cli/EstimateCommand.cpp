@@ -2,6 +2,7 @@
 
 #include "ExitStatus.h"
 #include "InterruptHandler.h"
+#include "StandardErrorLog.h"
 #include "WorkspaceLoader.h"
 #include "estimation/EstimationLog.h"
 #include "estimation/WorkspaceEstimation.h"
@@ -96,43 +97,6 @@ std::optional<QString> addProfileRequest(pelk::Workspace &workspace, const QStri
     return std::nullopt;
 }
 
-// The log of the run, every line also to standard error as it happens.
-// During the profile run a percentage is shown on a terminal, and wiped
-// before the next line.
-class RunLog : public pelk::EstimationLog
-{
-public:
-    RunLog() : m_err(stderr), m_terminal(::isatty(STDERR_FILENO) == 1) {}
-
-    void line(const QString &text, bool isError) override
-    {
-        clearProgress();
-        m_err << text << '\n';
-        m_err.flush();
-        EstimationLog::line(text, isError);
-    }
-    void progress(int percent) override
-    {
-        if (!m_terminal)
-            return;
-        m_err << QStringLiteral("\rProfile likelihoods: %1%").arg(percent);
-        m_err.flush();
-        m_progressShown = true;
-    }
-    void clearProgress()
-    {
-        if (!m_progressShown)
-            return;
-        m_err << "\r\033[K";
-        m_progressShown = false;
-    }
-
-private:
-    QTextStream m_err;
-    bool m_terminal;
-    bool m_progressShown = false;
-};
-
 // Writes the text to standard output as UTF-8, as a text stream would, but
 // a piece at a time: the report of a thousand categories is a string of
 // 150 KB, of which a stream would first make a whole copy and then a whole
@@ -151,7 +115,7 @@ void print(QStringView text)
 // Prints the result and returns the exit status. With --json there is one
 // document on every exit, so that a script can parse every outcome: the log
 // of the run, its errors, the exit status and whatever was computed.
-int finish(const Options &options, const RunLog &log, pelk::SummaryJsonWriter::Run run,
+int finish(const Options &options, const StandardErrorLog &log, pelk::SummaryJsonWriter::Run run,
            const pelk::EstimationSummary *summary, int status)
 {
     run.name = QFileInfo(options.fileName).completeBaseName();
@@ -201,7 +165,7 @@ int EstimateCommand::run(const QStringList &arguments)
     // From here on, so that Ctrl-C at any point ends in a document too (it
     // takes effect once the run starts).
     InterruptHandler interrupt;
-    RunLog log;
+    StandardErrorLog log;
     auto workspace = WorkspaceLoader::load(
         options.fileName, [&log](const QString &description) { log.line(description, true); });
     if (!workspace)
