@@ -134,7 +134,8 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
         summary.aicc = summary.aic + 2.0 * k * (k + 1.0) / (n - k - 1.0);
         summary.bic = k * std::log(n) - 2.0 * summary.logLikelihood;
     }
-    summary.freeParameters = freeParameterCount(model, results.hessianRank.value_or(summary.parameterCount));
+    summary.freeParameters
+        = function.freeParameterCount(results.hessianRank.value_or(summary.parameterCount));
     summary.goodnessOfFit = function.goodnessOfFit(estimates, summary.freeParameters);
     summary.dataFingerprint = dataFingerprintOf(workspace, estimates);
     for (int position = 0; position < model.likelihoodCount(); ++position)

@@ -34,6 +34,20 @@ constexpr RunEvaluator runEvaluators[] = {
 
 } // namespace
 
+std::vector<bool> FormulaProgram::slotsReading(int parameter) const
+{
+    std::vector<bool> reads(std::size_t(slotCount()), false);
+    reads[std::size_t(parameter)] = true;
+    for (const Run &run : m_runs) {
+        // The unary operations leave their right operand at slot 0.
+        const bool binary = run.operation <= FormulaOperation::Power;
+        for (int k = run.begin; k < run.end; ++k)
+            reads[std::size_t(m_firstInstructionSlot + k)] = reads[std::size_t(m_left[std::size_t(k)])]
+                || (binary && reads[std::size_t(m_right[std::size_t(k)])]);
+    }
+    return reads;
+}
+
 void FormulaProgram::evaluate(const double *parameters, double *slots) const
 {
     std::copy(parameters, parameters + m_parameterCount, slots);

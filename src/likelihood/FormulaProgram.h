@@ -69,6 +69,10 @@ public:
     // whole.
     bool isConstantOutput(int k) const { return outputSlot(k) >= 0 && !isVariable(outputSlot(k)); }
 
+    // For each slot, whether its value depends on parameter `parameter`
+    // (directly or through earlier slots): one sweep over the instructions.
+    std::vector<bool> slotsReading(int parameter) const;
+
     // Slots sized slotCount() with the constants in place: the caller keeps
     // them and evaluates into them as often as it likes.
     std::vector<double> initialSlots() const;

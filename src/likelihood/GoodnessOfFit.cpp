@@ -1,8 +1,5 @@
 #include "likelihood/GoodnessOfFit.h"
 
-#include "expr/Equation.h"
-#include "model/ModelDefinition.h"
-
 #include <boost/math/distributions/chi_squared.hpp>
 
 #include <algorithm>
@@ -124,33 +121,6 @@ GoodnessOfFit GoodnessOfFit::compute(const std::vector<MultinomialCells> &multin
                           .arg(expectedCount)
                           .arg(belowOne);
     return fit;
-}
-
-int freeParameterCount(const ModelDefinition &model, int estimableParameters)
-{
-    int abundanceOnly = 0;
-    for (int p = 0; p < model.parameterCount(); ++p) {
-        const QString name = model.parameterName(p);
-        bool inAbundance = false, elsewhere = false;
-        const auto reads
-            = [&](const zav::Equation *equation) { return equation && equation->dependsOn(name); };
-        for (int position = 0; position < model.likelihoodCount() && !elsewhere; ++position) {
-            const int id = model.likelihoodId(position);
-            if (!model.isMultinomial(id)) {
-                elsewhere = reads(model.observedEquation(id)) || reads(model.expectedEquation(id))
-                    || reads(model.standardErrorEquation(id));
-                continue;
-            }
-            const bool unobserved = model.hasUnobservedCategory(id);
-            const int categories = model.categoryCount(id) + (unobserved ? 1 : 0);
-            for (int i = 0; i < categories && !elsewhere; ++i)
-                elsewhere = reads(model.categoryEquation(id, i));
-            if (unobserved)
-                inAbundance = inAbundance || reads(model.abundanceSymbol(id));
-        }
-        abundanceOnly += inAbundance && !elsewhere;
-    }
-    return estimableParameters - abundanceOnly;
 }
 
 } // namespace pelk

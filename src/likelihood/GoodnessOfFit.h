@@ -16,7 +16,8 @@
 //   df = sum over multinomials (regular categories - 1) + normals - r,
 // r the number of free parameters: the estimable ones (the Hessian's rank)
 // less those that enter the model only as the abundance of a likelihood
-// with an unobserved category, since the conditional cells cannot see them.
+// with an unobserved category, since the conditional cells cannot see them
+// (PelkLikelihoodFunc::freeParameterCount).
 //
 // References: McCullagh and Nelder (1989), Generalized Linear Models,
 // section 4.4 (deviance); Agresti (2013), Categorical Data Analysis,
@@ -31,8 +32,6 @@
 #include <vector>
 
 namespace pelk {
-
-class ModelDefinition;
 
 struct GoodnessOfFit
 {
@@ -69,11 +68,5 @@ struct GoodnessOfFit
     static GoodnessOfFit compute(const std::vector<MultinomialCells> &multinomials,
                                  const std::vector<NormalCell> &normals, int freeParameters);
 };
-
-// r of the degrees of freedom: `estimableParameters` less the parameters
-// that enter the model only through the abundance of likelihoods with an
-// unobserved category (directly or through convenience functions used only
-// there).
-int freeParameterCount(const ModelDefinition &model, int estimableParameters);
 
 } // namespace pelk

@@ -59,6 +59,15 @@ void LikelihoodTerms::setObservedValue(int position, double value)
     likelihood.observedValue = value;
 }
 
+std::vector<int> LikelihoodTerms::abundanceFormulas() const
+{
+    std::vector<int> formulas;
+    for (const Likelihood &likelihood : m_likelihoods)
+        if (likelihood.abundance >= 0)
+            formulas.push_back(likelihood.abundance);
+    return formulas;
+}
+
 double LikelihoodTerms::sampleSize() const
 {
     double n = 0.0;

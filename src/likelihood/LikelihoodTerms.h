@@ -82,6 +82,9 @@ public:
     template<typename Values, typename IsConstant>
     GoodnessOfFit goodnessOfFit(const Values &value, IsConstant isConstant, int freeParameters) const;
 
+    // The abundance formulas of the likelihoods with an unobserved category.
+    std::vector<int> abundanceFormulas() const;
+
     // n: the observed totals of the multinomial likelihoods (with an
     // unobserved category, the number observed, not the abundance) plus 1
     // for each normal likelihood.

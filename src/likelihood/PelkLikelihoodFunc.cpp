@@ -84,6 +84,28 @@ GoodnessOfFit PelkLikelihoodFunc::goodnessOfFit(const std::vector<double> &x, in
     return m_terms.goodnessOfFit(value, isConstant, freeParameters);
 }
 
+int PelkLikelihoodFunc::freeParameterCount(int estimableParameters) const
+{
+    const std::vector<int> abundances = m_terms.abundanceFormulas();
+    const int formulaCount = int(m_terms.formulas().size());
+    const auto reads = [this](const std::vector<bool> &reading, int formula) {
+        const int slot = m_program->outputSlot(formula);
+        return slot >= 0 && reading[std::size_t(slot)];
+    };
+    int abundanceOnly = 0;
+    for (int p = 0; p < m_parameterCount; ++p) {
+        const std::vector<bool> reading = m_program->slotsReading(p);
+        const bool inAbundance = std::any_of(abundances.begin(), abundances.end(),
+                                             [&](int formula) { return reads(reading, formula); });
+        bool elsewhere = false;
+        for (int k = 0; k < formulaCount && inAbundance && !elsewhere; ++k)
+            elsewhere
+                = std::find(abundances.begin(), abundances.end(), k) == abundances.end() && reads(reading, k);
+        abundanceOnly += inAbundance && !elsewhere;
+    }
+    return estimableParameters - abundanceOnly;
+}
+
 double PelkLikelihoodFunc::valueAndGradient(const std::vector<double> &x, std::vector<double> &gradient)
 {
     const double value = (*this)(x);

@@ -63,6 +63,12 @@ public:
     // copy such an object with withCounts().
     GoodnessOfFit goodnessOfFit(const std::vector<double> &x, int freeParameters);
     double sampleSize() const { return m_terms.sampleSize(); }
+    // r of the goodness of fit's degrees of freedom: `estimableParameters`
+    // less the parameters that enter the model only through the abundance
+    // of likelihoods with an unobserved category (directly or through
+    // convenience functions used only there). Reads the program, which
+    // must compute every category.
+    int freeParameterCount(int estimableParameters) const;
 
     // The negated log-likelihood of the likelihood at list position
     // `position`, with the guards of the whole objective, at the point of
