@@ -7,6 +7,7 @@
 #include "../support/BinomialWorkspace.h"
 #include "../support/TempFiles.h"
 
+#include "compare/ComparisonTable.h"
 #include "compare/ModelComparison.h"
 #include "compare/ModelSetEstimator.h"
 
@@ -300,6 +301,19 @@ private slots:
         ModelComparison::Options options;
         options.nested = {{"groups", "groupsPlus"}};
         QCOMPARE(ModelComparison::compare(set, options).tests.first().statistic, 0.0);
+    }
+
+    // The CSV a spreadsheet reads: one header, one line per model in rank
+    // order, a name holding a comma or a quote quoted.
+    void csvQuotesNames()
+    {
+        const QList<ModelRecord> set {record("a,\"b\"", 1, -10.0, {}), record("plain", 2, -12.0, {})};
+        const QStringList lines = pelk::ComparisonTable::csv(ModelComparison::compare(set, {})).split(u'\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), QStringLiteral("Model,k,log L,AIC,AICc,Delta AICc,AICc weight,Cumulative weight,Pearson c-hat"));
+        QVERIFY2(lines.at(1).startsWith(QStringLiteral("\"a,\"\"b\"\"\",1,-10,22,")), qPrintable(lines.at(1)));
+        QVERIFY2(lines.at(2).startsWith(QStringLiteral("\"plain\",2,-12,28,")), qPrintable(lines.at(2)));
+        QVERIFY(lines.at(3).isEmpty());
     }
 };
 
