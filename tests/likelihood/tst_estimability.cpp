@@ -30,7 +30,7 @@ class TestEstimability : public QObject
     Q_OBJECT
 
 private slots:
-    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods_data()
+    void dimensionIsTheRankOfTermsAndTotalsMinusTheLikelihoods_data()
     {
         QTest::addColumn<QStringList>("parameters");
         QTest::addColumn<Likelihoods>("likelihoods");
@@ -46,13 +46,24 @@ private slots:
         // Keys a, b and 1/c in every row: rank 1.
         QTest::newRow("the same product in every category") << QStringList{"a", "b", "c"}
                                                             << Likelihoods{{"a * b / c", "a * b / c"}} << 0 << true;
-        QTest::newRow("only constant probabilities: no columns") << QStringList{}
-                                                                 << Likelihoods{{"0.5", "0.5"}} << -1 << true;
+        // Two groups with one p: their totals are fixed, p's statistic is
+        // the sum of the successes, dimension 1 (the term columns alone, of
+        // rank 2, would give 0).
+        QTest::newRow("two likelihoods share p") << QStringList{"p"} << Likelihoods{{"p", "1 - p"}, {"p", "1 - p"}}
+                                                 << 1 << false;
+        // The constant category's count varies freely: (n1, n2) is the
+        // statistic.
+        QTest::newRow("a constant category counts") << QStringList{"p"}
+                                                    << Likelihoods{{"p / 2", "(1 - p) / 2", "1 / 2"}} << 2 << false;
+        QTest::newRow("a category of probability 0 has no row") << QStringList{"p"}
+                                                                << Likelihoods{{"p", "1 - p", "0"}} << 1 << false;
+        QTest::newRow("only constant probabilities: the total alone") << QStringList{}
+                                                                      << Likelihoods{{"0.5", "0.5"}} << 0 << false;
         QTest::newRow("no categories: no rows") << QStringList{"p"} << Likelihoods{{}} << -1 << true;
         QTest::newRow("no likelihoods") << QStringList{"p"} << Likelihoods{} << 0 << true;
     }
 
-    void dimensionIsTheRankOfTheTermsMinusTheLikelihoods()
+    void dimensionIsTheRankOfTermsAndTotalsMinusTheLikelihoods()
     {
         QFETCH(QStringList, parameters);
         QFETCH(Likelihoods, likelihoods);
