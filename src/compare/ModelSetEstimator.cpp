@@ -89,8 +89,7 @@ void ModelSetEstimator::startNext()
             itemDone();
             continue;
         }
-        item->workspace->parameterRequests = ProfileLikelihoods();
-        item->workspace->variableRequests = ProfileLikelihoods();
+        item->workspace->dropProfileRequests();
         item->log = std::make_unique<EstimationLog>();
         item->estimation = std::make_unique<WorkspaceEstimation>(*item->workspace, *item->log);
         // Queued: the run is deleted when it ends, not inside its signal.

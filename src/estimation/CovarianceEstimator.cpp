@@ -37,10 +37,10 @@ void CovarianceEstimator::run()
         postError(QString::fromLatin1(error.message));
         postStatus(QStringLiteral("Covariance matrix estimation failed."));
     }
-    // A singular Hessian, which has no inverse, still tells how many
-    // parameters the data determine.
+    // An inverse means full rank; a singular Hessian, which has none, still
+    // tells how many parameters the data determine.
     if (m_rank && !isCanceled() && hessian.rows() == n)
-        *m_rank = zav::HessianCalculator::rank(hessian);
+        *m_rank = m_completed ? std::optional<int>(n) : zav::HessianCalculator::rank(hessian);
 }
 
 } // namespace pelk

@@ -111,6 +111,34 @@ std::optional<EstimationSummary::GradientCheck> largestScaledGradient(const Mode
     return largest;
 }
 
+// The fingerprint of dataFingerprintOf, from the counts of the multinomial
+// likelihoods in model order (countsByLikelihood).
+QString fingerprint(const ModelDefinition &model, const QList<EstimationSummary::LikelihoodCounts> &counts,
+                    const std::vector<double> &parameters)
+{
+    using CategoryCount = EstimationSummary::CategoryCount;
+    auto multinomial = counts.cbegin(); // the counts list holds the multinomial likelihoods in model order
+    QString text;
+    for (int position = 0; position < model.likelihoodCount(); ++position) {
+        const int id = model.likelihoodId(position);
+        text += QStringLiteral("likelihood\t") + model.likelihoodName(id) + u'\n';
+        if (!model.isMultinomial(id)) {
+            const zav::Equation *observed = model.observedEquation(id);
+            const double value = observed
+                ? CompiledFormula(*observed, model.parameterCount()).value(parameters)
+                : std::nan("");
+            text += QStringLiteral("observed\t") + QString::number(value, 'g', 17) + u'\n';
+            continue;
+        }
+        QList<CategoryCount> categories = (multinomial++)->categories;
+        std::sort(categories.begin(), categories.end(),
+                  [](const CategoryCount &a, const CategoryCount &b) { return a.label < b.label; });
+        for (const CategoryCount &category : std::as_const(categories))
+            text += category.label + u'\t' + QString::number(category.count) + u'\n';
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
 } // namespace
 
 EstimationSummary EstimationSummary::compute(const Workspace &workspace, const EstimationResults &results)
@@ -137,13 +165,13 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
     summary.freeParameters
         = function.freeParameterCount(results.hessianRank.value_or(summary.parameterCount));
     summary.goodnessOfFit = function.goodnessOfFit(estimates, summary.freeParameters);
-    summary.dataFingerprint = dataFingerprintOf(workspace, estimates);
     for (int position = 0; position < model.likelihoodCount(); ++position)
         summary.likelihoods.append({model.likelihoodName(model.likelihoodId(position)),
                                     fit.likelihoodLogLikelihoods().at(std::size_t(position))});
     if (isEstimabilityDecidable(model))
         summary.sufficientStatisticDimension = pelk::sufficientStatisticDimension(model);
     summary.counts = countsByLikelihood(model, categoryCounts);
+    summary.dataFingerprint = fingerprint(model, summary.counts, estimates);
 
     const zav::Matrix *covariance = results.covarianceAvailable ? &results.covariance : nullptr;
     if (covariance)
@@ -176,29 +204,8 @@ EstimationSummary EstimationSummary::compute(const Workspace &workspace, const E
 QString EstimationSummary::dataFingerprintOf(const Workspace &workspace,
                                              const std::vector<double> &parameters)
 {
-    const ModelDefinition &model = workspace.model;
-    QString text;
-    for (int position = 0; position < model.likelihoodCount(); ++position) {
-        const int id = model.likelihoodId(position);
-        text += QStringLiteral("likelihood\t") + model.likelihoodName(id) + u'\n';
-        if (!model.isMultinomial(id)) {
-            const zav::Equation *observed = model.observedEquation(id);
-            const double value = observed
-                ? CompiledFormula(*observed, model.parameterCount()).value(parameters)
-                : std::nan("");
-            text += QStringLiteral("observed\t") + QString::number(value, 'g', 17) + u'\n';
-            continue;
-        }
-        QList<std::pair<QString, int>> categories;
-        for (int i = 0; i < model.categoryCount(id); ++i) {
-            const QString label = model.categoryLabel(id, i);
-            categories.append({label, workspace.categoryCounts.value(label, 0)});
-        }
-        std::sort(categories.begin(), categories.end());
-        for (const auto &[label, count] : categories)
-            text += label + u'\t' + QString::number(count) + u'\n';
-    }
-    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+    return fingerprint(workspace.model, countsByLikelihood(workspace.model, workspace.categoryCounts),
+                       parameters);
 }
 
 void EstimationSummary::updateProfileCurves(const Workspace &workspace)

@@ -26,6 +26,14 @@ struct Workspace
     bool usePreviousEstimatesAsSeeds = false;
     bool calculateCovariance = false;
     zav::OptimizerSettings optimizer;
+
+    // For runs that want the estimates and the fit alone (a bootstrap's
+    // observed fit, a model set's members).
+    void dropProfileRequests()
+    {
+        parameterRequests = ProfileLikelihoods();
+        variableRequests = ProfileLikelihoods();
+    }
 };
 
 } // namespace pelk

@@ -38,6 +38,34 @@ bool hasCholeskyFactor(Matrix a)
     return true;
 }
 
+// S = D H D over the rows and columns `kept`, D = diag(1/sqrt|H_ii|).
+Matrix scaledByDiagonal(const Matrix &hessian, const std::vector<int> &kept)
+{
+    const int m = int(kept.size());
+    std::vector<double> scale(std::size_t(m), 0.0);
+    for (int a = 0; a < m; ++a)
+        scale[std::size_t(a)]
+            = 1.0 / std::sqrt(std::abs(hessian(kept[std::size_t(a)], kept[std::size_t(a)])));
+    Matrix scaled(m, m);
+    for (int a = 0; a < m; ++a)
+        for (int b = 0; b < m; ++b)
+            scaled(a, b) = hessian(kept[std::size_t(a)], kept[std::size_t(b)]) * scale[std::size_t(a)]
+                * scale[std::size_t(b)];
+    return scaled;
+}
+
+// The number of singular values of S at or above `tolerance` times the
+// largest.
+int rankOfScaled(const Matrix &scaled, double tolerance)
+{
+    if (scaled.rows() == 0)
+        return 0;
+    const SVD svd(scaled);
+    const std::vector<double> &w = svd.w(); // decreasing
+    return int(
+        std::count_if(w.begin(), w.end(), [&](double value) { return value >= tolerance * w.front(); }));
+}
+
 } // namespace
 
 HessianCalculator::HessianCalculator(const CancelFlag *cancelFlag, double relativeStep)
@@ -207,25 +235,18 @@ void HessianCalculator::testDefiniteness() const
 {
     const Matrix &hessian = *m_hessian;
     const int n = hessian.rows();
-    std::vector<double> scale(static_cast<std::size_t>(n));
+    std::vector<int> every(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         const double h = hessian(i, i);
         if (h == 0.0)
             throw NR3::NRError(singularHessian);
         if (h < 0.0)
             throw NR3::NRError(notPositiveDefinite);
-        scale[std::size_t(i)] = 1.0 / std::sqrt(h);
+        every[std::size_t(i)] = i;
     }
-    Matrix scaled(n, n);
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            scaled(i, j) = hessian(i, j) * scale[std::size_t(i)] * scale[std::size_t(j)];
-    if (n > 0) {
-        const SVD svd(scaled);
-        const std::vector<double> &w = svd.w(); // decreasing
-        if (!(w.back() >= rankTolerance * w.front()))
-            throw NR3::NRError(singularHessian);
-    }
+    const Matrix scaled = scaledByDiagonal(hessian, every);
+    if (rankOfScaled(scaled, rankTolerance) < n)
+        throw NR3::NRError(singularHessian);
     if (!hasCholeskyFactor(scaled))
         throw NR3::NRError(notPositiveDefinite);
 }
@@ -241,19 +262,7 @@ std::optional<int> HessianCalculator::rank(const Matrix &hessian)
         if (hessian(i, i) != 0.0)
             kept.push_back(i);
     }
-    const int m = int(kept.size());
-    if (m == 0)
-        return 0;
-    Matrix scaled(m, m);
-    for (int a = 0; a < m; ++a)
-        for (int b = 0; b < m; ++b) {
-            const int i = kept[std::size_t(a)], j = kept[std::size_t(b)];
-            scaled(a, b) = hessian(i, j) / std::sqrt(std::abs(hessian(i, i)) * std::abs(hessian(j, j)));
-        }
-    const SVD svd(scaled);
-    const std::vector<double> &w = svd.w(); // decreasing
-    return int(
-        std::count_if(w.begin(), w.end(), [&](double value) { return value >= rankTolerance * w.front(); }));
+    return rankOfScaled(scaledByDiagonal(hessian, kept), rankTolerance);
 }
 
 } // namespace zav

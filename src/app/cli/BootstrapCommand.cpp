@@ -1,5 +1,6 @@
 #include "BootstrapCommand.h"
 
+#include "EstimationInEventLoop.h"
 #include "ExitStatus.h"
 #include "InterruptHandler.h"
 #include "StandardErrorLog.h"
@@ -9,7 +10,6 @@
 #include "estimation/WorkspaceEstimation.h"
 #include "io/BootstrapJsonWriter.h"
 #include "io/BootstrapTextWriter.h"
-#include "model/ProfileLikelihoods.h"
 #include "optim/NRError.h"
 
 #include <QCoreApplication>
@@ -79,11 +79,6 @@ std::optional<QString> parse(const QStringList &arguments, Options &options)
     return std::nullopt;
 }
 
-void line(const QString &text)
-{
-    QTextStream(stderr) << text << '\n';
-}
-
 } // namespace
 
 QString BootstrapCommand::usage()
@@ -106,32 +101,15 @@ int BootstrapCommand::run(const QStringList &arguments)
     }
     InterruptHandler interrupt;
     StandardErrorLog log;
-    auto workspace = WorkspaceLoader::load(
-        options.fileName, [&log](const QString &description) { log.line(description, true); });
+    auto workspace = WorkspaceLoader::load(options.fileName, log);
     if (!workspace)
         return ExitUnreadable;
     // The observed fit, as pelk-cli estimate makes it, without the profile
     // likelihoods: the bootstrap needs the estimates and the fit statistics.
-    for (pelk::ProfileLikelihoods *requests : {&workspace->parameterRequests, &workspace->variableRequests})
-        *requests = pelk::ProfileLikelihoods();
+    workspace->dropProfileRequests();
     pelk::WorkspaceEstimation estimation(*workspace, log);
-    QObject::connect(&estimation, &pelk::WorkspaceEstimation::finished, QCoreApplication::instance(),
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    const auto stopEstimation = QObject::connect(&interrupt, &InterruptHandler::interrupted, &estimation,
-                                                 &pelk::WorkspaceEstimation::cancel);
-    if (estimation.start())
-        QCoreApplication::exec();
-    QObject::disconnect(stopEstimation);
-    switch (estimation.outcome()) {
-    case pelk::WorkspaceEstimation::Outcome::Estimated:
-        break;
-    case pelk::WorkspaceEstimation::Outcome::ModelRefused:
-        return ExitModelRefused;
-    case pelk::WorkspaceEstimation::Outcome::Canceled:
-        return ExitInterrupted;
-    default:
-        return ExitRunFailed;
-    }
+    if (const int status = estimateInEventLoop(estimation, interrupt); status != ExitEstimated)
+        return status;
 
     std::optional<pelk::BootstrapResult> result;
     zav::CancelFlag cancel{false};
@@ -154,11 +132,11 @@ int BootstrapCommand::run(const QStringList &arguments)
         QCoreApplication::exec();
         worker.join();
     } catch (const NR3::NRError &error) {
-        line(QString::fromLatin1(error.message));
+        log.line(QString::fromLatin1(error.message), true);
         return ExitRunFailed;
     }
     if (!result) {
-        line(QStringLiteral("Canceled."));
+        log.line(QStringLiteral("Canceled."), true);
         return ExitInterrupted;
     }
     QTextStream out(stdout);

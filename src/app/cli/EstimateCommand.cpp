@@ -1,5 +1,6 @@
 #include "EstimateCommand.h"
 
+#include "EstimationInEventLoop.h"
 #include "ExitStatus.h"
 #include "InterruptHandler.h"
 #include "StandardErrorLog.h"
@@ -30,7 +31,6 @@
 namespace {
 
 using Factory = zav::OptimizerFactory;
-using Outcome = pelk::WorkspaceEstimation::Outcome;
 
 struct Options
 {
@@ -166,8 +166,7 @@ int EstimateCommand::run(const QStringList &arguments)
     // takes effect once the run starts).
     InterruptHandler interrupt;
     StandardErrorLog log;
-    auto workspace = WorkspaceLoader::load(
-        options.fileName, [&log](const QString &description) { log.line(description, true); });
+    auto workspace = WorkspaceLoader::load(options.fileName, log);
     if (!workspace)
         return finish(options, log, {}, nullptr, ExitUnreadable);
     for (const auto &[symbol, alpha] : std::as_const(options.profiles))
@@ -182,17 +181,8 @@ int EstimateCommand::run(const QStringList &arguments)
     pelk::WorkspaceEstimation estimation(*workspace, log);
     estimation.setForce(options.force);
     estimation.setProfileCurves(options.profileCurves);
-    QObject::connect(&estimation, &pelk::WorkspaceEstimation::finished, QCoreApplication::instance(),
-                     &QCoreApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&interrupt, &InterruptHandler::interrupted, &estimation, &pelk::WorkspaceEstimation::cancel);
-    if (estimation.start())
-        QCoreApplication::exec();
+    const int status = estimateInEventLoop(estimation, interrupt);
     log.clearProgress();
-    const auto outcome = estimation.outcome();
-    const int status = outcome == Outcome::Estimated  ? ExitEstimated
-        : outcome == Outcome::ModelRefused            ? ExitModelRefused
-        : outcome == Outcome::Canceled                ? ExitInterrupted
-                                                      : ExitRunFailed;
     finish(options, log, estimation.run(), estimation.summary(), status);
     keepUntilExit(std::move(workspace));
     return status;

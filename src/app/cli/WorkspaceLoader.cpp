@@ -1,5 +1,6 @@
 #include "WorkspaceLoader.h"
 
+#include "estimation/EstimationLog.h"
 #include "expr/ParseError.h"
 #include "io/PelkFileReader.h"
 
@@ -21,4 +22,9 @@ std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName, 
         return nullptr;
     }
     return workspace;
+}
+
+std::unique_ptr<pelk::Workspace> WorkspaceLoader::load(const QString &fileName, pelk::EstimationLog &log)
+{
+    return load(fileName, [&log](const QString &description) { log.line(description, true); });
 }

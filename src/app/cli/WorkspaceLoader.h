@@ -4,6 +4,10 @@
 
 #include "model/Workspace.h"
 
+namespace pelk {
+class EstimationLog;
+}
+
 #include <QString>
 
 #include <functional>
@@ -17,4 +21,6 @@ public:
     // Null when the file cannot be opened or read.
     static std::unique_ptr<pelk::Workspace> load(const QString &fileName);
     static std::unique_ptr<pelk::Workspace> load(const QString &fileName, const Report &report);
+    // Reports to the run's log, as an error line.
+    static std::unique_ptr<pelk::Workspace> load(const QString &fileName, pelk::EstimationLog &log);
 };
