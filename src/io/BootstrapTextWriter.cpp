@@ -1,19 +1,11 @@
 #include "io/BootstrapTextWriter.h"
 
 #include "estimation/BootstrapResult.h"
+#include "io/SummaryTextWriter.h"
 
 #include <optional>
 
 namespace pelk {
-
-namespace {
-
-QString number(const std::optional<double> &value)
-{
-    return value ? QString::number(*value, 'g', 6) : QStringLiteral("--na--");
-}
-
-} // namespace
 
 QList<QPair<QString, QString>> BootstrapTextWriter::rows(const BootstrapResult &result)
 {
@@ -33,12 +25,16 @@ QList<QPair<QString, QString>> BootstrapTextWriter::rows(const BootstrapResult &
                          .arg(BootstrapResult::lastReplicate(result.shardIndex, result.shardCount,
                                                              result.totalReplicates))
                          .arg(result.totalReplicates)});
-    rows.append({QStringLiteral("Observed deviance"), number(result.observedDeviance)});
-    rows.append({QStringLiteral("Bootstrap p-value (deviance)"), number(result.bootstrapPValue())});
-    rows.append({QStringLiteral("Bootstrap c-hat (deviance)"), number(result.bootstrapChat())});
-    rows.append({QStringLiteral("Observed Pearson X^2"), number(result.observedPearson)});
-    rows.append({QStringLiteral("Bootstrap p-value (Pearson)"), number(result.bootstrapPearsonPValue())});
-    rows.append({QStringLiteral("Bootstrap c-hat (Pearson)"), number(result.bootstrapPearsonChat())});
+    rows.append({QStringLiteral("Observed deviance"), SummaryTextWriter::number(result.observedDeviance)});
+    rows.append({QStringLiteral("Bootstrap p-value (deviance)"),
+                 SummaryTextWriter::number(result.bootstrapPValue())});
+    rows.append(
+        {QStringLiteral("Bootstrap c-hat (deviance)"), SummaryTextWriter::number(result.bootstrapChat())});
+    rows.append({QStringLiteral("Observed Pearson X^2"), SummaryTextWriter::number(result.observedPearson)});
+    rows.append({QStringLiteral("Bootstrap p-value (Pearson)"),
+                 SummaryTextWriter::number(result.bootstrapPearsonPValue())});
+    rows.append({QStringLiteral("Bootstrap c-hat (Pearson)"),
+                 SummaryTextWriter::number(result.bootstrapPearsonChat())});
     return rows;
 }
 

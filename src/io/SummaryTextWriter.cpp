@@ -16,11 +16,6 @@ namespace {
 
 const QString notAvailable = QStringLiteral("--na--");
 
-QString optionalNumber(const std::optional<double> &value)
-{
-    return value ? SummaryTextWriter::number(*value) : notAvailable;
-}
-
 // Rows of cells, each column as wide as its widest cell plus two blanks.
 QString table(const QList<QStringList> &rows)
 {
@@ -95,6 +90,11 @@ QString SummaryTextWriter::number(double value)
     return std::isnan(value) ? notAvailable : zav::Literal::format(value);
 }
 
+QString SummaryTextWriter::number(const std::optional<double> &value)
+{
+    return value ? number(*value) : notAvailable;
+}
+
 QString SummaryTextWriter::dateLine(const QDateTime &when)
 {
     return QLocale::c().toString(when, QStringLiteral("dd MMMM yyyy hh::mm::ss ap"));
@@ -116,8 +116,8 @@ QString SummaryTextWriter::gradientLines(const EstimationSummary &summary)
 
 QString SummaryTextWriter::criteriaLines(const EstimationSummary &summary)
 {
-    return QStringLiteral("AICc: ") + optionalNumber(summary.aicc) + QStringLiteral("\nBIC: ")
-        + optionalNumber(summary.bic) + u'\n';
+    return QStringLiteral("AICc: ") + number(summary.aicc) + QStringLiteral("\nBIC: ") + number(summary.bic)
+        + u'\n';
 }
 
 QString SummaryTextWriter::sampleSizeLine(const EstimationSummary &summary)
@@ -128,12 +128,11 @@ QString SummaryTextWriter::sampleSizeLine(const EstimationSummary &summary)
 QString SummaryTextWriter::goodnessOfFitLines(const EstimationSummary &summary)
 {
     const GoodnessOfFit &fit = summary.goodnessOfFit;
-    QString text = QStringLiteral("Deviance (G^2):  ") + optionalNumber(fit.deviance)
-        + QStringLiteral("\nPearson X^2:  ") + optionalNumber(fit.pearson)
-        + QStringLiteral("\nDegrees of freedom:  ") + (fit.df ? QString::number(*fit.df) : notAvailable)
-        + QStringLiteral("\np-value of G^2:  ") + optionalNumber(fit.devianceP)
-        + QStringLiteral("\np-value of X^2:  ") + optionalNumber(fit.pearsonP)
-        + QStringLiteral("\nc-hat (X^2/df):  ") + optionalNumber(fit.chat) + u'\n';
+    QString text = QStringLiteral("Deviance (G^2):  ") + number(fit.deviance)
+        + QStringLiteral("\nPearson X^2:  ") + number(fit.pearson) + QStringLiteral("\nDegrees of freedom:  ")
+        + (fit.df ? QString::number(*fit.df) : notAvailable) + QStringLiteral("\np-value of G^2:  ")
+        + number(fit.devianceP) + QStringLiteral("\np-value of X^2:  ") + number(fit.pearsonP)
+        + QStringLiteral("\nc-hat (X^2/df):  ") + number(fit.chat) + u'\n';
     if (fit.chat && *fit.chat < 1.0)
         text += QStringLiteral(
             "c-hat is below 1: no overdispersion is indicated, and 1 is the value to use.\n");
@@ -189,8 +188,7 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
     QList<QStringList> parameters {
         {QStringLiteral("Parameter"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
     for (const auto &parameter : summary.parameters)
-        parameters.append(
-            {parameter.name, number(parameter.estimate), optionalNumber(parameter.standardError)});
+        parameters.append({parameter.name, number(parameter.estimate), number(parameter.standardError)});
     text += table(parameters);
 
     if (!summary.profiles.isEmpty()) {
@@ -213,7 +211,7 @@ QString SummaryTextWriter::write(const EstimationSummary &summary, const QDateTi
         QList<QStringList> rows {
             {QStringLiteral("Name"), QStringLiteral("Estimate"), QStringLiteral("s.e.")}};
         for (const auto &function : summary.functions)
-            rows.append({function.name, number(function.estimate), optionalNumber(function.standardError)});
+            rows.append({function.name, number(function.estimate), number(function.standardError)});
         text += table(rows);
     }
 

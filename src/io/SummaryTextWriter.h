@@ -40,6 +40,8 @@ public:
     static QString dateLine(const QDateTime &when);
     // General format, 6 significant digits; "--na--" for NaN.
     static QString number(double value);
+    // The same; "--na--" also for no value.
+    static QString number(const std::optional<double> &value);
     // A profile limit in fixed notation with the decimals its search
     // reached (10^-digits; a search coarser than 1 shows whole numbers);
     // beyond the last value where the model could be evaluated, that value

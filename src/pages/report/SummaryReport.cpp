@@ -16,17 +16,7 @@
 
 namespace {
 
-const QString notAvailable = QStringLiteral("--na--");
-
-QString number(double value)
-{
-    return pelk::SummaryTextWriter::number(value);
-}
-
-QString optionalNumber(const std::optional<double> &value)
-{
-    return value ? number(*value) : notAvailable;
-}
+using pelk::SummaryTextWriter;
 
 // Category/count pairs standing side by side in one row of the counts table.
 const int pairsPerRow = 3;
@@ -61,14 +51,15 @@ void SummaryReport::writeFit(const pelk::EstimationSummary &summary, const QDate
 {
     newBodyBlock();
     m_cursor.insertText(pelk::SummaryTextWriter::dateLine(when) + u'\n');
-    m_cursor.insertText(QStringLiteral("AIC: ") + number(summary.aic) + u'\n');
+    m_cursor.insertText(QStringLiteral("AIC: ") + SummaryTextWriter::number(summary.aic) + u'\n');
     m_cursor.insertText(pelk::SummaryTextWriter::criteriaLines(summary));
-    m_cursor.insertText(QStringLiteral("Log-likelihood:  ") + number(summary.logLikelihood) + u'\n');
+    m_cursor.insertText(QStringLiteral("Log-likelihood:  ") + SummaryTextWriter::number(summary.logLikelihood)
+                        + u'\n');
     // With one likelihood its own log-likelihood is the total just written.
     if (summary.likelihoods.size() > 1)
         for (const auto &likelihood : summary.likelihoods)
             m_cursor.insertText(QStringLiteral("   ") + likelihood.name + QStringLiteral(":  ")
-                                + number(likelihood.logLikelihood) + u'\n');
+                                + SummaryTextWriter::number(likelihood.logLikelihood) + u'\n');
     m_cursor.insertText(pelk::SummaryTextWriter::gradientLines(summary));
 }
 
@@ -130,8 +121,8 @@ void SummaryReport::writeParameters(const pelk::EstimationSummary &summary)
     int row = 1;
     for (const auto &parameter : summary.parameters) {
         setCell(table, row, 0, parameter.name);
-        setCell(table, row, 1, number(parameter.estimate));
-        setCell(table, row, 2, optionalNumber(parameter.standardError));
+        setCell(table, row, 1, SummaryTextWriter::number(parameter.estimate));
+        setCell(table, row, 2, SummaryTextWriter::number(parameter.standardError));
         ++row;
     }
 }
@@ -150,7 +141,7 @@ void SummaryReport::writeProfiles(const pelk::EstimationSummary &summary)
     int row = 1;
     for (const auto &interval : summary.profiles) {
         setCell(table, row, 0, interval.symbol);
-        setCell(table, row, 1, number(interval.estimate));
+        setCell(table, row, 1, SummaryTextWriter::number(interval.estimate));
         setCell(table, row, 2, pelk::ProfileLikelihoods::alphaLevels().value(interval.alphaIndex));
         setCell(table, row, 3, pelk::SummaryTextWriter::profileLimit(interval.lower, false, interval.displayDigits));
         setCell(table, row, 4, pelk::SummaryTextWriter::profileLimit(interval.upper, true, interval.displayDigits));
@@ -174,8 +165,8 @@ void SummaryReport::writeFunctions(const pelk::EstimationSummary &summary)
     int row = 1;
     for (const auto &function : summary.functions) {
         setCell(table, row, 0, function.name);
-        setCell(table, row, 1, number(function.estimate));
-        setCell(table, row, 2, optionalNumber(function.standardError));
+        setCell(table, row, 1, SummaryTextWriter::number(function.estimate));
+        setCell(table, row, 2, SummaryTextWriter::number(function.standardError));
         ++row;
     }
 }
